@@ -1,0 +1,7 @@
+#include "Errors.h"
+
+TolvaneError::TolvaneError(const QString &message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}

@@ -1,0 +1,132 @@
+#include "TextFile.h"
+
+#include "Errors.h"
+#include "TextCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString OpenError(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, reason);
+}
+
+QString CreateError(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, reason);
+}
+
+} // namespace
+
+namespace TextFile {
+
+bool FileExists(const QString &fileName)
+{
+    return !fileName.isEmpty() && QFileInfo(fileName).isFile();
+}
+
+QStringList SplitLines(const QString &text)
+{
+    QStringList lines;
+    const QChar *data = text.constData();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QString JoinLines(const QStringList &lines)
+{
+    qsizetype total = 0;
+    for (const QString &line : lines)
+        total += line.size() + 2;
+    QString text;
+    text.reserve(total);
+    for (const QString &line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+QByteArray ReadBytes(const QString &fileName)
+{
+    if (QFileInfo(fileName).isDir())
+        throw TolvaneError(OpenError(fileName, QStringLiteral("Is a directory")));
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw TolvaneError(OpenError(fileName, file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw TolvaneError(OpenError(fileName, file.errorString()));
+    return bytes;
+}
+
+void WriteBytes(const QString &fileName, const QByteArray &bytes)
+{
+    if (QFileInfo(fileName).isDir())
+        throw TolvaneError(CreateError(fileName, QStringLiteral("Is a directory")));
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TolvaneError(CreateError(fileName, file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw TolvaneError(CreateError(fileName, reason));
+    }
+    if (!file.commit())
+        throw TolvaneError(CreateError(fileName, file.errorString()));
+}
+
+QString Decode(const QByteArray &bytes, Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : TextCodec::DecodeCp1252(bytes);
+}
+
+QByteArray Encode(const QString &text, Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? text.toUtf8() : TextCodec::EncodeCp1252(text);
+}
+
+QStringList LoadLines(const QString &fileName)
+{
+    return SplitLines(TextCodec::DecodeCp1252(ReadBytes(fileName)));
+}
+
+void SaveLines(const QString &fileName, const QStringList &lines)
+{
+    WriteBytes(fileName, TextCodec::EncodeCp1252(JoinLines(lines)));
+}
+
+Content DecodeScript(const QByteArray &bytes)
+{
+    Content content;
+    content.encoding = TextCodec::LooksLikeUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp1252;
+    content.lines = SplitLines(Decode(bytes, content.encoding));
+    return content;
+}
+
+Content LoadScript(const QString &fileName)
+{
+    return DecodeScript(ReadBytes(fileName));
+}
+
+void SaveScript(const QString &fileName, const QStringList &lines, Encoding encoding)
+{
+    WriteBytes(fileName, Encode(JoinLines(lines), encoding));
+}
+
+} // namespace TextFile

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Text files as the program reads and writes them: a line ends at CR LF, a lone
+// LF or a lone CR (a break at the very end adds no empty line); every written
+// line, the last included, ends with CR LF. Failures raise TolvaneError with the
+// file name and the system's reason.
+namespace TextFile {
+
+enum class Encoding { Cp1252, Utf8 };
+
+struct Content
+{
+    QStringList lines;
+    Encoding encoding = Encoding::Cp1252;
+};
+
+// True only for an existing regular file (or a link to one), never a folder.
+[[nodiscard]] bool FileExists(const QString &fileName);
+
+[[nodiscard]] QStringList SplitLines(const QString &text);
+// Every line followed by CR LF.
+[[nodiscard]] QString JoinLines(const QStringList &lines);
+
+[[nodiscard]] QByteArray ReadBytes(const QString &fileName);
+// Writes through a temporary file in the same folder that replaces the target
+// only once everything is written, so a failed write leaves the old file whole.
+void WriteBytes(const QString &fileName, const QByteArray &bytes);
+
+// Data files: always code page 1252.
+[[nodiscard]] QStringList LoadLines(const QString &fileName);
+void SaveLines(const QString &fileName, const QStringList &lines);
+
+// Scripts: UTF-8 when the bytes are valid UTF-8 with non-ASCII text, else 1252.
+[[nodiscard]] Content LoadScript(const QString &fileName);
+[[nodiscard]] Content DecodeScript(const QByteArray &bytes);
+void SaveScript(const QString &fileName, const QStringList &lines, Encoding encoding);
+
+[[nodiscard]] QString Decode(const QByteArray &bytes, Encoding encoding);
+[[nodiscard]] QByteArray Encode(const QString &text, Encoding encoding);
+
+} // namespace TextFile
