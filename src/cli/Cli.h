@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QIODevice>
+#include <QStringList>
+
+// tolvane-cli: the editor's language tools for build scripts. Each command
+// takes its arguments (without the program and command names) and writes raw
+// bytes to `out` and `err`. Exit status: 0 success, 1 a check found faults,
+// 2 usage errors and files that cannot be read or written.
+struct CliStreams
+{
+    QIODevice &out;
+    QIODevice &err;
+};
+
+int RunCli(const QStringList &arguments, CliStreams io);
+
+int RunHighlightCommand(const QStringList &args, CliStreams io);
+int RunImportCommand(const QStringList &args, CliStreams io);
+int RunCheckCommand(const QStringList &args, CliStreams io);
+int RunMergeCommand(const QStringList &args, CliStreams io);
+
+// Shared by the commands.
+void WriteText(QIODevice &device, const QString &text);
+int UsageError(CliStreams io, const QString &message);

@@ -1,0 +1,18 @@
+#include "Cli.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tolvane-cli"));
+    QFile out;
+    QFile err;
+    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || !err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return 2;
+    return RunCli(app.arguments().mid(1), CliStreams{out, err});
+}
