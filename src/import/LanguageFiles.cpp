@@ -1,0 +1,149 @@
+#include "LanguageFiles.h"
+
+#include "langdata/Configuration.h"
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+
+#include <QDir>
+#include <QSet>
+
+namespace {
+
+const QStringList kKeywords = {
+    QStringLiteral("function"), QStringLiteral("endfunction"), QStringLiteral("takes"),
+    QStringLiteral("returns"),  QStringLiteral("nothing"),     QStringLiteral("native"),
+    QStringLiteral("constant"), QStringLiteral("local"),       QStringLiteral("set"),
+    QStringLiteral("call"),     QStringLiteral("if"),          QStringLiteral("then"),
+    QStringLiteral("else"),     QStringLiteral("elseif"),      QStringLiteral("endif"),
+    QStringLiteral("loop"),     QStringLiteral("exitwhen"),    QStringLiteral("endloop"),
+    QStringLiteral("return"),   QStringLiteral("globals"),     QStringLiteral("endglobals"),
+    QStringLiteral("type"),     QStringLiteral("extends"),     QStringLiteral("array"),
+    QStringLiteral("and"),      QStringLiteral("or"),          QStringLiteral("not"),
+    QStringLiteral("debug"),
+};
+const QStringList kLiterals = {QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null")};
+const QStringList kBaseTypes = {
+    QStringLiteral("integer"), QStringLiteral("real"),   QStringLiteral("boolean"),
+    QStringLiteral("string"),  QStringLiteral("handle"), QStringLiteral("code"),
+};
+
+// The bytes of an UTF-8 byte order mark read as code page 1252.
+const QString kByteOrderMark = QStringLiteral("\u00EF\u00BB\u00BF");
+
+} // namespace
+
+SourceKind KindOfFileName(const QString &fileName)
+{
+    return fileName.endsWith(QLatin1String(".ai"), Qt::CaseInsensitive) ? SourceKind::AI : SourceKind::Game;
+}
+
+QString FunctionLine(const FunctionDeclaration &f)
+{
+    return QStringLiteral("%1 takes %2 returns %3").arg(f.name, f.parameters, f.returnType);
+}
+
+// The catalogue names a constant by its second word and the type filter reads
+// the first, so "constant" is dropped and "array" goes after the name:
+// "unit array bj_ghoul" becomes "unit bj_ghoul array".
+QString ConstantLine(const GlobalDeclaration &g)
+{
+    QString line = g.type + u' ' + g.name;
+    if (g.isArray)
+        line += QLatin1String(" array");
+    if (!g.value.isEmpty())
+        line += QLatin1String(" = ") + g.value;
+    return line;
+}
+
+// AI globals keep their declared form: the catalogue names them by the word
+// after the type, skipping a leading "constant" and an "array".
+QString AIGlobalLine(const GlobalDeclaration &g)
+{
+    QString line;
+    if (g.isConstant)
+        line += QLatin1String("constant ");
+    line += g.type;
+    if (g.isArray)
+        line += QLatin1String(" array");
+    line += u' ' + g.name;
+    if (!g.value.isEmpty())
+        line += QLatin1String(" = ") + g.value;
+    return line;
+}
+
+QStringList SyntaxLines(const QStringList &declaredTypes)
+{
+    QStringList lines = {
+        QStringLiteral("; Word classes of the editor. A line \"@colour\" starts a class: a colour"),
+        QStringLiteral("; name such as clNavy, or a number $BBGGRR. \"!bold\", \"!italic\" and"),
+        QStringLiteral("; \"!underline\" add a style; every other line is a word of the class."),
+        QStringLiteral("; Words match with case; a word listed twice keeps its first spelling."),
+        QString(),
+        QStringLiteral("; Keywords"),
+        QStringLiteral("@clBlack"),
+        QStringLiteral("!bold"),
+    };
+    lines += kKeywords;
+    lines += {QString(), QStringLiteral("; Literal values"), QStringLiteral("@clPurple"), QStringLiteral("!bold")};
+    lines += kLiterals;
+    lines += {QString(), QStringLiteral("; Types"), QStringLiteral("@clTeal")};
+
+    // A word listed twice in one file is dropped by the loader anyway; keep
+    // the file free of them.
+    QSet<QString> seen;
+    for (const QString &word : kKeywords + kLiterals)
+        seen.insert(word.toLower());
+    for (const QString &type : kBaseTypes + declaredTypes) {
+        if (!seen.contains(type.toLower())) {
+            seen.insert(type.toLower());
+            lines += type;
+        }
+    }
+    return lines;
+}
+
+LanguageFiles BuildLanguageFiles(const QList<ParsedSource> &sources)
+{
+    LanguageFiles files;
+    QStringList types;
+    for (const ParsedSource &source : sources) {
+        const bool ai = source.kind == SourceKind::AI;
+        for (const FunctionDeclaration &f : source.declarations.functions)
+            (ai ? files.aiFunctions : files.functions).append(FunctionLine(f));
+        for (const GlobalDeclaration &g : source.declarations.globals) {
+            if (ai)
+                files.aiConstants.append(AIGlobalLine(g));
+            else
+                files.constants.append(ConstantLine(g));
+        }
+        for (const TypeDeclaration &t : source.declarations.types)
+            types.append(t.name);
+    }
+    files.syntax = SyntaxLines(types);
+    return files;
+}
+
+LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)
+{
+    QList<ParsedSource> parsed;
+    parsed.reserve(sources.size());
+    for (const ImportSource &source : sources) {
+        QStringList lines = TextFile::LoadLines(source.fileName);
+        if (!lines.isEmpty() && lines.first().startsWith(kByteOrderMark))
+            lines.first().remove(0, kByteOrderMark.size());
+        parsed.append(ParsedSource{source.kind, ParseDeclarations(lines, source.fileName)});
+    }
+    return BuildLanguageFiles(parsed);
+}
+
+void WriteLanguageFiles(const QString &folder, const LanguageFiles &files)
+{
+    const QDir dir(folder);
+    if (!dir.mkpath(QStringLiteral(".")))
+        throw TolvaneError(QStringLiteral("Cannot create folder \"%1\".").arg(folder));
+    TextFile::SaveLines(dir.filePath(kDefaultFunctionFile), files.functions);
+    TextFile::SaveLines(dir.filePath(kDefaultConstantFile), files.constants);
+    TextFile::SaveLines(dir.filePath(kDefaultSyntaxFile), files.syntax);
+    TextFile::SaveLines(dir.filePath(kDefaultAIFunctionFile), files.aiFunctions);
+    TextFile::SaveLines(dir.filePath(kDefaultAIConstantFile), files.aiConstants);
+}
