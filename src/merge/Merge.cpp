@@ -1,0 +1,139 @@
+#include "Merge.h"
+
+#include "langdata/WordHelpers.h"
+#include "platform/Errors.h"
+#include "platform/StringLists.h"
+#include "platform/TextFile.h"
+
+#include <QSet>
+
+namespace {
+
+// One merge run: the output so far and every name declared in it.
+class Merger {
+public:
+    void AddSource(const QStringList &lines)
+    {
+        m_inGlobals = false;
+        m_skipping = false;
+        for (const QString &line : lines)
+            AddLine(line);
+        // Separates this source from the next; inside an open globals block it
+        // is a declaration with the empty name like any other blank line there.
+        AddLine(QString());
+    }
+
+    MergeOutput Finish()
+    {
+        MergeOutput output;
+        output.lines = std::move(m_lines);
+        output.declaredNames = QStringList(m_declared.cbegin(), m_declared.cend());
+        StringLists::Sort(output.declaredNames, StringComparer::CaseSensitive());
+        return output;
+    }
+
+private:
+    void AddLine(const QString &line)
+    {
+        if (m_skipping) {
+            // The body of a repeated function, up to and including its end.
+            if (LineBeginsWith(line, u"endfunction"))
+                m_skipping = false;
+            return;
+        }
+        if (LineBeginsWith(line, u"globals")) {
+            m_inGlobals = true;
+            return;
+        }
+        if (LineBeginsWith(line, u"endglobals")) {
+            m_inGlobals = false;
+            return;
+        }
+        if (LineBeginsWith(line, u"//")) {
+            // Comments are copied as they stand; they never declare a name.
+            m_lines.append(line);
+            return;
+        }
+        if (m_inGlobals) {
+            AddDeclaration(line, WordAt(line, LineBeginsWith(line, u"constant") ? 3 : 2));
+            return;
+        }
+        if (LineBeginsWith(line, u"constant")) {
+            AddDeclaration(line, WordAt(line, 3));
+            return;
+        }
+        if (LineBeginsWith(line, u"function")) {
+            if (!AddDeclaration(line, WordAt(line, 2)))
+                m_skipping = true;
+            return;
+        }
+        if (LineBeginsWith(line, u"native")) {
+            AddDeclaration(line, WordAt(line, 2));
+            return;
+        }
+        m_lines.append(line);
+    }
+
+    // Copies the line when its name is new; false when it was declared before.
+    bool AddDeclaration(const QString &line, const QString &name)
+    {
+        if (m_declared.contains(name))
+            return false;
+        m_declared.insert(name);
+        m_lines.append(line);
+        return true;
+    }
+
+    QStringList m_lines;
+    // Names are told apart exactly, case included; the locale order is only
+    // needed once, for the list shown after the merge.
+    QSet<QString> m_declared;
+    bool m_inGlobals = false;
+    bool m_skipping = false;
+};
+
+} // namespace
+
+bool LineBeginsWith(QStringView line, QStringView text)
+{
+    qsizetype start = 0;
+    while (start < line.size() && line[start] == u' ')
+        ++start;
+    return line.sliced(start).startsWith(text);
+}
+
+MergeOutput MergeSources(const QList<QStringList> &sources)
+{
+    Merger merger;
+    for (const QStringList &lines : sources)
+        merger.AddSource(lines);
+    return merger.Finish();
+}
+
+QString MergeFileName(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(slash + 1);
+}
+
+MergeResult MergeFiles(const QStringList &sourceFiles, const QString &targetFile)
+{
+    MergeResult result;
+    try {
+        // All sources are read before the target is touched, so a target that
+        // is also a source is merged from its old contents.
+        QList<QStringList> sources;
+        sources.reserve(sourceFiles.size());
+        for (const QString &file : sourceFiles)
+            sources.append(TextFile::LoadLines(file));
+        MergeOutput output = MergeSources(sources);
+        TextFile::SaveLines(targetFile, output.lines);
+        result.declaredNames = std::move(output.declaredNames);
+    } catch (const TolvaneError &error) {
+        result.error = error.message();
+        return result;
+    }
+    result.messageLines
+        = { QStringLiteral("Done merging files!"), QStringLiteral("Output: ") + MergeFileName(targetFile) };
+    return result;
+}

@@ -1,0 +1,9 @@
+globals
+    integer array counts
+    integer x=1
+    constant integer LIMIT = 10
+
+endglobals
+constant function Limit takes nothing returns integer
+    return LIMIT
+endfunction

@@ -1,0 +1,1 @@
+native Helper takes nothing returns nothingnative rate takes nothing returns realnative Third takes nothing returns nothing
