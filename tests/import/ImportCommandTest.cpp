@@ -1,0 +1,141 @@
+#include "TestRegistry.h"
+
+#include "cli/Cli.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int status = 0;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run Import(const QStringList &args)
+{
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    Run run;
+    run.status = RunCli(QStringList{"import"} + args, CliStreams{out, err});
+    run.out = out.data();
+    run.err = err.data();
+    return run;
+}
+
+void Write(const QString &name, const QByteArray &bytes)
+{
+    QFile f(name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Read(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ImportCommandTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        Write(Path("game.j"), "type unit extends handle\r\n"
+                              "globals\r\n    constant integer X = 1\r\n    unit array U\r\nendglobals\r\n"
+                              "native F takes unit u returns integer\r\n");
+        Write(Path("ai.ai"), "globals\r\n    constant integer A = 2\r\nendglobals\r\n"
+                             "function G takes nothing returns nothing\r\nendfunction\r\n");
+    }
+    void cleanup() { m_dir.reset(); }
+
+    void writesTheFiveFiles()
+    {
+        const Run run = Import({"-o", Path("out"), Path("game.j"), Path("ai.ai")});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(run.out.contains("Func.txt: 1 functions"));
+        QCOMPARE(Read(Path("out/Func.txt")), QByteArray("F takes unit u returns integer\r\n"));
+        QCOMPARE(Read(Path("out/Const.txt")), QByteArray("integer X = 1\r\nunit U array\r\n"));
+        QCOMPARE(Read(Path("out/AIFunc.txt")), QByteArray("G takes nothing returns nothing\r\n"));
+        QCOMPARE(Read(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
+        QVERIFY(Read(Path("out/Syn.txt")).contains("\r\nunit\r\n"));
+    }
+
+    void aiOptionOverridesTheFileName()
+    {
+        QVERIFY(QFile::copy(Path("ai.ai"), Path("ai.j")));
+        QCOMPARE(Import({"-o", Path("out"), "--ai", Path("ai.j")}).status, 0);
+        QCOMPARE(Read(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
+        QCOMPARE(Read(Path("out/Const.txt")), QByteArray());
+    }
+
+    // A bad input stops everything before the first write, so files the user
+    // has in the folder stay as they were.
+    void badInputWritesNothing_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("README.md") << "README.md" << QByteArray("README.md, line 1: not a JASS declaration: # Hi");
+        QTest::newRow("missing.j") << "missing.j" << QByteArray("Cannot open file");
+    }
+    void badInputWritesNothing()
+    {
+        QFETCH(QString, bad);
+        QFETCH(QByteArray, message);
+        Write(Path("README.md"), "# Hi\r\n");
+        QVERIFY(QDir().mkpath(Path("out")));
+        Write(Path("out/Func.txt"), "Mine takes nothing returns nothing\r\n");
+        const Run run = Import({"-o", Path("out"), Path("game.j"), Path(bad)});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("tolvane-cli: import: "), run.err.constData());
+        QVERIFY2(run.err.contains(message), run.err.constData());
+        QCOMPARE(QDir(Path("out")).entryList(QDir::Files), QStringList{"Func.txt"});
+        QCOMPARE(Read(Path("out/Func.txt")), QByteArray("Mine takes nothing returns nothing\r\n"));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no arguments") << QStringList();
+        QTest::newRow("no -o") << QStringList{"game.j"};
+        QTest::newRow("-o without folder") << QStringList{"game.j", "-o"};
+        QTest::newRow("--ai without file") << QStringList{"-o", "out", "--ai"};
+        QTest::newRow("no files") << QStringList{"-o", "out"};
+        QTest::newRow("unknown option") << QStringList{"-o", "out", "--frob", "game.j"};
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        const Run run = Import(args);
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(run.err.startsWith("tolvane-cli: import: "));
+    }
+
+    void helpTellsHowFilesAreSorted()
+    {
+        const Run run = Import({"--help"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains(".ai"));
+        QVERIFY(run.out.contains("--ai FILE"));
+    }
+};
+
+TOLVANE_TEST(ImportCommandTest);
+#include "ImportCommandTest.moc"
