@@ -80,7 +80,10 @@ void WriteBytes(const QString &fileName, const QByteArray &bytes)
     if (QFileInfo(fileName).isDir())
         throw TolvaneError(CreateError(fileName, QStringLiteral("Is a directory")));
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered QSaveFile flushes only at commit() and does not
+    // notice a short write there (a full disk), so it would replace the
+    // target with a truncated file. Written directly, the short count shows.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw TolvaneError(CreateError(fileName, file.errorString()));
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();
