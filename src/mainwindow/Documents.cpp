@@ -1,0 +1,116 @@
+#include "Documents.h"
+
+#include "platform/Errors.h"
+#include "platform/TextCodec.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Documents {
+
+QString FileNamePart(const QString &path)
+{
+    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.mid(separator + 1);
+}
+
+QString UntitledCaption()
+{
+    return kProgramTitle;
+}
+
+QString OpenedCaption(const QString &path)
+{
+    return kProgramTitle + QLatin1String(" [") + FileNamePart(path) + u']';
+}
+
+QString SavedUntitledCaption(const QString &path)
+{
+    return kProgramTitle + QLatin1String("  [") + FileNamePart(path) + u']';
+}
+
+QString NotFoundMessage(const QString &path)
+{
+    return path + QLatin1String(" not found");
+}
+
+QStringList UpdateRecentList(QStringList lines, const QString &path)
+{
+    const qsizetype searched = std::min(lines.size(), kRecentLimit);
+    for (qsizetype i = 0; i < searched; ++i) {
+        if (lines.at(i) == path) {
+            lines.removeAt(i);
+            break;
+        }
+    }
+    lines.prepend(path);
+    if (lines.size() > kRecentLimit)
+        lines.resize(kRecentLimit);
+    return lines;
+}
+
+QStringList ReopenEntries(const QStringList &lines)
+{
+    return lines.mid(0, kRecentLimit);
+}
+
+QString RecentFileLocation(const QString &executableFolder, const QString &fallbackFolder)
+{
+    const QFileInfo folder(executableFolder);
+    const QString beside = QDir(executableFolder).filePath(kRecentFileName);
+    // An existing list that cannot be written counts as unwritable too.
+    const QFileInfo existing(beside);
+    if (folder.isDir() && folder.isWritable() && (!existing.exists() || existing.isWritable()))
+        return beside;
+    return QDir(fallbackFolder).filePath(kRecentFileName);
+}
+
+QStringList LoadRecentList(const QString &recentFile)
+{
+    if (!TextFile::FileExists(recentFile))
+        return {};
+    return TextFile::LoadScript(recentFile).lines;
+}
+
+void AddRecentFile(const QString &recentFile, const QString &path)
+{
+    const QStringList lines = UpdateRecentList(LoadRecentList(recentFile), path);
+    const QString folder = QFileInfo(recentFile).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw TolvaneError(QStringLiteral("Cannot create folder \"%1\".").arg(folder));
+    // Paths may hold any character; UTF-8 keeps them all and leaves an
+    // all-ASCII list byte for byte as before.
+    TextFile::SaveScript(recentFile, lines, TextFile::Encoding::Utf8);
+}
+
+QString ScratchFileName(const QString &folder)
+{
+    const QDir dir(folder);
+    QString name = kScratchFileName;
+    // A dangling link is taken too: writing through it would create its target.
+    const auto taken = [&dir](const QString &candidate) {
+        const QFileInfo info(dir.filePath(candidate));
+        return info.exists() || info.isSymLink();
+    };
+    for (int n = 1; taken(name); ++n)
+        name = QStringLiteral("Temp%1.rtf").arg(n);
+    return dir.filePath(name);
+}
+
+TextFile::Encoding SaveEncoding(const QString &text, TextFile::Encoding loaded)
+{
+    if (loaded == TextFile::Encoding::Utf8)
+        return loaded;
+    if (TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(text)) == text)
+        return TextFile::Encoding::Cp1252;
+    return TextFile::Encoding::Utf8;
+}
+
+TextFile::Encoding SaveDocument(const QString &path, const QString &text, TextFile::Encoding encoding)
+{
+    const TextFile::Encoding used = SaveEncoding(text, encoding);
+    TextFile::SaveScript(path, TextFile::SplitLines(text), used);
+    return used;
+}
+
+} // namespace Documents
