@@ -1,0 +1,99 @@
+#pragma once
+
+#include "SyntaxType.h"
+#include "WordList.h"
+
+#include <QByteArray>
+#include <QStringView>
+
+enum class HighlightMode { InPlace, ToRtf };
+
+// Receives the classification of one line: whitespace runs and tokens, left to
+// right, covering the line. Restyling a control, writing rich text and test
+// traces are sinks of the one classifier.
+class HighlightSink
+{
+public:
+    virtual ~HighlightSink() = default;
+    virtual void Space(QStringView line, qsizetype start, qsizetype length) = 0;
+    virtual void Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *wordClass) = 0;
+};
+
+// The highlighting engine without a control: word classes, the tokenizer, the
+// per-line state machine and the rich text it writes.
+class SyntaxEngine
+{
+public:
+    SyntaxEngine();
+
+    void AddWords(const WordPairs &words);
+    // The class of a word, the plain class when it is in no class.
+    [[nodiscard]] TSyntaxType *FindWordClass(QStringView word) const;
+    [[nodiscard]] const WordList &Words() const { return m_words; }
+    [[nodiscard]] const BuiltinClasses &Builtins() const { return m_builtins; }
+
+    // Switches the word list to case-sensitive, sorts it and assigns every
+    // class its colour-table entry and codes.
+    void RebuildCodes();
+    [[nodiscard]] const QByteArray &ColorTable() const { return m_colorTable; }
+
+    // The length of the token at `pos` (after whitespace), 0 at the end.
+    [[nodiscard]] static qsizetype NextToken(QStringView line, qsizetype pos);
+
+    void ClassifyLine(QStringView line, HighlightSink &sink) const;
+    // Appends the line's rich text, "\par" included.
+    void LineToRtf(QStringView line, QByteArray &out) const;
+
+    // The whole document HighlightAll loads, lines written with CR LF after
+    // each; empty when there are no lines. `lineAt(i)` gives line i.
+    template<typename LineAt>
+    [[nodiscard]] QByteArray Document(qsizetype lineCount, LineAt lineAt, int fontPoints) const
+    {
+        if (lineCount <= 0)
+            return {};
+        QByteArray out;
+        BeginDocument(out, fontPoints);
+        for (qsizetype i = 0; i < lineCount; ++i) {
+            LineToRtf(lineAt(i), out);
+            out.append("\r\n");
+        }
+        out.append("\\par }\r\n");
+        return out;
+    }
+
+private:
+    void BeginDocument(QByteArray &out, int fontPoints) const;
+
+    WordList m_words;
+    BuiltinClasses m_builtins;
+    QByteArray m_colorTable;
+};
+
+// Appends the escaped text of a token: '\', '{' and '}' get a backslash.
+void AppendRtfText(QByteArray &out, QStringView text);
+
+// Writes the classification as rich text, exactly as the highlighter's
+// document holds it.
+class RtfLineSink : public HighlightSink
+{
+public:
+    RtfLineSink(QByteArray &out, const TSyntaxType *plain)
+        : m_out(out)
+        , m_plain(plain)
+    {
+    }
+
+    void Space(QStringView line, qsizetype start, qsizetype length) override;
+    void Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *wordClass) override;
+    void Finish();
+
+    // Writes a token of a class other than plain; consecutive tokens of one
+    // class without closing codes share its opening codes.
+    void TokenToRtf(QStringView token, const TSyntaxType *wordClass);
+
+private:
+    QByteArray &m_out;
+    const TSyntaxType *m_plain;
+    const TSyntaxType *m_lastClass = nullptr;
+    bool m_colored = false;
+};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "SyntaxType.h"
+
+#include <QCollatorSortKey>
+
+#include <string_view>
+#include <unordered_map>
+
+// A control's word list: (word, class) entries in the order of the user's
+// locale, case-insensitive until the list is switched for good to
+// case-sensitive. The same word may stand in it more than once.
+//
+// Lookup has to cost far less than a locale-aware comparison per search step,
+// yet agree with the sort order. Sorting compares collation sort keys computed
+// once per entry (the same order as the locale comparison). In case-sensitive
+// mode two entries compare equal only when their spellings are identical, so a
+// hash index of exact spellings gives the same answers as a binary search; of
+// several equal entries it holds the first in list order, which is also the one
+// a binary search for the first equal entry finds. The case-insensitive mode
+// only lasts while the lists are being loaded and searches the sorted entries.
+class WordList
+{
+public:
+    struct Entry
+    {
+        QString word;
+        SyntaxTypePtr wordClass;
+        QCollatorSortKey key;
+    };
+
+    WordList();
+
+    // Appends the pairs in their order, then sorts the whole list.
+    void AddWords(const WordPairs &words);
+    // Switches the comparison and sorts again.
+    void SetSensitivity(Qt::CaseSensitivity sensitivity);
+    [[nodiscard]] Qt::CaseSensitivity Sensitivity() const { return m_sensitivity; }
+
+    // The class of an entry equal to `word`, or null.
+    [[nodiscard]] TSyntaxType *Find(QStringView word) const;
+
+    [[nodiscard]] const std::vector<Entry> &Entries() const { return m_entries; }
+    [[nodiscard]] qsizetype size() const { return qsizetype(m_entries.size()); }
+
+private:
+    void Sort();
+    void RebuildIndex();
+
+    Qt::CaseSensitivity m_sensitivity = Qt::CaseInsensitive;
+    std::vector<Entry> m_entries;
+    std::unordered_map<std::u16string_view, TSyntaxType *> m_exact;
+};
