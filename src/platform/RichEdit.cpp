@@ -1,0 +1,777 @@
+#include "RichEdit.h"
+
+#include "Colors.h"
+#include "Errors.h"
+#include "TextFile.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+QString NormalizeBreaks(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+// Appends `length` characters of `attributes`, merging with the last run.
+void AppendRun(LineRuns &runs, int32_t length, const TextAttributes &attributes)
+{
+    if (length <= 0)
+        return;
+    if (!runs.empty() && runs.back().attributes == attributes)
+        runs.back().length += length;
+    else
+        runs.push_back({length, attributes});
+}
+
+// The runs of the characters [from, to) of a line of `lineLength` characters.
+LineRuns Slice(const LineRuns &runs, int32_t from, int32_t to)
+{
+    LineRuns out;
+    int32_t at = 0;
+    for (const StyleRun &run : runs) {
+        const int32_t s = std::max(at, from);
+        const int32_t e = std::min(at + run.length, to);
+        if (e > s)
+            AppendRun(out, e - s, run.attributes);
+        at += run.length;
+        if (at >= to)
+            break;
+    }
+    if (at < to)
+        AppendRun(out, to - std::max(at, from), TextAttributes());
+    return out;
+}
+
+TextAttributes AttributesAt(const LineRuns &runs, int32_t column)
+{
+    int32_t at = 0;
+    for (const StyleRun &run : runs) {
+        if (column < at + run.length)
+            return run.attributes;
+        at += run.length;
+    }
+    return TextAttributes();
+}
+
+void Concat(LineRuns &runs, const LineRuns &more)
+{
+    for (const StyleRun &run : more)
+        AppendRun(runs, run.length, run.attributes);
+}
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+} // namespace
+
+QColor ColorFromValue(uint32_t color, const QPalette &palette)
+{
+    if (Colors::IsSystemColor(color)) {
+        QPalette::ColorRole role = QPalette::Text;
+        switch (color & 0xFF) {
+        case 1: case 4: case 6: case 11: case 12: case 30:
+            role = QPalette::Window;
+            break;
+        case 2: case 13: case 27: case 29:
+            role = QPalette::Highlight;
+            break;
+        case 9: case 14:
+            role = QPalette::HighlightedText;
+            break;
+        case 5:
+            role = QPalette::Base;
+            break;
+        case 7:
+            role = QPalette::WindowText;
+            break;
+        case 15: case 0: case 3: case 10: case 28:
+            role = QPalette::Button;
+            break;
+        case 16:
+            role = QPalette::Dark;
+            break;
+        case 17: case 19:
+            return palette.color(QPalette::Disabled, QPalette::Text);
+        case 18:
+            role = QPalette::ButtonText;
+            break;
+        case 20:
+            role = QPalette::Light;
+            break;
+        case 21:
+            role = QPalette::Shadow;
+            break;
+        case 22:
+            role = QPalette::Midlight;
+            break;
+        case 23:
+            role = QPalette::ToolTipText;
+            break;
+        case 24:
+            role = QPalette::ToolTipBase;
+            break;
+        case 26:
+            role = QPalette::Link;
+            break;
+        default:
+            role = QPalette::Text;
+            break;
+        }
+        return palette.color(QPalette::Active, role);
+    }
+    if (color == Colors::None || color == Colors::Default)
+        return palette.color(QPalette::Active, QPalette::Text);
+    return QColor(Colors::Red(color), Colors::Green(color), Colors::Blue(color));
+}
+
+TRichEdit::TRichEdit(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    m_lines.push_back({});
+    connect(document(), &QTextDocument::contentsChange, this, &TRichEdit::onContentsChange);
+    auto selectionMoved = [this] {
+        if (m_typing && textCursor().position() != m_typingPosition)
+            m_typing.reset();
+        m_pendingSelection = true;
+        scheduleFlush();
+    };
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, selectionMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, selectionMoved);
+}
+
+TRichEdit::~TRichEdit() = default;
+
+// Text and lines
+
+QString TRichEdit::text() const
+{
+    QString out;
+    out.reserve(document()->characterCount() + document()->blockCount());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin())
+            out.append(QLatin1String("\r\n"));
+        out.append(block.text());
+    }
+    return out;
+}
+
+void TRichEdit::setText(const QString &text)
+{
+    RichText content;
+    content.text = NormalizeBreaks(text);
+    replaceAll(std::move(content));
+    FlushNotifications();
+}
+
+QStringList TRichEdit::lines() const
+{
+    QStringList out;
+    out.reserve(document()->blockCount());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        out.append(block.text());
+    return out;
+}
+
+void TRichEdit::setLines(const QStringList &lines)
+{
+    RichText content;
+    content.text = NormalizeBreaks(lines.join(QLatin1Char('\n')));
+    replaceAll(std::move(content));
+    FlushNotifications();
+}
+
+int TRichEdit::lineCount() const
+{
+    return document()->blockCount();
+}
+
+QString TRichEdit::line(int index) const
+{
+    const QTextBlock block = document()->findBlockByNumber(index);
+    return block.isValid() ? block.text() : QString();
+}
+
+int TRichEdit::textLength() const
+{
+    return document()->characterCount() - 1 + document()->blockCount() - 1;
+}
+
+// Positions
+
+int TRichEdit::lineIndex(int line) const
+{
+    if (line == -1)
+        line = textCursor().blockNumber();
+    const QTextBlock block = document()->findBlockByNumber(line);
+    return line >= 0 && block.isValid() ? block.position() + line : -1;
+}
+
+int TRichEdit::lineFromChar(int position) const
+{
+    if (position < 0)
+        return textCursor().blockNumber();
+    int low = 0;
+    int high = lineCount() - 1;
+    while (low < high) {
+        const int mid = low + (high - low + 1) / 2;
+        if (document()->findBlockByNumber(mid).position() + mid <= position)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+int TRichEdit::toDocument(int position) const
+{
+    position = std::clamp(position, 0, textLength());
+    const int line = lineFromChar(position);
+    const QTextBlock block = document()->findBlockByNumber(line);
+    const int column = std::min(position - (block.position() + line), block.length() - 1);
+    return block.position() + column;
+}
+
+int TRichEdit::toRich(int documentPosition) const
+{
+    return documentPosition + document()->findBlock(documentPosition).blockNumber();
+}
+
+// Selection
+
+int TRichEdit::selStart() const
+{
+    return toRich(textCursor().selectionStart());
+}
+
+void TRichEdit::setSelStart(int start)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocument(start));
+    setTextCursor(cursor);
+    FlushNotifications();
+}
+
+int TRichEdit::selLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return toRich(cursor.selectionEnd()) - toRich(cursor.selectionStart());
+}
+
+void TRichEdit::setSelLength(int length)
+{
+    select(selStart(), length);
+}
+
+void TRichEdit::select(int start, int length)
+{
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(toDocument(start));
+    cursor.setPosition(toDocument(start + std::max(length, 0)), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    FlushNotifications();
+}
+
+QString TRichEdit::selText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+    return text;
+}
+
+void TRichEdit::replaceSelection(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.insertText(NormalizeBreaks(text));
+    setTextCursor(cursor);
+    FlushNotifications();
+}
+
+// Styles
+
+TextAttributes TRichEdit::insertionAttributes(int line, int column) const
+{
+    if (line < 0 || size_t(line) >= m_lines.size())
+        return TextAttributes();
+    if (column > 0)
+        return AttributesAt(m_lines[size_t(line)].runs, column - 1);
+    // At the start of a line the character before is the line break, which
+    // looks like the last character of the line it ends.
+    if (line > 0 && m_lines[size_t(line - 1)].length > 0)
+        return AttributesAt(m_lines[size_t(line - 1)].runs, m_lines[size_t(line - 1)].length - 1);
+    return TextAttributes();
+}
+
+TextAttributes TRichEdit::attributesAt(int position) const
+{
+    const int line = lineFromChar(position);
+    const int column = position - lineIndex(line);
+    if (line < 0 || size_t(line) >= m_lines.size())
+        return TextAttributes();
+    return AttributesAt(m_lines[size_t(line)].runs, column);
+}
+
+const LineRuns &TRichEdit::lineRuns(int line) const
+{
+    static const LineRuns empty;
+    return line >= 0 && size_t(line) < m_lines.size() ? m_lines[size_t(line)].runs : empty;
+}
+
+TextAttributes TRichEdit::selAttributes() const
+{
+    TextAttributes attributes;
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) {
+        attributes = attributesAt(selStart());
+    } else if (m_typing && cursor.position() == m_typingPosition) {
+        attributes = *m_typing;
+    } else {
+        const QTextBlock block = cursor.block();
+        attributes = insertionAttributes(block.blockNumber(), cursor.position() - block.position());
+    }
+    if (attributes.halfPoints == 0)
+        attributes.halfPoints = uint16_t(fontSize() * 2);
+    return attributes;
+}
+
+void TRichEdit::setTyping(const TextAttributes &attributes)
+{
+    m_typing = attributes;
+    m_typingPosition = textCursor().position();
+}
+
+void TRichEdit::setSelAttributes(const TextAttributes &attributes)
+{
+    if (!textCursor().hasSelection())
+        setTyping(attributes);
+    else
+        setRangeAttributes(selStart(), selLength(), attributes);
+}
+
+void TRichEdit::setSelColor(uint32_t color)
+{
+    TextAttributes a = selAttributes();
+    a.color = color;
+    setSelAttributes(a);
+}
+
+void TRichEdit::setSelStyle(uint8_t style)
+{
+    TextAttributes a = selAttributes();
+    a.style = style;
+    setSelAttributes(a);
+}
+
+void TRichEdit::setSelSize(int points)
+{
+    TextAttributes a = selAttributes();
+    a.halfPoints = uint16_t(std::clamp(points * 2, 1, 0xFFFF));
+    setSelAttributes(a);
+}
+
+void TRichEdit::setRangeAttributes(int start, int length, const TextAttributes &attributes)
+{
+    if (length <= 0)
+        return;
+    start = std::clamp(start, 0, textLength());
+    const int end = std::min(start + length, textLength());
+    const int last = lineFromChar(std::max(end - 1, start));
+    for (int line = lineFromChar(start); line <= last; ++line) {
+        const int lineStart = lineIndex(line);
+        const int lineLength = m_lines[size_t(line)].length;
+        const int s = std::max(start, lineStart) - lineStart;
+        const int e = std::min(end, lineStart + lineLength) - lineStart;
+        if (e > s)
+            styleLine(line, {{s, e - s, attributes}});
+    }
+}
+
+void TRichEdit::styleLine(int line, const std::vector<LineRange> &ranges)
+{
+    if (line < 0 || size_t(line) >= m_lines.size() || ranges.empty())
+        return;
+    LineStyle &style = m_lines[size_t(line)];
+    std::vector<TextAttributes> chars;
+    chars.reserve(size_t(style.length));
+    for (const StyleRun &run : style.runs)
+        chars.insert(chars.end(), size_t(run.length), run.attributes);
+    chars.resize(size_t(style.length));
+    for (const LineRange &range : ranges) {
+        const int s = std::clamp(range.start, 0, style.length);
+        const int e = std::clamp(range.start + range.length, s, style.length);
+        std::fill(chars.begin() + s, chars.begin() + e, range.attributes);
+    }
+    LineRuns runs;
+    for (const TextAttributes &a : chars)
+        AppendRun(runs, 1, a);
+    style.runs = std::move(runs);
+    style.shown = false;
+    viewport()->update();
+}
+
+int TRichEdit::fontSize() const
+{
+    const QFont f = font();
+    if (f.pointSize() > 0)
+        return f.pointSize();
+    return std::max(1, f.pixelSize() * 72 / 96);
+}
+
+void TRichEdit::setFontSize(int points)
+{
+    QFont f = font();
+    f.setPointSize(points);
+    setFont(f);
+}
+
+void TRichEdit::setHideSelection(bool hide)
+{
+    m_hideSelection = hide;
+    applySelectionPalette();
+}
+
+void TRichEdit::applySelectionPalette()
+{
+    QPalette p = palette();
+    const QPalette base = parentWidget() ? parentWidget()->palette() : QPalette();
+    if (m_hideSelection) {
+        p.setBrush(QPalette::Inactive, QPalette::Highlight, p.brush(QPalette::Inactive, QPalette::Base));
+        p.setBrush(QPalette::Inactive, QPalette::HighlightedText, p.brush(QPalette::Inactive, QPalette::Text));
+    } else {
+        p.setBrush(QPalette::Inactive, QPalette::Highlight, base.brush(QPalette::Inactive, QPalette::Highlight));
+        p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
+                   base.brush(QPalette::Inactive, QPalette::HighlightedText));
+    }
+    setPalette(p);
+}
+
+// Rich text and files
+
+RichText TRichEdit::richText() const
+{
+    RichText content;
+    content.text = lines().join(QLatin1Char('\n'));
+    content.lines.reserve(m_lines.size());
+    for (const LineStyle &line : m_lines)
+        content.lines.push_back(line.runs);
+    return content;
+}
+
+QByteArray TRichEdit::rtf() const
+{
+    return Rtf::Write(richText(), fontSize() * 2);
+}
+
+void TRichEdit::loadRtf(const QByteArray &rtf)
+{
+    replaceAll(Rtf::Read(rtf));
+    FlushNotifications();
+}
+
+void TRichEdit::loadFromFile(const QString &fileName)
+{
+    const QByteArray bytes = TextFile::ReadBytes(fileName);
+    if (Rtf::LooksLikeRtf(bytes))
+        loadRtf(bytes);
+    else
+        setLines(TextFile::DecodeScript(bytes).lines);
+}
+
+void TRichEdit::saveToFile(const QString &fileName, FileFormat format) const
+{
+    if (format == FileFormat::RichText)
+        TextFile::WriteBytes(fileName, rtf());
+    else
+        TextFile::SaveLines(fileName, lines());
+}
+
+void TRichEdit::replaceAll(RichText &&content)
+{
+    m_replacingAll = true;
+    setPlainText(content.text);
+    m_replacingAll = false;
+    m_typing.reset();
+    const bool matches = content.lines.size() == size_t(document()->blockCount());
+    m_lines.clear();
+    m_lines.resize(size_t(document()->blockCount()));
+    size_t i = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++i) {
+        m_lines[i].length = block.length() - 1;
+        if (matches)
+            m_lines[i].runs = std::move(content.lines[i]);
+    }
+    m_pendingChange = true;
+    viewport()->update();
+}
+
+void TRichEdit::resetModel()
+{
+    m_lines.clear();
+    m_lines.resize(size_t(document()->blockCount()));
+    size_t i = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++i)
+        m_lines[i].length = block.length() - 1;
+}
+
+// Carries the runs along an edit the document reports as: at `position`,
+// `removed` characters replaced by `added` (a line break counts one here).
+void TRichEdit::onContentsChange(int position, int removed, int added)
+{
+    m_pendingChange = true;
+    scheduleFlush();
+    if (m_replacingAll)
+        return;
+    QTextDocument *doc = document();
+    const int oldCount = int(m_lines.size());
+    const int newCount = doc->blockCount();
+    const QTextBlock first = doc->findBlock(position);
+    if (!first.isValid() || first.blockNumber() >= oldCount) {
+        resetModel();
+        return;
+    }
+    const int line = first.blockNumber();
+    const int column = position - first.position();
+    if (column > m_lines[size_t(line)].length) {
+        resetModel();
+        return;
+    }
+
+    // Where the removal ended in the old text.
+    int spanned = 0;
+    int64_t remaining = removed;
+    int c = column;
+    while (line + spanned < oldCount - 1 && c + remaining > m_lines[size_t(line + spanned)].length) {
+        remaining -= m_lines[size_t(line + spanned)].length - c + 1;
+        c = 0;
+        ++spanned;
+    }
+    const int oldEndLength = m_lines[size_t(line + spanned)].length;
+    const int endColumn = int(std::min<int64_t>(c + remaining, oldEndLength));
+
+    QTextBlock lastBlock = doc->findBlock(position + added);
+    if (!lastBlock.isValid())
+        lastBlock = doc->lastBlock();
+    const int addedLines = lastBlock.blockNumber() - line;
+    if (addedLines < 0 || oldCount - spanned + addedLines != newCount) {
+        resetModel();
+        return;
+    }
+
+    const TextAttributes inserted = (m_typing && position == m_typingPosition && added > 0)
+                                        ? *m_typing
+                                        : insertionAttributes(line, column);
+    const LineRuns head = Slice(m_lines[size_t(line)].runs, 0, column);
+    const LineRuns tail = Slice(m_lines[size_t(line + spanned)].runs, endColumn, oldEndLength);
+    const int tailLength = oldEndLength - endColumn;
+
+    std::vector<LineStyle> fresh(size_t(addedLines + 1));
+    QTextBlock block = first;
+    for (int i = 0; i <= addedLines; ++i, block = block.next()) {
+        LineStyle &style = fresh[size_t(i)];
+        style.length = block.length() - 1;
+        const int before = i == 0 ? column : 0;
+        const int after = i == addedLines ? tailLength : 0;
+        const int middle = style.length - before - after;
+        if (middle < 0) {
+            resetModel();
+            return;
+        }
+        if (i == 0)
+            style.runs = head;
+        AppendRun(style.runs, middle, inserted);
+        if (i == addedLines)
+            Concat(style.runs, tail);
+    }
+    auto from = m_lines.begin() + line;
+    auto to = from + spanned + 1;
+    if (spanned == addedLines) {
+        std::move(fresh.begin(), fresh.end(), from);
+    } else {
+        from = m_lines.erase(from, to);
+        m_lines.insert(from, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    }
+}
+
+// Showing the runs
+
+void TRichEdit::showLine(const QTextBlock &block)
+{
+    const int number = block.blockNumber();
+    if (number < 0 || size_t(number) >= m_lines.size())
+        return;
+    LineStyle &style = m_lines[size_t(number)];
+    QList<QTextLayout::FormatRange> ranges;
+    ranges.reserve(qsizetype(style.runs.size()));
+    const QPalette p = palette();
+    const int ownHalfPoints = fontSize() * 2;
+    int at = 0;
+    for (const StyleRun &run : style.runs) {
+        const int length = std::min(run.length, style.length - at);
+        if (length <= 0)
+            break;
+        QTextCharFormat format;
+        format.setForeground(ColorFromValue(run.attributes.color, p));
+        if (run.attributes.style & FontStyle::Bold)
+            format.setFontWeight(QFont::Bold);
+        if (run.attributes.style & FontStyle::Italic)
+            format.setFontItalic(true);
+        if (run.attributes.style & FontStyle::Underline)
+            format.setFontUnderline(true);
+        if (run.attributes.halfPoints != 0 && run.attributes.halfPoints != ownHalfPoints)
+            format.setFontPointSize(run.attributes.halfPoints / 2.0);
+        ranges.append({at, length, format});
+        at += length;
+    }
+    block.layout()->setFormats(ranges);
+    // Relayouts the line at once; it is no edit, so no undo step, no change
+    // notification and no modified flag.
+    document()->markContentsDirty(block.position(), block.length());
+    style.shown = true;
+}
+
+void TRichEdit::invalidateShown()
+{
+    for (LineStyle &line : m_lines)
+        line.shown = false;
+    viewport()->update();
+}
+
+void TRichEdit::paintEvent(QPaintEvent *event)
+{
+    // Only the lines about to be painted get their formats.
+    QTextBlock block = firstVisibleBlock();
+    const QPointF offset = contentOffset();
+    const qreal bottom = viewport()->height();
+    qreal top = blockBoundingGeometry(block).translated(offset).top();
+    while (block.isValid() && top <= bottom) {
+        const int number = block.blockNumber();
+        if (size_t(number) < m_lines.size() && !m_lines[size_t(number)].shown)
+            showLine(block);
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+    QPlainTextEdit::paintEvent(event);
+}
+
+// Notifications
+
+void TRichEdit::Change()
+{
+    emit OnChange();
+}
+
+void TRichEdit::SelectionChange()
+{
+    emit OnSelectionChange();
+}
+
+void TRichEdit::scheduleFlush()
+{
+    if (m_flushScheduled)
+        return;
+    m_flushScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_flushScheduled = false;
+            FlushNotifications();
+        },
+        Qt::QueuedConnection);
+}
+
+void TRichEdit::FlushNotifications()
+{
+    while (m_pendingSelection || m_pendingChange) {
+        if (m_pendingSelection) {
+            m_pendingSelection = false;
+            SelectionChange();
+            continue;
+        }
+        m_pendingChange = false;
+        Change();
+    }
+}
+
+bool TRichEdit::event(QEvent *event)
+{
+    ++m_eventDepth;
+    const bool result = QPlainTextEdit::event(event);
+    if (--m_eventDepth == 0)
+        FlushNotifications();
+    return result;
+}
+
+bool TRichEdit::viewportEvent(QEvent *event)
+{
+    ++m_eventDepth;
+    const bool result = QPlainTextEdit::viewportEvent(event);
+    if (--m_eventDepth == 0)
+        FlushNotifications();
+    return result;
+}
+
+void TRichEdit::keyPressEvent(QKeyEvent *event)
+{
+    m_keyConsumed = false;
+    emit OnKeyDown(event);
+    if (!m_keyConsumed && !event->text().isEmpty())
+        emit OnKeyPress(event);
+    if (m_keyConsumed) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TRichEdit::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    applySelectionPalette();
+}
+
+void TRichEdit::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    applySelectionPalette();
+}
+
+void TRichEdit::changeEvent(QEvent *event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        invalidateShown();
+}
+
+// Find
+
+int TRichEdit::findText(const QString &what, int start, int length, FindOptions options) const
+{
+    if (what.isEmpty())
+        return -1;
+    const QString all = text();
+    start = std::clamp(start, 0, int(all.size()));
+    const int end = length < 0 ? int(all.size()) : std::min(int(all.size()), start + length);
+    const Qt::CaseSensitivity cs = options.testFlag(FindMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    qsizetype at = start;
+    while (true) {
+        at = all.indexOf(what, at, cs);
+        if (at < 0 || at + what.size() > end)
+            return -1;
+        const bool bounded = !options.testFlag(FindWholeWord)
+            || ((at == 0 || !IsWordChar(all.at(at - 1)))
+                && (at + what.size() >= all.size() || !IsWordChar(all.at(at + what.size()))));
+        if (bounded)
+            return int(at);
+        ++at;
+    }
+}

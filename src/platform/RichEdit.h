@@ -1,0 +1,171 @@
+#pragma once
+
+#include "Rtf.h"
+
+#include <QPlainTextEdit>
+
+#include <optional>
+#include <vector>
+
+class QTextBlock;
+
+// The rich-edit control the editor is built on, in that control's own terms.
+//
+// Character positions count a line break as two characters (CR LF), as in the
+// text the control returns; line numbers are 0-based. Colours and font styles
+// live in a model of our own, one run list per line, shown through the line
+// layouts: styling never touches the document, so it adds no undo step, does
+// not mark the document modified and raises no change notification. Edits
+// carry the runs along: inserted text takes the style of the character before
+// it, deleted text takes its style with it.
+//
+// Notifications reach the handlers in the control's order, once the toolkit has
+// finished the operation that caused them: the selection change first, then
+// the change. Subclasses override SelectionChange() and Change(); the default
+// handlers raise OnSelectionChange and OnChange.
+class TRichEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    enum class FileFormat { RichText, PlainText };
+    enum FindOption { FindWholeWord = 1, FindMatchCase = 2 };
+    Q_DECLARE_FLAGS(FindOptions, FindOption)
+
+    explicit TRichEdit(QWidget *parent = nullptr);
+    ~TRichEdit() override;
+
+    // The whole text, lines joined by CR LF. Setting it accepts CR LF, LF or
+    // CR as line breaks.
+    [[nodiscard]] QString text() const;
+    void setText(const QString &text);
+    [[nodiscard]] QStringList lines() const;
+    void setLines(const QStringList &lines);
+    // An empty control has one empty line.
+    [[nodiscard]] int lineCount() const;
+    [[nodiscard]] QString line(int index) const;
+    [[nodiscard]] int textLength() const;
+
+    // EM_LINEINDEX: the position of the line's first character; -1 for a line
+    // past the end, and the caret's line for -1.
+    [[nodiscard]] int lineIndex(int line) const;
+    // EM_LINEFROMCHAR: the line holding a position (a line break belongs to the
+    // line it ends); the caret's line for -1.
+    [[nodiscard]] int lineFromChar(int position) const;
+
+    [[nodiscard]] int selStart() const;
+    // Puts the caret at `start` with nothing selected.
+    void setSelStart(int start);
+    [[nodiscard]] int selLength() const;
+    // Selects `length` characters from the selection start.
+    void setSelLength(int length);
+    void select(int start, int length);
+    [[nodiscard]] QString selText() const;
+    // Replaces the selection as typing would (an undo step); the caret ends
+    // after the new text.
+    void replaceSelection(const QString &text);
+
+    // The attributes of the selection's first character; for an empty
+    // selection, those the next typed text gets.
+    [[nodiscard]] TextAttributes selAttributes() const;
+    // Styles the selection; for an empty selection, the next typed text.
+    void setSelAttributes(const TextAttributes &attributes);
+    void setSelColor(uint32_t color);
+    void setSelStyle(uint8_t style);
+    void setSelSize(int points);
+
+    // Styles a range without moving the selection.
+    void setRangeAttributes(int start, int length, const TextAttributes &attributes);
+    // Overlays styled ranges (start, length within the line) on one line.
+    struct LineRange
+    {
+        int start;
+        int length;
+        TextAttributes attributes;
+    };
+    void styleLine(int line, const std::vector<LineRange> &ranges);
+    [[nodiscard]] TextAttributes attributesAt(int position) const;
+    [[nodiscard]] const LineRuns &lineRuns(int line) const;
+
+    [[nodiscard]] int fontSize() const;
+    void setFontSize(int points);
+    [[nodiscard]] bool hideSelection() const { return m_hideSelection; }
+    void setHideSelection(bool hide);
+
+    // The content with its styles, and loading it back.
+    [[nodiscard]] RichText richText() const;
+    [[nodiscard]] QByteArray rtf() const;
+    void loadRtf(const QByteArray &rtf);
+    // Rich text when the file starts with "{\rtf", plain text otherwise.
+    void loadFromFile(const QString &fileName);
+    void saveToFile(const QString &fileName, FileFormat format = FileFormat::RichText) const;
+
+    // A forward search in [start, start + length) (length -1: to the end);
+    // the position of the match or -1. Whole words are bounded by characters
+    // other than letters, digits and "_".
+    [[nodiscard]] int findText(const QString &what, int start, int length, FindOptions options) const;
+
+    // For the key notifications: the key is not passed on to the control.
+    void consumeKey() { m_keyConsumed = true; }
+
+signals:
+    void OnChange();
+    void OnSelectionChange();
+    void OnKeyDown(QKeyEvent *event);
+    void OnKeyPress(QKeyEvent *event);
+
+protected:
+    // The change handler, after every change of the text.
+    virtual void Change();
+    // The selection handler, after every change of the selection.
+    virtual void SelectionChange();
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool event(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+    // Delivers pending notifications; every public operation ends with it.
+    void FlushNotifications();
+
+private:
+    struct LineStyle
+    {
+        LineRuns runs;
+        int32_t length = 0;
+        bool shown = false; // the runs are in the line's layout
+    };
+
+    int toDocument(int position) const;
+    int toRich(int documentPosition) const;
+    void onContentsChange(int position, int removed, int added);
+    void resetModel();
+    void replaceAll(RichText &&content);
+    TextAttributes insertionAttributes(int line, int column) const;
+    void showLine(const QTextBlock &block);
+    void invalidateShown();
+    void scheduleFlush();
+    void applySelectionPalette();
+    void setTyping(const TextAttributes &attributes);
+
+    std::vector<LineStyle> m_lines;
+    bool m_replacingAll = false;
+    bool m_pendingChange = false;
+    bool m_pendingSelection = false;
+    bool m_flushScheduled = false;
+    bool m_keyConsumed = false;
+    bool m_hideSelection = false;
+    int m_eventDepth = 0;
+    // Attributes for the next text typed at m_typingPosition (document position).
+    std::optional<TextAttributes> m_typing;
+    int m_typingPosition = -1;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TRichEdit::FindOptions)
+
+// A colour value as the control shows it: named system colours (top byte
+// 0xFF) become the palette's colour for that role.
+[[nodiscard]] QColor ColorFromValue(uint32_t color, const QPalette &palette);
