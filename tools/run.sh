@@ -6,9 +6,15 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/tools/install-deps.sh"
 "$root/tools/build.sh" -DBUILD_TESTING=OFF
 mkdir -p "$root/run"
-# Seed the working folder; never overwrite files the user edited there.
+# Seed the working folder, subfolders (older patches) included; never
+# overwrite files the user edited there.
 if [ -d "$root/data" ]; then
-  find "$root/data" -maxdepth 1 -type f -name '*.txt' -exec cp -n {} "$root/run/" \;
+  (cd "$root/data" && find . -type f -name '*.txt') | while IFS= read -r f; do
+    if [ ! -e "$root/run/$f" ]; then
+      mkdir -p "$root/run/$(dirname "$f")"
+      cp "$root/data/$f" "$root/run/$f"
+    fi
+  done
 fi
 cd "$root/run"
 exec "${BUILD_DIR:-$root/build}/src/app/tolvane" "$@"
