@@ -21,7 +21,7 @@ std::string EncodeFrame(std::string_view text)
     return frame;
 }
 
-std::optional<std::string> DecodeFrame(std::string_view stream)
+std::optional<std::string> TakeFrame(std::string_view &stream)
 {
     std::size_t pos = 0;
     std::uint64_t count = 0;
@@ -34,10 +34,19 @@ std::optional<std::string> DecodeFrame(std::string_view stream)
     if (pos == 0 || pos == stream.size() || stream[pos] != ':')
         return std::nullopt;
     ++pos;
-    // Exactly count bytes and the closing comma must remain.
-    if (stream.size() - pos != count + 1 || stream.back() != ',')
+    if (stream.size() - pos < count + 1 || stream[pos + count] != ',')
         return std::nullopt;
-    return std::string(stream.substr(pos, static_cast<std::size_t>(count)));
+    std::string text(stream.substr(pos, static_cast<std::size_t>(count)));
+    stream.remove_prefix(pos + count + 1);
+    return text;
+}
+
+std::optional<std::string> DecodeFrame(std::string_view stream)
+{
+    std::optional<std::string> text = TakeFrame(stream);
+    if (!stream.empty())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace BridgeProtocol

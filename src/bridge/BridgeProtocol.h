@@ -11,6 +11,10 @@ namespace BridgeProtocol {
 
 [[nodiscard]] std::string EncodeFrame(std::string_view text);
 
+// Takes the frame at the front of stream off it and returns its text; nothing,
+// and stream untouched, when the front is not a whole well-formed frame.
+[[nodiscard]] std::optional<std::string> TakeFrame(std::string_view &stream);
+
 // The text of a stream that holds exactly one well-formed frame and nothing
 // else; nothing for a truncated, malformed or oversized frame or trailing bytes.
 [[nodiscard]] std::optional<std::string> DecodeFrame(std::string_view stream);
