@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 
+#include <QVarLengthArray>
+
 namespace {
 
 bool IsIdentifier(QStringView word)
@@ -70,17 +72,42 @@ QString NormaliseCommas(QString text)
     return text;
 }
 
-bool IsParameterList(const QString &parameters)
+using Words = QVarLengthArray<QStringView, 16>;
+
+// The words of a normalised code line, which holds single spaces only.
+Words SplitWords(QStringView code)
+{
+    Words words;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype space = code.indexOf(u' ', start);
+        if (space < 0) {
+            words.append(code.mid(start));
+            return words;
+        }
+        words.append(code.mid(start, space - start));
+        start = space + 1;
+    }
+}
+
+// "nothing", or pairs "type name" separated by ", ".
+bool IsParameterList(QStringView parameters)
 {
     if (parameters == QLatin1String("nothing"))
         return true;
-    const QStringList items = parameters.split(QLatin1String(", "));
-    for (const QString &item : items) {
-        const QStringList words = item.split(u' ');
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype comma = parameters.indexOf(u',', start);
+        const QStringView item = parameters.mid(start, comma < 0 ? -1 : comma - start);
+        const Words words = SplitWords(item);
         if (words.size() != 2 || !IsIdentifier(words[0]) || !IsIdentifier(words[1]))
             return false;
+        if (comma < 0)
+            return true;
+        start = comma + 2; // after ", "
+        if (start > parameters.size())
+            return false;
     }
-    return true;
 }
 
 QString Excerpt(const QString &line)
@@ -131,9 +158,22 @@ private:
     DeclarationSet m_result;
 };
 
-bool StartsDeclaration(const QString &code)
+// The first word of a line's code, found without building the code part:
+// most lines are function bodies, where nothing else matters.
+QStringView FirstCodeWord(const QString &line)
 {
-    const QString first = code.section(u' ', 0, 0);
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    while (i < n && (line[i] == u' ' || line[i] == u'\t'))
+        ++i;
+    const qsizetype start = i;
+    while (i < n && line[i] != u' ' && line[i] != u'\t' && !(line[i] == u'/' && i + 1 < n && line[i + 1] == u'/'))
+        ++i;
+    return QStringView(line).mid(start, i - start);
+}
+
+bool StartsDeclaration(QStringView first)
+{
     static const QStringList keywords = {
         QStringLiteral("type"),       QStringLiteral("globals"),     QStringLiteral("endglobals"),
         QStringLiteral("native"),     QStringLiteral("function"),    QStringLiteral("endfunction"),
@@ -144,7 +184,8 @@ bool StartsDeclaration(const QString &code)
 
 bool IsConstantGlobal(const QString &code)
 {
-    const QString second = code.section(u' ', 1, 1);
+    const Words words = SplitWords(code);
+    const QStringView second = words.size() > 1 ? words[1] : QStringView();
     return code.startsWith(QLatin1String("constant ")) && second != QLatin1String("native")
         && second != QLatin1String("function");
 }
@@ -152,7 +193,7 @@ bool IsConstantGlobal(const QString &code)
 qsizetype Parser::PeekCode() const
 {
     for (qsizetype i = m_next; i < m_lines.size(); ++i) {
-        if (!CodePart(m_lines[i]).isEmpty())
+        if (!FirstCodeWord(m_lines[i]).isEmpty())
             return i;
     }
     return -1;
@@ -163,11 +204,10 @@ void Parser::Continue(QString &code, qsizetype start, const QString &missing)
     const qsizetype index = PeekCode();
     if (index < 0)
         Fail(start, missing);
-    const QString more = CodePart(m_lines[index]);
-    if (StartsDeclaration(more))
+    if (StartsDeclaration(FirstCodeWord(m_lines[index])))
         Fail(start, missing);
     code += u' ';
-    code += more;
+    code += CodePart(m_lines[index]);
     m_next = index + 1;
 }
 
@@ -175,31 +215,28 @@ DeclarationSet Parser::Run()
 {
     while (m_next < m_lines.size()) {
         const qsizetype index = m_next++;
-        if (m_lines[index].contains(QChar(0)))
+        const QString &line = m_lines[index];
+        if (line.contains(QChar(0)))
             throw TolvaneError(QStringLiteral("%1 is not a text file.").arg(m_fileName));
-        const QString code = CodePart(m_lines[index]);
-        if (code.isEmpty())
+        const QStringView first = FirstCodeWord(line);
+        if (first.isEmpty())
             continue;
-        const QString first = code.section(u' ', 0, 0);
-        switch (m_block) {
-        case Block::Function:
+        if (m_block == Block::Function) {
             if (first == QLatin1String("endfunction"))
                 m_block = Block::Top;
-            else if (StartsDeclaration(code))
-                Fail(m_blockStart,
-                     QStringLiteral("function %1 has no \"endfunction\"").arg(m_functionName));
-            break;
-        case Block::Globals:
-            if (first == QLatin1String("endglobals"))
-                m_block = Block::Top;
-            else if (StartsDeclaration(code) && !IsConstantGlobal(code))
-                Fail(m_blockStart, QStringLiteral("the globals block has no \"endglobals\""));
-            else
-                ParseGlobal(code, index);
-            break;
-        case Block::Top:
+            else if (StartsDeclaration(first))
+                Fail(m_blockStart, QStringLiteral("function %1 has no \"endfunction\"").arg(m_functionName));
+            continue;
+        }
+        const QString code = CodePart(line);
+        if (m_block == Block::Top) {
             ParseTop(code, index);
-            break;
+        } else if (first == QLatin1String("endglobals")) {
+            m_block = Block::Top;
+        } else if (StartsDeclaration(first) && !IsConstantGlobal(code)) {
+            Fail(m_blockStart, QStringLiteral("the globals block has no \"endglobals\""));
+        } else {
+            ParseGlobal(code, index);
         }
     }
     if (m_block == Block::Globals)
@@ -213,9 +250,9 @@ DeclarationSet Parser::Run()
 
 void Parser::ParseTop(const QString &code, qsizetype index)
 {
-    const QStringList words = code.split(u' ');
-    const QString &first = words[0];
-    const QString keyword = first == QLatin1String("constant") ? words.value(1) : first;
+    const Words words = SplitWords(code);
+    const QStringView first = words[0];
+    const QStringView keyword = first == QLatin1String("constant") && words.size() > 1 ? words[1] : first;
     if (keyword == QLatin1String("native") || keyword == QLatin1String("function")) {
         ParseFunctionHeader(code, index);
     } else if (first == QLatin1String("globals") && words.size() == 1) {
@@ -223,7 +260,7 @@ void Parser::ParseTop(const QString &code, qsizetype index)
         m_blockStart = index;
     } else if (first == QLatin1String("type") && words.size() == 4 && words[2] == QLatin1String("extends")
                && IsIdentifier(words[1]) && IsIdentifier(words[3])) {
-        m_result.types.append(TypeDeclaration{words[1], words[3]});
+        m_result.types.append(TypeDeclaration{words[1].toString(), words[3].toString()});
     } else {
         FailNotJass(index);
     }
@@ -232,13 +269,11 @@ void Parser::ParseTop(const QString &code, qsizetype index)
 void Parser::ParseFunctionHeader(QString code, qsizetype index)
 {
     const QString missing = QStringLiteral("the declaration does not end with \"returns TYPE\"");
-    for (;;) {
-        const QStringList words = code.split(u' ');
-        if (words.size() >= 2 && words[words.size() - 2] == QLatin1String("returns"))
-            break;
+    // Complete once the last two words are "returns TYPE".
+    while (code.lastIndexOf(u' ') < 0
+           || !QStringView(code).first(code.lastIndexOf(u' ')).endsWith(QLatin1String(" returns")))
         Continue(code, index, missing);
-    }
-    const QStringList words = code.split(u' ');
+    const Words words = SplitWords(code);
     FunctionDeclaration f;
     f.isConstant = words[0] == QLatin1String("constant");
     const qsizetype k = f.isConstant ? 1 : 0;
@@ -246,9 +281,11 @@ void Parser::ParseFunctionHeader(QString code, qsizetype index)
     const qsizetype returnsAt = words.size() - 2;
     if (words.size() < k + 6 || words[k + 2] != QLatin1String("takes") || !IsIdentifier(words[k + 1]))
         FailNotJass(index);
-    f.name = words[k + 1];
-    f.parameters = NormaliseCommas(words.mid(k + 3, returnsAt - (k + 3)).join(u' '));
-    f.returnType = words.last();
+    f.name = words[k + 1].toString();
+    const qsizetype from = words[k + 3].data() - code.constData();
+    const qsizetype to = words[returnsAt].data() - code.constData() - 1;
+    f.parameters = NormaliseCommas(code.mid(from, to - from));
+    f.returnType = words.back().toString();
     if (!IsParameterList(f.parameters) || !IsIdentifier(f.returnType))
         FailNotJass(index);
     m_result.functions.append(f);
@@ -270,7 +307,7 @@ void Parser::ParseGlobal(QString code, qsizetype index)
         bool complete;
         if (equals < 0) {
             const qsizetype next = PeekCode();
-            const bool valueFollows = next >= 0 && CodePart(m_lines[next]).startsWith(u'=');
+            const bool valueFollows = next >= 0 && FirstCodeWord(m_lines[next]).startsWith(u'=');
             complete = leftWords >= 2 && !valueFollows;
         } else {
             const QString value = code.mid(equals + 1).trimmed();
@@ -282,19 +319,20 @@ void Parser::ParseGlobal(QString code, qsizetype index)
     }
 
     GlobalDeclaration g;
-    QStringList words = (equals < 0 ? code : code.left(equals).trimmed()).split(u' ');
+    const QString left = equals < 0 ? code : code.left(equals).trimmed();
+    Words words = SplitWords(left);
     if (words[0] == QLatin1String("constant")) {
         g.isConstant = true;
-        words.removeFirst();
+        words.erase(words.begin());
     }
     if (words.size() == 3 && words[1] == QLatin1String("array")) {
         g.isArray = true;
-        words.removeAt(1);
+        words.erase(words.begin() + 1);
     }
     if (words.size() != 2 || !IsIdentifier(words[0]) || !IsIdentifier(words[1]))
         FailNotJass(index);
-    g.type = words[0];
-    g.name = words[1];
+    g.type = words[0].toString();
+    g.name = words[1].toString();
     if (equals >= 0)
         g.value = code.mid(equals + 1).trimmed();
     m_result.globals.append(g);
@@ -304,17 +342,18 @@ void Parser::ParseGlobal(QString code, qsizetype index)
 
 QString CodePart(const QString &line)
 {
-    QString out;
-    out.reserve(line.size());
+    const qsizetype n = line.size();
+    QString code(n, Qt::Uninitialized);
+    QChar *out = code.data();
+    qsizetype size = 0;
     QChar quote;
     bool pendingSpace = false;
-    const qsizetype n = line.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = line[i];
         if (!quote.isNull()) {
-            out += c;
+            out[size++] = c;
             if (c == u'\\' && i + 1 < n)
-                out += line[++i];
+                out[size++] = line[++i];
             else if (c == quote)
                 quote = QChar();
             continue;
@@ -322,18 +361,20 @@ QString CodePart(const QString &line)
         if (c == u'/' && i + 1 < n && line[i + 1] == u'/')
             break;
         if (c == u' ' || c == u'\t') {
-            pendingSpace = !out.isEmpty();
+            pendingSpace = size > 0;
             continue;
         }
+        // A run of spaces never grows the text, so the buffer is big enough.
         if (pendingSpace) {
-            out += u' ';
+            out[size++] = u' ';
             pendingSpace = false;
         }
         if (c == u'"' || c == u'\'')
             quote = c;
-        out += c;
+        out[size++] = c;
     }
-    return out;
+    code.truncate(size);
+    return code;
 }
 
 DeclarationSet ParseDeclarations(const QStringList &lines, const QString &fileName)
