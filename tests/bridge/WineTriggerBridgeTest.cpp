@@ -39,7 +39,7 @@ private:
         options.helperPath = Path("tolvane-bridge.exe").toStdString();
         options.wineProgram = wineProgram;
         options.winePrefix = Path("prefix").toStdString();
-        options.timeout = std::chrono::seconds(20);
+        options.timeout = std::chrono::seconds(5);
         return options;
     }
 
@@ -75,7 +75,7 @@ private slots:
         QTest::newRow("noise after the frame") << QByteArray("printf '1:a,wine: oops'") << QByteArray();
         QTest::newRow("killed by a signal") << QByteArray("printf '1:a,'; kill -9 $$") << QByteArray();
         QTest::newRow("leaves a process holding the output")
-            << QByteArray("sleep 30 & printf '2:ok,'") << QByteArray("ok");
+            << QByteArray("sleep 8 & printf '2:ok,'") << QByteArray("ok");
     }
     void readGivesTheHelpersTextOrNothing()
     {
