@@ -12,7 +12,8 @@ struct Command
 
 constexpr Command kCommands[] = {
     {"highlight", "highlight FILE", "print the rich text the editor shows for FILE", RunHighlightCommand},
-    {"import", "import -o FOLDER FILE...", "make the language files from the game's declaration files",
+    {"import", "import -o FOLDER [--ai] FILE...",
+     "make the language files from the game's declaration files (*.ai files give the AI lists)",
      RunImportCommand},
     {"check", "check [--all] FILE...", "check scripts for structural errors", RunCheckCommand},
     {"merge", "merge -o TARGET SOURCE...", "merge scripts into one, dropping repeated declarations",
