@@ -1,16 +1,67 @@
-// The program: application object, its title, the main window, the message loop.
+#include "Project1.h"
+
+#include "about/About.h"
+#include "mainwindow/AreYouSureBox.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/SaveFirst.h"
+#include "merge/MergeFiles.h"
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
-int main(int argc, char *argv[])
+namespace {
+
+// The last net under every event: handlers report their own errors, and
+// anything else that escapes an event is shown here instead of ending the
+// program.
+class TolvaneApplication : public QApplication
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tolvane"));
+public:
+    TolvaneApplication(int &argc, char **argv, DialogService &dialogs)
+        : QApplication(argc, argv)
+        , m_dialogs(dialogs)
+    {
+    }
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tolvane"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const TolvaneError &error) {
+            m_dialogs.ShowError(activeWindow(), error.message());
+        } catch (const std::exception &error) {
+            m_dialogs.ShowError(activeWindow(), QString::fromLocal8Bit(error.what()));
+        }
+        return false;
+    }
+
+private:
+    DialogService &m_dialogs;
+};
+
+} // namespace
+
+Program CreateProgram(DialogService &dialogs, const QString &executableFolder, const QString &dataFolder)
+{
+    Program program;
+    program.MainForm = std::make_unique<TMainForm>(dialogs, executableFolder, dataFolder);
+    TMainForm *owner = program.MainForm.get();
+    program.AboutBox = new TAboutBox(owner);
+    program.SaveFirstForm = new TSaveFirstForm(owner);
+    program.ConfirmBox = new TConfirmBox(owner);
+    program.MergeFileForm = new TMergeFileForm(owner);
+    owner->SetWindows({program.AboutBox, program.SaveFirstForm, program.ConfirmBox, program.MergeFileForm});
+    return program;
+}
+
+int RunProgram(int argc, char *argv[])
+{
+    QtDialogService dialogs;
+    TolvaneApplication application(argc, argv, dialogs);
+    QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    Program program = CreateProgram(dialogs);
+    // Showing the main window runs its activation step, once per run.
+    program.MainForm->show();
+    return QApplication::exec();
 }

@@ -1,0 +1,6 @@
+#include "Project1.h"
+
+int main(int argc, char *argv[])
+{
+    return RunProgram(argc, argv);
+}

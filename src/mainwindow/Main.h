@@ -1,0 +1,194 @@
+#pragma once
+
+#include "langdata/Configuration.h"
+#include "platform/Dialogs.h"
+#include "platform/TextFile.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class QWidget;
+class FlatTabStrip;
+class TConfirmBox;
+class TSaveFirstForm;
+class TSyntaxEdit;
+
+// The state of the program that lives as long as its main window: what the
+// configuration named, the explorer's filter, the document's name, encoding
+// and modified flag, and the indent an Enter leaves for the next change.
+struct ProgramState
+{
+    Configuration Config;
+    QString TypeFilter;
+    // While false, moving the editor's selection updates neither the preview
+    // nor the position text; cleared around the program's own edits.
+    bool TrackSelection = true;
+    bool Modified = false;
+    QString FileName; // empty for an untitled document
+    TextFile::Encoding Encoding = TextFile::Encoding::Cp1252;
+    struct PendingIndent
+    {
+        bool Pending = false;
+        int Count = 0;
+        int Line = 0;
+    } Indent;
+    // Where "Recent.txt" lives; fixed once when the Reopen submenu is built.
+    QString RecentFile;
+    bool Activated = false;
+};
+
+// The other windows of the program, created after the main window and
+// shown by its commands.
+struct ProgramWindows
+{
+    QDialog *AboutBox = nullptr;
+    TSaveFirstForm *SaveFirstForm = nullptr;
+    TConfirmBox *ConfirmBox = nullptr;
+    QDialog *MergeFileForm = nullptr;
+};
+
+// The main window: the script editor, the explorer panel, the declaration
+// preview and every command of the menus and the toolbar. Its features live
+// in separate files: Main.cpp (layout, creation, activation, typing),
+// MainDocuments.cpp (New, Open, Reopen, Save, Save As, closing) and
+// MainCommands.cpp (the commands of the other menus).
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `executableFolder` is where "Recent.txt" goes when it can be written
+    // there; `dataFolder` takes it otherwise. Empty: the running program's
+    // folder and the user's application data folder.
+    explicit TMainForm(DialogService &dialogs, QString executableFolder = {}, QString dataFolder = {},
+                       QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    void SetWindows(const ProgramWindows &windows) { Windows = windows; }
+
+    // Runs a handler; an error it does not catch ends it and is shown in a
+    // message box with its text, and the program goes on. False after an error.
+    bool RunCommand(const std::function<void()> &handler);
+
+    ProgramState State;
+    ProgramWindows Windows;
+
+    // Components, under the names the rest of the program knows them by.
+    QToolBar *ToolBar1;
+    TSyntaxEdit *Editbox;
+    QSplitter *Splitter1;
+    QWidget *Panel1;
+    QLineEdit *FunctionSearch;
+    QToolButton *SortMethodBtn;
+    FlatTabStrip *TabControl1;
+    QListWidget *Functionlist;
+    TSyntaxEdit *HelpEdit;
+    QStatusBar *StatusBar1;
+    QLabel *StatusPanel; // the status bar's one panel: "line : column"
+    QMenu *PopupMenu1 = nullptr; // the type filter menu
+
+    QMenu *File1;
+    QAction *New1;
+    QAction *Open1;
+    QMenu *Reopen1;
+    QAction *Save1;
+    QAction *SaveAs1;
+    QAction *Exit1;
+    QMenu *Edit1;
+    QAction *Find1;
+    QAction *FindandReplace1;
+    QAction *GotoLine1;
+    QMenu *Templates1;
+    QAction *NewFunction1;
+    QAction *NewLoop1;
+    QAction *NewIf1;
+    QMenu *Tools1;
+    QAction *SyntaxCheck1;
+    QAction *LoadfromJassTrigger1;
+    QAction *Dontclickonme1;
+    QAction *SavetoJassTrigger1;
+    QAction *MergeFiles1;
+    QAction *About1;
+
+    FileDialogOptions OpenFile;
+    FileDialogOptions SaveFile;
+
+    // Window steps.
+    void FormCreate();
+    void FormActivate();
+    // True when the window may close.
+    bool FormClose();
+
+    // Editor events.
+    void EditboxKeyPress(QKeyEvent *event);
+    void EditboxChange();
+    void EditboxSelectionChange();
+
+    // Documents.
+    void New1Click();
+    void Open1Click();
+    void RecentFileClick(QAction *item);
+    void Save1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    // True when the calling command goes on.
+    bool AskSaveFirst();
+    void BuildRecentMenu();
+
+    // The other commands.
+    void Find1Click();
+    void FindandReplace1Click();
+    void GotoLine1Click();
+    void NewFunction1Click();
+    void NewLoop1Click();
+    void NewIf1Click();
+    void ToolButton12Click(); // Syntax Check
+    void ToolButton7Click();  // Load from Jass Trigger
+    void Dontclickonme1Click();
+    void ToolButton9Click(); // Save to Jass Trigger
+    void MergeFiles1Click();
+    void About1Click();
+
+    // Language data, loaded by the creation step.
+    void LoadCatalogue();
+    void BuildTypeMenu();
+
+    [[nodiscard]] QString PositionText() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setupActions();
+    void setupMenus();
+    void setupToolBar();
+    void setupEditors();
+    void setupExplorer();
+    void setupStatusBar();
+    void connectHandlers();
+    void attachEditorHandlers();
+    void detachEditorHandlers();
+    // Reads a script into Editbox; nothing changes when the file cannot be read.
+    void loadDocument(const QString &path, bool detachHandlers);
+    void saveDocumentAs(const QString &path);
+    [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
+
+    DialogService &m_dialogs;
+    QString m_executableFolder;
+    QString m_dataFolder;
+    QList<QMetaObject::Connection> m_editorConnections;
+    QList<QAction *> m_shortcutActions;
+};

@@ -1,0 +1,39 @@
+// The commands of the Edit, Templates and Tools menus and the About item.
+// Find and replace, go to line, the templates, the syntax check, the trigger
+// editor exchange and the hidden Tools item get their bodies with their
+// features; until then choosing them does nothing.
+#include "Main.h"
+
+#include <QDialog>
+
+void TMainForm::Find1Click() {}
+
+void TMainForm::FindandReplace1Click() {}
+
+void TMainForm::GotoLine1Click() {}
+
+void TMainForm::NewFunction1Click() {}
+
+void TMainForm::NewLoop1Click() {}
+
+void TMainForm::NewIf1Click() {}
+
+void TMainForm::ToolButton12Click() {}
+
+void TMainForm::ToolButton7Click() {}
+
+void TMainForm::Dontclickonme1Click() {}
+
+void TMainForm::ToolButton9Click() {}
+
+void TMainForm::MergeFiles1Click()
+{
+    if (Windows.MergeFileForm != nullptr)
+        m_dialogs.ShowModal(*Windows.MergeFileForm);
+}
+
+void TMainForm::About1Click()
+{
+    if (Windows.AboutBox != nullptr)
+        m_dialogs.ShowModal(*Windows.AboutBox);
+}

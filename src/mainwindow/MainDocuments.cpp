@@ -1,0 +1,165 @@
+// The document commands of the main window: New, Open, Reopen, Save, Save As,
+// the save-first question and closing.
+#include "Main.h"
+
+#include "AreYouSureBox.h"
+#include "Documents.h"
+#include "SaveFirst.h"
+#include "editor/SyntaxEdit.h"
+#include "platform/Errors.h"
+#include "platform/Rtf.h"
+
+#include <QMenu>
+#include <QScopeGuard>
+
+namespace {
+
+// Menu captions take '&' as an access-key mark; a path shows as it is.
+QString MenuCaption(const QString &text)
+{
+    return QString(text).replace(u'&', QLatin1String("&&"));
+}
+
+} // namespace
+
+bool TMainForm::AskSaveFirst()
+{
+    if (!State.Modified)
+        return true;
+    TSaveFirstForm fallback(this);
+    TSaveFirstForm &prompt = Windows.SaveFirstForm != nullptr ? *Windows.SaveFirstForm : fallback;
+    switch (m_dialogs.Ask(prompt)) {
+    case ModalResult::Yes:
+        Save1Click();
+        return !State.FileName.isEmpty();
+    case ModalResult::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::FormClose()
+{
+    if (!AskSaveFirst())
+        return false;
+    // The catalogue's lists go with the window.
+    return true;
+}
+
+void TMainForm::New1Click()
+{
+    if (!AskSaveFirst())
+        return;
+    State.FileName.clear();
+    State.Encoding = TextFile::Encoding::Cp1252;
+    setWindowTitle(Documents::UntitledCaption());
+    Editbox->setText(QString());
+    State.Modified = false;
+}
+
+void TMainForm::loadDocument(const QString &path, bool detachHandlers)
+{
+    // Read first: a file that cannot be read leaves the document, its name
+    // and the caption as they were.
+    const QByteArray bytes = TextFile::ReadBytes(path);
+    if (detachHandlers)
+        detachEditorHandlers();
+    Editbox->LoadingText = true;
+    const auto restore = qScopeGuard([this] {
+        Editbox->LoadingText = false;
+        attachEditorHandlers();
+    });
+    if (Rtf::LooksLikeRtf(bytes)) {
+        Editbox->loadRtf(bytes);
+        State.Encoding = TextFile::Encoding::Cp1252;
+    } else {
+        TextFile::Content content = TextFile::DecodeScript(bytes);
+        Editbox->setLines(content.lines);
+        State.Encoding = content.encoding;
+    }
+}
+
+void TMainForm::Open1Click()
+{
+    const std::optional<QString> path = m_dialogs.OpenFileName(this, OpenFile);
+    if (!path)
+        return;
+    if (!AskSaveFirst())
+        return;
+    loadDocument(*path, true);
+    State.FileName = *path;
+    setWindowTitle(Documents::OpenedCaption(*path));
+    State.Modified = false;
+    // The file is open whatever becomes of the list; a list that cannot be
+    // written is reported once the document is there.
+    Documents::AddRecentFile(State.RecentFile, *path);
+}
+
+void TMainForm::RecentFileClick(QAction *item)
+{
+    if (item == nullptr)
+        return;
+    const QString path = item->data().toString();
+    if (!AskSaveFirst())
+        return;
+    if (!TextFile::FileExists(path)) {
+        m_dialogs.ShowMessage(this, Documents::NotFoundMessage(path));
+        return;
+    }
+    loadDocument(path, false);
+    setWindowTitle(Documents::OpenedCaption(path));
+    State.FileName = path;
+    State.Modified = false;
+}
+
+void TMainForm::saveDocumentAs(const QString &path)
+{
+    State.Encoding = Documents::SaveDocument(path, Editbox->text(), State.Encoding);
+    State.FileName = path;
+    State.Modified = false;
+}
+
+void TMainForm::Save1Click()
+{
+    if (!State.FileName.isEmpty()) {
+        saveDocumentAs(State.FileName);
+        return;
+    }
+    const std::optional<QString> path = m_dialogs.SaveFileName(this, SaveFile);
+    if (!path)
+        return;
+    // The name is taken only once the file is written, so a failed first
+    // save leaves an untitled document that asks for a name again.
+    saveDocumentAs(*path);
+    setWindowTitle(Documents::SavedUntitledCaption(*path));
+}
+
+void TMainForm::SaveAs1Click()
+{
+    const std::optional<QString> path = m_dialogs.SaveFileName(this, SaveFile);
+    if (!path)
+        return;
+    saveDocumentAs(*path);
+    setWindowTitle(Documents::OpenedCaption(*path));
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::BuildRecentMenu()
+{
+    State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
+    Reopen1->clear();
+    Reopen1->menuAction()->setEnabled(false);
+    const QStringList entries = Documents::ReopenEntries(Documents::LoadRecentList(State.RecentFile));
+    for (const QString &path : entries) {
+        QAction *item = Reopen1->addAction(MenuCaption(path));
+        item->setData(path);
+        connect(item, &QAction::triggered, this,
+                [this, item] { RunCommand([this, item] { RecentFileClick(item); }); });
+    }
+    Reopen1->menuAction()->setEnabled(!entries.isEmpty());
+}
