@@ -67,7 +67,9 @@ QString RecentFileLocation(const QString &executableFolder, const QString &fallb
 
 QStringList LoadRecentList(const QString &recentFile)
 {
-    if (!TextFile::FileExists(recentFile))
+    // Only a missing list is an empty one; anything else there that cannot
+    // be read as a file is reported.
+    if (!QFileInfo::exists(recentFile))
         return {};
     return TextFile::LoadScript(recentFile).lines;
 }

@@ -40,7 +40,8 @@ constexpr qsizetype kRecentLimit = 10;
 // "Recent.txt" beside the executable when its folder can be written,
 // otherwise in `fallbackFolder` (the user's application data folder).
 [[nodiscard]] QString RecentFileLocation(const QString &executableFolder, const QString &fallbackFolder);
-// Reads the list, empty when the file does not exist.
+// Reads the list, empty when the file does not exist. Raises TolvaneError
+// when something exists there that cannot be read.
 [[nodiscard]] QStringList LoadRecentList(const QString &recentFile);
 // Reads, updates and writes back the list, creating its folder when needed.
 // Raises TolvaneError when the file cannot be read or written.

@@ -35,8 +35,14 @@ QAction *MakeAction(QObject *owner, const char *name, const QString &caption, co
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(icon)));
+    if (!icon.isEmpty()) {
+        // Both sizes up front: the toolkit looks for "@2x" only at the
+        // scale the program starts with, and a window can move screens.
+        QIcon image;
+        image.addFile(QStringLiteral(":/icons/%1.png").arg(icon));
+        image.addFile(QStringLiteral(":/icons/%1@2x.png").arg(icon));
+        action->setIcon(image);
+    }
     action->setToolTip(hint.isEmpty() ? QString(caption).remove(u'&') : hint);
     return action;
 }

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "TestRegistry.h"
 
 #include "mainwindow/Documents.h"
@@ -9,23 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
-
-QByteArray ReadRaw(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList Paths(int from, int to)
 {
@@ -34,29 +20,6 @@ QStringList Paths(int from, int to)
         list.append(QStringLiteral("C:\\maps\\map%1.j").arg(i));
     return list;
 }
-
-// Makes writes beyond `bytes` fail, as a full disk does, even for root.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 
@@ -181,9 +144,9 @@ private slots:
     {
         QTemporaryDir dir;
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp.rtf"));
-        WriteRaw(dir.filePath("Temp.rtf"), "user's file");
+        QVERIFY(WriteRaw(dir.filePath("Temp.rtf"), "user's file"));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp1.rtf"));
-        WriteRaw(dir.filePath("Temp1.rtf"), "another");
+        QVERIFY(WriteRaw(dir.filePath("Temp1.rtf"), "another"));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp2.rtf"));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("Temp2.rtf")));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp3.rtf"));
@@ -223,7 +186,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("out.j");
-        WriteRaw(path, "old content that is longer than the new one\r\n");
+        QVERIFY(WriteRaw(path, "old content that is longer than the new one\r\n"));
         (void)Documents::SaveDocument(path, text, TextFile::Encoding::Cp1252);
         QCOMPARE(ReadRaw(path), bytes);
     }
@@ -241,7 +204,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("s.j");
-        WriteRaw(path, bytes);
+        QVERIFY(WriteRaw(path, bytes));
         const TextFile::Content content = TextFile::LoadScript(path);
         const auto used = Documents::SaveDocument(path, TextFile::JoinLines(content.lines), content.encoding);
         QCOMPARE(used, content.encoding);
@@ -253,7 +216,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("war.j");
         const QByteArray old("the user's work\r\n");
-        WriteRaw(path, old);
+        QVERIFY(WriteRaw(path, old));
         {
             FileSizeLimit limit(64);
             QVERIFY_THROWS_EXCEPTION(
@@ -268,7 +231,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("war.j");
-        WriteRaw(path, "x\r\n");
+        QVERIFY(WriteRaw(path, "x\r\n"));
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(path, permissions));
         (void)Documents::SaveDocument(path, "y", TextFile::Encoding::Cp1252);
