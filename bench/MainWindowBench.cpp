@@ -1,0 +1,271 @@
+// Figures of the main window:
+//   bench_mainwindow [maps folder]
+// 1. Start-up to an interactive window: application object, the five windows
+//    with the creation step in a folder holding the shipped language files,
+//    the game's words registered with both editors, the window shown and its
+//    activation step done.
+// 2. Opening a 100,000-line script (the map scripts of the maps folder
+//    repeated) through File > Open with the dialog answered: read, decoded,
+//    highlighted and painted; against a bare QPlainTextEdit::setPlainText of
+//    the same text, painted, in the same run.
+// Every figure comes from a child process of its own, so each reports its own
+// peak memory.
+
+#include "app/Project1.h"
+#include "editor/SyntaxEdit.h"
+#include "langdata/WordHelpers.h"
+#include "mainwindow/Main.h"
+#include "platform/Dialogs.h"
+#include "platform/TextFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+constexpr int kLines = 100000;
+constexpr int kStartRuns = 7;
+
+double Ms(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+long PeakKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void Paint(QWidget &widget)
+{
+    QCoreApplication::processEvents();
+    widget.repaint();
+}
+
+// The shipped language files, copied into the folder the program starts in.
+void SeedLanguageFiles(const QString &folder)
+{
+    const QDir data(QStringLiteral(TOLVANE_SOURCE_DIR "/data"));
+    for (const QString &name : data.entryList({"*.txt"}, QDir::Files))
+        QFile::copy(data.filePath(name), QDir(folder).filePath(name));
+}
+
+// Until the declaration catalogue is wired into the window, the bench
+// registers the same words the catalogue would: function names (first word)
+// in navy, constant names (the word before "=") in maroon, and the syntax file.
+void RegisterGameWords(TMainForm &form)
+{
+    const auto names = [](const QString &file, bool constants) {
+        QStringList words;
+        if (!TextFile::FileExists(file))
+            return words;
+        for (const QString &line : TextFile::LoadLines(file)) {
+            if (!constants) {
+                words.append(FirstWord(line));
+                continue;
+            }
+            const QStringList parts = line.section(u'=', 0, 0).split(u' ', Qt::SkipEmptyParts);
+            if (!parts.isEmpty())
+                words.append(parts.last());
+        }
+        return words;
+    };
+    const TSyntaxType function(0x800000, 0);
+    const TSyntaxType constant(0x000080, 0);
+    LoadWordClasses(names("Func.txt", false), &function, {form.Editbox, form.HelpEdit});
+    LoadWordClasses(names("Const.txt", true), &constant, {form.Editbox, form.HelpEdit});
+    if (TextFile::FileExists("Syn.txt"))
+        LoadWordClasses(TextFile::LoadLines("Syn.txt"), nullptr, {form.Editbox, form.HelpEdit});
+    LoadWordClasses(names("AIFunc.txt", false), &function, {form.Editbox, form.HelpEdit});
+    LoadWordClasses(names("AIConst.txt", true), &constant, {form.Editbox, form.HelpEdit});
+    form.Editbox->RebuildHighlighting();
+    form.HelpEdit->RebuildHighlighting();
+}
+
+QStringList BuildScript(const QString &mapsFolder)
+{
+    QStringList source;
+    for (const QString &name : QDir(mapsFolder).entryList({"*.j"}, QDir::Files, QDir::Name))
+        source += TextFile::LoadScript(QDir(mapsFolder).filePath(name)).lines;
+    if (source.isEmpty()) {
+        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
+        std::exit(2);
+    }
+    QStringList lines;
+    lines.reserve(kLines);
+    while (lines.size() < kLines)
+        lines.append(source.at(lines.size() % source.size()));
+    return lines;
+}
+
+int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QElapsedTimer total;
+    total.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    SeedLanguageFiles(work.path());
+    ScriptedDialogService dialogs;
+
+    if (mode == QLatin1String("startup")) {
+        const double appInit = Ms(total);
+        Program program = CreateProgram(dialogs, work.path(), work.path());
+        const double created = Ms(total);
+        RegisterGameWords(*program.MainForm);
+        const double words = Ms(total);
+        program.MainForm->show();
+        Paint(*program.MainForm);
+        const double shown = Ms(total);
+        std::printf("%.1f %.1f %.1f %.1f %ld\n", appInit, created - appInit, words - created, shown - words,
+                    PeakKb());
+        return dialogs.History.isEmpty() ? 0 : 1;
+    }
+
+    const QStringList lines = BuildScript(maps);
+    if (mode == QLatin1String("plain")) {
+        const QString text = lines.join(u'\n');
+        QPlainTextEdit edit;
+        edit.resize(814 - 185, 619 - 100);
+        edit.show();
+        Paint(edit);
+        const long before = PeakKb();
+        QElapsedTimer t;
+        t.start();
+        edit.setPlainText(text);
+        Paint(edit);
+        std::printf("%.1f %ld %ld\n", Ms(t), before, PeakKb());
+        return 0;
+    }
+
+    const QString script = QDir(work.path()).filePath("big.j");
+    TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
+    Program program = CreateProgram(dialogs, work.path(), work.path());
+    TMainForm &form = *program.MainForm;
+    RegisterGameWords(form);
+    form.show();
+    Paint(form);
+    dialogs.OpenAnswers = {script};
+    const long before = PeakKb();
+    QElapsedTimer t;
+    t.start();
+    form.Open1->trigger();
+    Paint(form);
+    const double open = Ms(t);
+    const long afterOpen = PeakKb();
+    // Whether the control coloured the text on loading: the first keyword
+    // "function" at a line start is bold then.
+    const int at = form.Editbox->text().indexOf(QLatin1String("\r\nfunction ")) + 2;
+    const bool highlighted = at > 1 && (form.Editbox->attributesAt(at).style & 1) != 0;
+    double explicitHighlight = 0;
+    if (!highlighted) {
+        QElapsedTimer h;
+        h.start();
+        form.Editbox->HighlightAll();
+        Paint(form);
+        explicitHighlight = Ms(h);
+    }
+    std::printf("%.1f %ld %ld %d %.1f %ld\n", open, before, afterOpen, highlighted ? 1 : 0, explicitHighlight,
+                PeakKb());
+    return form.Editbox->lineCount() == kLines && dialogs.Messages().isEmpty() ? 0 : 1;
+}
+
+// Runs this program as a child in `mode`; returns its output line.
+QByteArray Child(const char *self, const char *mode, const QByteArray &maps)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    char *args[] = {const_cast<char *>(self), const_cast<char *>("--child"), const_cast<char *>(mode),
+                    const_cast<char *>(maps.constData()), nullptr};
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    QByteArray output;
+    char buffer[256];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, n);
+    close(fds[0]);
+    if (spawned != 0)
+        return {};
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "child %s failed\n", mode);
+    return output.trimmed();
+}
+
+QList<double> Numbers(const QByteArray &line)
+{
+    QList<double> numbers;
+    for (const QByteArray &part : line.split(' '))
+        numbers.append(part.toDouble());
+    return numbers;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 4 && QByteArray(argv[1]) == "--child")
+        return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), 1, argv);
+
+    const QByteArray maps = argc > 1 ? QByteArray(argv[1])
+                                     : QDir::cleanPath(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps").toLocal8Bit();
+
+    std::printf("start-up to an interactive window (median of %d runs, ms):\n", kStartRuns);
+    QList<QList<double>> runs;
+    for (int i = 0; i < kStartRuns; ++i)
+        runs.append(Numbers(Child(argv[0], "startup", maps)));
+    std::sort(runs.begin(), runs.end(), [](const QList<double> &a, const QList<double> &b) {
+        return a.value(0) + a.value(1) + a.value(2) + a.value(3) < b.value(0) + b.value(1) + b.value(2) + b.value(3);
+    });
+    const QList<double> median = runs.at(kStartRuns / 2);
+    std::printf("  application object %.1f, windows + creation step %.1f, game words %.1f, "
+                "show + activation + first paint %.1f\n",
+                median.value(0), median.value(1), median.value(2), median.value(3));
+    std::printf("  total %.1f ms, peak memory %.1f MB\n",
+                median.value(0) + median.value(1) + median.value(2) + median.value(3), median.value(4) / 1024.0);
+
+    const QList<double> plain = Numbers(Child(argv[0], "plain", maps));
+    const QList<double> open = Numbers(Child(argv[0], "open", maps));
+    std::printf("%d-line script:\n", kLines);
+    std::printf("  bare setPlainText + paint: %.1f ms, peak memory %.1f MB (%.1f MB before)\n", plain.value(0),
+                plain.value(2) / 1024.0, plain.value(1) / 1024.0);
+    std::printf("  File > Open (read, decode, load, paint): %.1f ms, peak memory %.1f MB (%.1f MB before)%s\n",
+                open.value(0), open.value(2) / 1024.0, open.value(1) / 1024.0,
+                open.value(3) != 0 ? ", highlighted by the control" : "");
+    double full = open.value(0);
+    if (open.value(3) == 0) {
+        // The control does not yet colour a loaded text by itself; the bench
+        // adds the whole-text highlighting it will run.
+        full += open.value(4);
+        std::printf("  + HighlightAll + paint: %.1f ms, peak memory %.1f MB\n", open.value(4),
+                    open.value(5) / 1024.0);
+    }
+    if (plain.value(0) > 0)
+        std::printf("  ratio (open, highlighted) / bare: %.2f\n", full / plain.value(0));
+    return 0;
+}
