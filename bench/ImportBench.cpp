@@ -14,8 +14,7 @@
 
 namespace {
 
-struct Times
-{
+struct Times {
     double median = 0;
     double worst = 0;
 };
@@ -30,7 +29,7 @@ Times Measure(int runs, const std::function<void()> &work)
         times.append(timer.nsecsElapsed() / 1e6);
     }
     std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.last()};
+    return { times[times.size() / 2], times.last() };
 }
 
 } // namespace
@@ -39,12 +38,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QString folder = QStringLiteral(TOLVANE_SOURCE_DIR "/tests/import/data/2.0.4/");
-    const QStringList files = {folder + "common.j", folder + "blizzard.j", folder + "common.ai"};
+    const QStringList files = { folder + "common.j", folder + "blizzard.j", folder + "common.ai" };
     QTemporaryDir out;
 
     QList<ImportSource> sources;
     for (const QString &file : files)
-        sources.append({file, KindOfFileName(file)});
+        sources.append({ file, KindOfFileName(file) });
     qsizetype sink = 0;
     const Times inProcess = Measure(21, [&] {
         const LanguageFiles result = ImportDeclarationFiles(sources);
@@ -52,12 +51,12 @@ int main(int argc, char *argv[])
         sink += result.functions.size();
     });
     std::printf("import in process (read, parse, write 5 files): %.2f ms median, %.2f ms worst of 21\n",
-                inProcess.median, inProcess.worst);
+        inProcess.median, inProcess.worst);
 
     bool failed = false;
     const Times process = Measure(21, [&] {
         QProcess cli;
-        cli.start(QStringLiteral(TOLVANE_CLI), QStringList{"import", "-o", out.path()} + files);
+        cli.start(QStringLiteral(TOLVANE_CLI), QStringList { "import", "-o", out.path() } + files);
         if (!cli.waitForFinished(10000) || cli.exitCode() != 0)
             failed = true;
     });
@@ -66,6 +65,6 @@ int main(int argc, char *argv[])
         return 1;
     }
     std::printf("tolvane-cli import as a process: %.2f ms median, %.2f ms worst of 21 (target 100 ms)\n",
-                process.median, process.worst);
+        process.median, process.worst);
     return sink > 0 ? 0 : 1;
 }

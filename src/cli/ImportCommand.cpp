@@ -8,24 +8,23 @@
 
 namespace {
 
-const char kImportHelp[] =
-    "Usage: tolvane-cli import -o FOLDER [--ai] FILE...\n"
-    "\n"
-    "Reads the game's declaration files and writes the editor's language files\n"
-    "Func.txt, Const.txt, Syn.txt, AIFunc.txt and AIConst.txt into FOLDER\n"
-    "(created when missing; files of those names are replaced).\n"
-    "\n"
-    "Files whose names end in .ai (common.ai) give the AI functions and AI\n"
-    "globals; every other file (common.j, blizzard.j) gives the functions and\n"
-    "constants. The types every file declares go into Syn.txt.\n"
-    "\n"
-    "Options:\n"
-    "  -o, --output FOLDER  where the five files go\n"
-    "  --ai FILE            read FILE as an AI file, whatever its name\n"
-    "  -h, --help           show this text\n"
-    "\n"
-    "A file that is not JASS stops the import; nothing is written then.\n"
-    "Example: tolvane-cli import -o data common.j blizzard.j common.ai\n";
+const char kImportHelp[] = "Usage: tolvane-cli import -o FOLDER [--ai] FILE...\n"
+                           "\n"
+                           "Reads the game's declaration files and writes the editor's language files\n"
+                           "Func.txt, Const.txt, Syn.txt, AIFunc.txt and AIConst.txt into FOLDER\n"
+                           "(created when missing; files of those names are replaced).\n"
+                           "\n"
+                           "Files whose names end in .ai (common.ai) give the AI functions and AI\n"
+                           "globals; every other file (common.j, blizzard.j) gives the functions and\n"
+                           "constants. The types every file declares go into Syn.txt.\n"
+                           "\n"
+                           "Options:\n"
+                           "  -o, --output FOLDER  where the five files go\n"
+                           "  --ai FILE            read FILE as an AI file, whatever its name\n"
+                           "  -h, --help           show this text\n"
+                           "\n"
+                           "A file that is not JASS stops the import; nothing is written then.\n"
+                           "Example: tolvane-cli import -o data common.j blizzard.j common.ai\n";
 
 } // namespace
 
@@ -43,13 +42,13 @@ int RunImportCommand(const QStringList &args, CliStreams io)
             if (i + 1 >= args.size())
                 return UsageError(io, QStringLiteral("import: %1 needs an argument").arg(arg));
             if (arg == QLatin1String("--ai"))
-                sources.append(ImportSource{args[++i], SourceKind::AI});
+                sources.append(ImportSource { args[++i], SourceKind::AI });
             else
                 folder = args[++i];
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
             return UsageError(io, QStringLiteral("import: unknown option '%1'").arg(arg));
         } else {
-            sources.append(ImportSource{arg, KindOfFileName(arg)});
+            sources.append(ImportSource { arg, KindOfFileName(arg) });
         }
     }
     if (folder.isEmpty())
@@ -68,10 +67,11 @@ int RunImportCommand(const QStringList &args, CliStreams io)
 
     const QDir dir(folder);
     const auto report = [&](const QString &name, const QStringList &lines, const char *what) {
-        WriteText(io.out, QStringLiteral("%1: %2 %3\n")
-                              .arg(QDir::toNativeSeparators(dir.filePath(name)))
-                              .arg(lines.size())
-                              .arg(QLatin1String(what)));
+        WriteText(io.out,
+            QStringLiteral("%1: %2 %3\n")
+                .arg(QDir::toNativeSeparators(dir.filePath(name)))
+                .arg(lines.size())
+                .arg(QLatin1String(what)));
     };
     report(kDefaultFunctionFile, files.functions, "functions");
     report(kDefaultConstantFile, files.constants, "constants");

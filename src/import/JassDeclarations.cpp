@@ -116,8 +116,7 @@ QString Excerpt(const QString &line)
     return text.size() > 60 ? text.left(57) + QLatin1String("...") : text;
 }
 
-class Parser
-{
+class Parser {
 public:
     Parser(const QStringList &lines, const QString &fileName)
         : m_lines(lines)
@@ -167,7 +166,8 @@ QStringView FirstCodeWord(const QString &line)
     while (i < n && (line[i] == u' ' || line[i] == u'\t'))
         ++i;
     const qsizetype start = i;
-    while (i < n && line[i] != u' ' && line[i] != u'\t' && !(line[i] == u'/' && i + 1 < n && line[i + 1] == u'/'))
+    while (i < n && line[i] != u' ' && line[i] != u'\t'
+        && !(line[i] == u'/' && i + 1 < n && line[i + 1] == u'/'))
         ++i;
     return QStringView(line).mid(start, i - start);
 }
@@ -175,8 +175,12 @@ QStringView FirstCodeWord(const QString &line)
 bool StartsDeclaration(QStringView first)
 {
     static const QStringList keywords = {
-        QStringLiteral("type"),       QStringLiteral("globals"),     QStringLiteral("endglobals"),
-        QStringLiteral("native"),     QStringLiteral("function"),    QStringLiteral("endfunction"),
+        QStringLiteral("type"),
+        QStringLiteral("globals"),
+        QStringLiteral("endglobals"),
+        QStringLiteral("native"),
+        QStringLiteral("function"),
+        QStringLiteral("endfunction"),
         QStringLiteral("constant"),
     };
     return keywords.contains(first);
@@ -259,8 +263,8 @@ void Parser::ParseTop(const QString &code, qsizetype index)
         m_block = Block::Globals;
         m_blockStart = index;
     } else if (first == QLatin1String("type") && words.size() == 4 && words[2] == QLatin1String("extends")
-               && IsIdentifier(words[1]) && IsIdentifier(words[3])) {
-        m_result.types.append(TypeDeclaration{words[1].toString(), words[3].toString()});
+        && IsIdentifier(words[1]) && IsIdentifier(words[3])) {
+        m_result.types.append(TypeDeclaration { words[1].toString(), words[3].toString() });
     } else {
         FailNotJass(index);
     }
@@ -271,7 +275,7 @@ void Parser::ParseFunctionHeader(QString code, qsizetype index)
     const QString missing = QStringLiteral("the declaration does not end with \"returns TYPE\"");
     // Complete once the last two words are "returns TYPE".
     while (code.lastIndexOf(u' ') < 0
-           || !QStringView(code).first(code.lastIndexOf(u' ')).endsWith(QLatin1String(" returns")))
+        || !QStringView(code).first(code.lastIndexOf(u' ')).endsWith(QLatin1String(" returns")))
         Continue(code, index, missing);
     const Words words = SplitWords(code);
     FunctionDeclaration f;
@@ -303,7 +307,8 @@ void Parser::ParseGlobal(QString code, qsizetype index)
     for (;;) {
         equals = FindOutsideLiterals(code, u'=');
         const QString left = equals < 0 ? code : code.left(equals).trimmed();
-        const qsizetype leftWords = left.count(u' ') + 1 - (left.startsWith(QLatin1String("constant ")) ? 1 : 0);
+        const qsizetype leftWords
+            = left.count(u' ') + 1 - (left.startsWith(QLatin1String("constant ")) ? 1 : 0);
         bool complete;
         if (equals < 0) {
             const qsizetype next = PeekCode();

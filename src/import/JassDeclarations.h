@@ -9,8 +9,7 @@
 // Texts are normalised: runs of spaces and tabs outside literals become one
 // space, comments are gone.
 
-struct FunctionDeclaration
-{
+struct FunctionDeclaration {
     QString name;
     QString parameters; // "nothing" or "integer i, real r"
     QString returnType;
@@ -18,8 +17,7 @@ struct FunctionDeclaration
     bool isNative = false;
 };
 
-struct GlobalDeclaration
-{
+struct GlobalDeclaration {
     QString type;
     QString name;
     QString value; // empty when the declaration has no initial value
@@ -27,14 +25,12 @@ struct GlobalDeclaration
     bool isArray = false;
 };
 
-struct TypeDeclaration
-{
+struct TypeDeclaration {
     QString name;
     QString parent;
 };
 
-struct DeclarationSet
-{
+struct DeclarationSet {
     QList<FunctionDeclaration> functions; // natives and functions in file order
     QList<GlobalDeclaration> globals;
     QList<TypeDeclaration> types;

@@ -10,21 +10,43 @@
 namespace {
 
 const QStringList kKeywords = {
-    QStringLiteral("function"), QStringLiteral("endfunction"), QStringLiteral("takes"),
-    QStringLiteral("returns"),  QStringLiteral("nothing"),     QStringLiteral("native"),
-    QStringLiteral("constant"), QStringLiteral("local"),       QStringLiteral("set"),
-    QStringLiteral("call"),     QStringLiteral("if"),          QStringLiteral("then"),
-    QStringLiteral("else"),     QStringLiteral("elseif"),      QStringLiteral("endif"),
-    QStringLiteral("loop"),     QStringLiteral("exitwhen"),    QStringLiteral("endloop"),
-    QStringLiteral("return"),   QStringLiteral("globals"),     QStringLiteral("endglobals"),
-    QStringLiteral("type"),     QStringLiteral("extends"),     QStringLiteral("array"),
-    QStringLiteral("and"),      QStringLiteral("or"),          QStringLiteral("not"),
+    QStringLiteral("function"),
+    QStringLiteral("endfunction"),
+    QStringLiteral("takes"),
+    QStringLiteral("returns"),
+    QStringLiteral("nothing"),
+    QStringLiteral("native"),
+    QStringLiteral("constant"),
+    QStringLiteral("local"),
+    QStringLiteral("set"),
+    QStringLiteral("call"),
+    QStringLiteral("if"),
+    QStringLiteral("then"),
+    QStringLiteral("else"),
+    QStringLiteral("elseif"),
+    QStringLiteral("endif"),
+    QStringLiteral("loop"),
+    QStringLiteral("exitwhen"),
+    QStringLiteral("endloop"),
+    QStringLiteral("return"),
+    QStringLiteral("globals"),
+    QStringLiteral("endglobals"),
+    QStringLiteral("type"),
+    QStringLiteral("extends"),
+    QStringLiteral("array"),
+    QStringLiteral("and"),
+    QStringLiteral("or"),
+    QStringLiteral("not"),
     QStringLiteral("debug"),
 };
-const QStringList kLiterals = {QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null")};
+const QStringList kLiterals = { QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null") };
 const QStringList kBaseTypes = {
-    QStringLiteral("integer"), QStringLiteral("real"),   QStringLiteral("boolean"),
-    QStringLiteral("string"),  QStringLiteral("handle"), QStringLiteral("code"),
+    QStringLiteral("integer"),
+    QStringLiteral("real"),
+    QStringLiteral("boolean"),
+    QStringLiteral("string"),
+    QStringLiteral("handle"),
+    QStringLiteral("code"),
 };
 
 // The bytes of an UTF-8 byte order mark read as code page 1252.
@@ -84,9 +106,10 @@ QStringList SyntaxLines(const QStringList &declaredTypes)
         QStringLiteral("!bold"),
     };
     lines += kKeywords;
-    lines += {QString(), QStringLiteral("; Literal values"), QStringLiteral("@clPurple"), QStringLiteral("!bold")};
+    lines += { QString(), QStringLiteral("; Literal values"), QStringLiteral("@clPurple"),
+        QStringLiteral("!bold") };
     lines += kLiterals;
-    lines += {QString(), QStringLiteral("; Types"), QStringLiteral("@clTeal")};
+    lines += { QString(), QStringLiteral("; Types"), QStringLiteral("@clTeal") };
 
     // A word listed twice in one file is dropped by the loader anyway; keep
     // the file free of them.
@@ -131,7 +154,7 @@ LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)
         QStringList lines = TextFile::LoadLines(source.fileName);
         if (!lines.isEmpty() && lines.first().startsWith(kByteOrderMark))
             lines.first().remove(0, kByteOrderMark.size());
-        parsed.append(ParsedSource{source.kind, ParseDeclarations(lines, source.fileName)});
+        parsed.append(ParsedSource { source.kind, ParseDeclarations(lines, source.fileName) });
     }
     return BuildLanguageFiles(parsed);
 }

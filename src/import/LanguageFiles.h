@@ -9,8 +9,7 @@
 // The five language files the default configuration names, made from the
 // game's declaration files: "Func.txt", "Const.txt", "AIFunc.txt",
 // "AIConst.txt" and "Syn.txt". Each list holds the lines of one file.
-struct LanguageFiles
-{
+struct LanguageFiles {
     QStringList functions;
     QStringList constants;
     QStringList aiFunctions;
@@ -23,8 +22,7 @@ struct LanguageFiles
 // the syntax file.
 enum class SourceKind { Game, AI };
 
-struct ImportSource
-{
+struct ImportSource {
     QString fileName;
     SourceKind kind = SourceKind::Game;
 };
@@ -43,8 +41,7 @@ struct ImportSource
 // class with its colour and styles.
 [[nodiscard]] QStringList SyntaxLines(const QStringList &declaredTypes);
 
-struct ParsedSource
-{
+struct ParsedSource {
     SourceKind kind = SourceKind::Game;
     DeclarationSet declarations;
 };

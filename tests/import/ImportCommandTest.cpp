@@ -10,8 +10,7 @@
 
 namespace {
 
-struct Run
-{
+struct Run {
     int status = 0;
     QByteArray out;
     QByteArray err;
@@ -24,7 +23,7 @@ Run Import(const QStringList &args)
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
     Run run;
-    run.status = RunCli(QStringList{"import"} + args, CliStreams{out, err});
+    run.status = RunCli(QStringList { "import" } + args, CliStreams { out, err });
     run.out = out.data();
     run.err = err.data();
     return run;
@@ -45,8 +44,7 @@ QByteArray Read(const QString &name)
 
 } // namespace
 
-class ImportCommandTest : public QObject
-{
+class ImportCommandTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -56,17 +54,19 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        Write(Path("game.j"), "type unit extends handle\r\n"
-                              "globals\r\n    constant integer X = 1\r\n    unit array U\r\nendglobals\r\n"
-                              "native F takes unit u returns integer\r\n");
-        Write(Path("ai.ai"), "globals\r\n    constant integer A = 2\r\nendglobals\r\n"
-                             "function G takes nothing returns nothing\r\nendfunction\r\n");
+        Write(Path("game.j"),
+            "type unit extends handle\r\n"
+            "globals\r\n    constant integer X = 1\r\n    unit array U\r\nendglobals\r\n"
+            "native F takes unit u returns integer\r\n");
+        Write(Path("ai.ai"),
+            "globals\r\n    constant integer A = 2\r\nendglobals\r\n"
+            "function G takes nothing returns nothing\r\nendfunction\r\n");
     }
     void cleanup() { m_dir.reset(); }
 
     void writesTheFiveFiles()
     {
-        const Run run = Import({"-o", Path("out"), Path("game.j"), Path("ai.ai")});
+        const Run run = Import({ "-o", Path("out"), Path("game.j"), Path("ai.ai") });
         QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
         QVERIFY(run.out.contains("Func.txt: 1 functions"));
@@ -80,7 +80,7 @@ private slots:
     void aiOptionOverridesTheFileName()
     {
         QVERIFY(QFile::copy(Path("ai.ai"), Path("ai.j")));
-        QCOMPARE(Import({"-o", Path("out"), "--ai", Path("ai.j")}).status, 0);
+        QCOMPARE(Import({ "-o", Path("out"), "--ai", Path("ai.j") }).status, 0);
         QCOMPARE(Read(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
         QCOMPARE(Read(Path("out/Const.txt")), QByteArray());
     }
@@ -91,7 +91,8 @@ private slots:
     {
         QTest::addColumn<QString>("bad");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("README.md") << "README.md" << QByteArray("README.md, line 1: not a JASS declaration: # Hi");
+        QTest::newRow("README.md") << "README.md"
+                                   << QByteArray("README.md, line 1: not a JASS declaration: # Hi");
         QTest::newRow("missing.j") << "missing.j" << QByteArray("Cannot open file");
     }
     void badInputWritesNothing()
@@ -101,11 +102,11 @@ private slots:
         Write(Path("README.md"), "# Hi\r\n");
         QVERIFY(QDir().mkpath(Path("out")));
         Write(Path("out/Func.txt"), "Mine takes nothing returns nothing\r\n");
-        const Run run = Import({"-o", Path("out"), Path("game.j"), Path(bad)});
+        const Run run = Import({ "-o", Path("out"), Path("game.j"), Path(bad) });
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.startsWith("tolvane-cli: import: "), run.err.constData());
         QVERIFY2(run.err.contains(message), run.err.constData());
-        QCOMPARE(QDir(Path("out")).entryList(QDir::Files), QStringList{"Func.txt"});
+        QCOMPARE(QDir(Path("out")).entryList(QDir::Files), QStringList { "Func.txt" });
         QCOMPARE(Read(Path("out/Func.txt")), QByteArray("Mine takes nothing returns nothing\r\n"));
     }
 
@@ -113,11 +114,11 @@ private slots:
     {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("no arguments") << QStringList();
-        QTest::newRow("no -o") << QStringList{"game.j"};
-        QTest::newRow("-o without folder") << QStringList{"game.j", "-o"};
-        QTest::newRow("--ai without file") << QStringList{"-o", "out", "--ai"};
-        QTest::newRow("no files") << QStringList{"-o", "out"};
-        QTest::newRow("unknown option") << QStringList{"-o", "out", "--frob", "game.j"};
+        QTest::newRow("no -o") << QStringList { "game.j" };
+        QTest::newRow("-o without folder") << QStringList { "game.j", "-o" };
+        QTest::newRow("--ai without file") << QStringList { "-o", "out", "--ai" };
+        QTest::newRow("no files") << QStringList { "-o", "out" };
+        QTest::newRow("unknown option") << QStringList { "-o", "out", "--frob", "game.j" };
     }
     void usageErrors()
     {
@@ -130,7 +131,7 @@ private slots:
 
     void helpTellsHowFilesAreSorted()
     {
-        const Run run = Import({"--help"});
+        const Run run = Import({ "--help" });
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains(".ai"));
         QVERIFY(run.out.contains("--ai FILE"));

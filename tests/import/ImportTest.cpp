@@ -16,7 +16,8 @@ namespace {
 
 LanguageFiles ImportText(const QString &text, SourceKind kind)
 {
-    return BuildLanguageFiles({ParsedSource{kind, ParseDeclarations(text.split(u'\n'), QStringLiteral("t.j"))}});
+    return BuildLanguageFiles(
+        { ParsedSource { kind, ParseDeclarations(text.split(u'\n'), QStringLiteral("t.j")) } });
 }
 
 // The name the catalogue takes from an AI global line: the word after the
@@ -37,9 +38,9 @@ QList<ImportSource> GameSources(const QString &version)
 {
     const QString blizzard = version == QLatin1String("1.26") ? "Blizzard.j" : "blizzard.j";
     return {
-        {GameFile(version, "common.j"), SourceKind::Game},
-        {GameFile(version, blizzard), SourceKind::Game},
-        {GameFile(version, "common.ai"), SourceKind::AI},
+        { GameFile(version, "common.j"), SourceKind::Game },
+        { GameFile(version, blizzard), SourceKind::Game },
+        { GameFile(version, "common.ai"), SourceKind::AI },
     };
 }
 
@@ -50,12 +51,11 @@ QString ShippedFolder(const QString &version)
     return version == QLatin1String("2.0.4") ? data : data + u'/' + version;
 }
 
-const QStringList kFileNames = {"Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt"};
+const QStringList kFileNames = { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt" };
 
 } // namespace
 
-class ImportTest : public QObject
-{
+class ImportTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -68,32 +68,32 @@ private slots:
 
         const QStringList none;
         QTest::newRow("native Foo takes nothing returns nothing")
-            << "native Foo takes nothing returns nothing" << QStringList{"Foo takes nothing returns nothing"}
-            << none << none;
+            << "native Foo takes nothing returns nothing"
+            << QStringList { "Foo takes nothing returns nothing" } << none << none;
         QTest::newRow("constant native ConvertRace")
             << "constant native ConvertRace takes integer i returns race"
-            << QStringList{"ConvertRace takes integer i returns race"} << none << none;
+            << QStringList { "ConvertRace takes integer i returns race" } << none << none;
         QTest::newRow("function with a body")
             << "function F takes integer a,real b returns boolean\n"
                "    local integer x = 0 // native G takes nothing returns nothing\n"
                "    return true\n"
                "endfunction"
-            << QStringList{"F takes integer a, real b returns boolean"} << none << none;
+            << QStringList { "F takes integer a, real b returns boolean" } << none << none;
         QTest::newRow("constant function")
             << "constant function K takes nothing returns integer\n    return 1\nendfunction"
-            << QStringList{"K takes nothing returns integer"} << none << none;
+            << QStringList { "K takes nothing returns integer" } << none << none;
         QTest::newRow("tabs, runs of spaces, comment after")
             << "native\tFoo   takes  integer  i ,  unit u   returns\tunit   // note"
-            << QStringList{"Foo takes integer i, unit u returns unit"} << none << none;
+            << QStringList { "Foo takes integer i, unit u returns unit" } << none << none;
         QTest::newRow("native over three lines with a comment and a blank line")
             << "native Foo takes integer a, // first\n\n        integer b\n        returns nothing"
-            << QStringList{"Foo takes integer a, integer b returns nothing"} << none << none;
+            << QStringList { "Foo takes integer a, integer b returns nothing" } << none << none;
         QTest::newRow("natives and functions keep file order")
             << "native B takes nothing returns nothing\n"
                "function A takes nothing returns nothing\nendfunction\n"
                "constant native C takes nothing returns nothing"
-            << QStringList{"B takes nothing returns nothing", "A takes nothing returns nothing",
-                           "C takes nothing returns nothing"}
+            << QStringList { "B takes nothing returns nothing", "A takes nothing returns nothing",
+                   "C takes nothing returns nothing" }
             << none << none;
         QTest::newRow("globals of every form")
             << "globals\n"
@@ -109,17 +109,11 @@ private slots:
                "    integer c = 'A0 0'\n"
                "endglobals"
             << none
-            << QStringList{"integer a",     "integer b = 5",         "real PI = 3.14",
-                           "unit U array",  "integer CA array",      "string s = \"a // b\"",
-                           "integer x = 5", "integer c = 'A0 0'"}
-            << QStringList{"integer a",
-                           "integer b = 5",
-                           "constant real PI = 3.14",
-                           "unit array U",
-                           "constant integer array CA",
-                           "string s = \"a // b\"",
-                           "integer x = 5",
-                           "integer c = 'A0 0'"};
+            << QStringList { "integer a", "integer b = 5", "real PI = 3.14", "unit U array",
+                   "integer CA array", "string s = \"a // b\"", "integer x = 5", "integer c = 'A0 0'" }
+            << QStringList { "integer a", "integer b = 5", "constant real PI = 3.14", "unit array U",
+                   "constant integer array CA", "string s = \"a // b\"", "integer x = 5",
+                   "integer c = 'A0 0'" };
         QTest::newRow("global values over several lines")
             << "globals\n"
                "    constant integer X =\n"
@@ -129,10 +123,10 @@ private slots:
                "    integer Z\n"
                "        = 3\n"
                "endglobals"
-            << none << QStringList{"integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3"}
-            << QStringList{"constant integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3"};
-        QTest::newRow("types only")
-            << "type agent extends handle // all\ntype unit extends widget" << none << none << none;
+            << none << QStringList { "integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3" }
+            << QStringList { "constant integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3" };
+        QTest::newRow("types only") << "type agent extends handle // all\ntype unit extends widget" << none
+                                    << none << none;
     }
     void declarationForms()
     {
@@ -160,10 +154,11 @@ private slots:
         QString cr = text;
         cr.replace(u'\n', u'\r');
         const auto parse = [](const QString &t) {
-            return BuildLanguageFiles({{SourceKind::Game, ParseDeclarations(TextFile::SplitLines(t), "t.j")}});
+            return BuildLanguageFiles(
+                { { SourceKind::Game, ParseDeclarations(TextFile::SplitLines(t), "t.j") } });
         };
         const LanguageFiles lf = parse(text);
-        for (const QString &other : {crlf, cr}) {
+        for (const QString &other : { crlf, cr }) {
             const LanguageFiles o = parse(other);
             QCOMPARE(o.functions, lf.functions);
             QCOMPARE(o.constants, lf.constants);
@@ -174,25 +169,29 @@ private slots:
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("message");
-        QTest::newRow("# Title") << "# Title\nSome words" << "t.j, line 1: not a JASS declaration: # Title";
+        QTest::newRow("# Title") << "# Title\nSome words"
+                                 << "t.j, line 1: not a JASS declaration: # Title";
         QTest::newRow("library Foo") << "native F takes nothing returns nothing\n\nlibrary Foo\nendlibrary"
                                      << "t.j, line 3: not a JASS declaration: library Foo";
-        QTest::newRow("empty file") << "" << "t.j holds no JASS declarations.";
-        QTest::newRow("comments only") << "// one\n\n   // two" << "t.j holds no JASS declarations.";
+        QTest::newRow("empty file") << ""
+                                    << "t.j holds no JASS declarations.";
+        QTest::newRow("comments only") << "// one\n\n   // two"
+                                       << "t.j holds no JASS declarations.";
         QTest::newRow("binary") << QString::fromLatin1("native F takes nothing returns nothing\nab\0cd", 44)
                                 << "t.j is not a text file.";
-        QTest::newRow("globals without endglobals") << "globals\n  integer a\nnative F takes nothing returns nothing"
-                                                    << "t.j, line 1: the globals block has no \"endglobals\"";
+        QTest::newRow("globals without endglobals")
+            << "globals\n  integer a\nnative F takes nothing returns nothing"
+            << "t.j, line 1: the globals block has no \"endglobals\"";
         QTest::newRow("globals open at the end") << "globals\n  integer a"
                                                  << "t.j, line 1: the globals block has no \"endglobals\"";
         QTest::newRow("constant native inside globals")
             << "globals\nconstant native F takes nothing returns nothing\nendglobals"
             << "t.j, line 1: the globals block has no \"endglobals\"";
-        QTest::newRow("function without endfunction")
-            << "function F takes nothing returns nothing\n  call G()\nfunction H takes nothing returns nothing"
-            << "t.j, line 1: function F has no \"endfunction\"";
-        QTest::newRow("function open at the end")
-            << "function F takes nothing returns nothing\n  call G()" << "t.j, line 1: function F has no \"endfunction\"";
+        QTest::newRow("function without endfunction") << "function F takes nothing returns nothing\n  call "
+                                                         "G()\nfunction H takes nothing returns nothing"
+                                                      << "t.j, line 1: function F has no \"endfunction\"";
+        QTest::newRow("function open at the end") << "function F takes nothing returns nothing\n  call G()"
+                                                  << "t.j, line 1: function F has no \"endfunction\"";
         QTest::newRow("native without returns")
             << "native F takes nothing\nnative G takes nothing returns nothing"
             << "t.j, line 1: the declaration does not end with \"returns TYPE\"";
@@ -205,8 +204,9 @@ private slots:
                                                  << "t.j, line 2: not a JASS declaration: integer a b";
         QTest::newRow("value left open") << "globals\n  integer a = F(1,\nendglobals"
                                          << "t.j, line 2: the declaration has no complete value";
-        QTest::newRow("type with a bad name") << "type 9lives extends handle"
-                                              << "t.j, line 1: not a JASS declaration: type 9lives extends handle";
+        QTest::newRow("type with a bad name")
+            << "type 9lives extends handle"
+            << "t.j, line 1: not a JASS declaration: type 9lives extends handle";
     }
     void notJassIsRejected()
     {
@@ -222,9 +222,9 @@ private slots:
 
     void syntaxFileListsEveryTypeOnce()
     {
-        const QStringList lines = SyntaxLines({"agent", "Integer", "unit", "agent"});
-        for (const char *word : {"function", "endfunction", "debug", "extends", "true", "null", "handle", "code",
-                                 "agent", "unit"})
+        const QStringList lines = SyntaxLines({ "agent", "Integer", "unit", "agent" });
+        for (const char *word : { "function", "endfunction", "debug", "extends", "true", "null", "handle",
+                 "code", "agent", "unit" })
             QCOMPARE(lines.count(QString::fromLatin1(word)), 1);
         QVERIFY(!lines.contains("Integer")); // the base type "integer" is already there
         QVERIFY(lines.indexOf("code") < lines.indexOf("agent"));
@@ -272,7 +272,7 @@ private slots:
         QVERIFY(files.aiFunctions.contains("GetAiPlayer takes nothing returns integer"));
         QVERIFY(files.aiConstants.contains("constant integer ARCHMAGE = 'Hamg'"));
         QVERIFY(files.aiConstants.contains("integer array skill"));
-        for (const char *type : {"agent", "unit", "trigger", "race"})
+        for (const char *type : { "agent", "unit", "trigger", "race" })
             QVERIFY2(files.syntax.contains(type), type);
 
         // The catalogue's rules find the name and the type of every line.
@@ -287,7 +287,8 @@ private slots:
         }
         for (const QString &line : files.aiConstants) {
             const QString name = AIGlobalNameOf(line);
-            QVERIFY2(QRegularExpression("^\\w+$").match(name).hasMatch() && name != "array", qPrintable(line));
+            QVERIFY2(
+                QRegularExpression("^\\w+$").match(name).hasMatch() && name != "array", qPrintable(line));
         }
     }
 
@@ -330,7 +331,7 @@ private slots:
         for (const QString &name : kFileNames) {
             const QString shipped = ShippedFolder(version) + u'/' + name;
             QVERIFY2(TextFile::ReadBytes(dir.filePath(name)) == TextFile::ReadBytes(shipped),
-                     qPrintable(shipped + " differs from a fresh import"));
+                qPrintable(shipped + " differs from a fresh import"));
         }
     }
 };
