@@ -1,5 +1,6 @@
 #include "TestRegistry.h"
 
+#include "editor/WordClasses.h"
 #include "import/LanguageFiles.h"
 #include "langdata/WordHelpers.h"
 #include "platform/Errors.h"
@@ -318,6 +319,41 @@ private slots:
             QVERIFY2(names.contains(m.captured(1)), qPrintable(m.captured(1)));
         }
         QVERIFY(natives > 1000);
+    }
+
+    // The editor's loader reads every class of the shipped syntax files:
+    // keywords bold black, literals bold purple, types teal.
+    void shippedSyntaxFilesLoad_data() { shippedFunctionsNameEveryNative_data(); }
+    void shippedSyntaxFilesLoad()
+    {
+        QFETCH(QString, version);
+        const WordPairs pairs
+            = CollectWordClasses(TextFile::LoadLines(ShippedFolder(version) + "/Syn.txt"), nullptr);
+        const auto classOf = [&](const QString &word) -> const TSyntaxType * {
+            for (const WordClassPair &pair : pairs) {
+                if (pair.Word == word)
+                    return pair.WordClass.get();
+            }
+            return nullptr;
+        };
+        const struct {
+            const char *word;
+            uint32_t color;
+            uint8_t style;
+        } expected[] = {
+            { "function", 0x000000, 1 },
+            { "debug", 0x000000, 1 },
+            { "null", 0x800080, 1 },
+            { "integer", 0x808000, 0 },
+            { "handle", 0x808000, 0 },
+            { "unit", 0x808000, 0 },
+        };
+        for (const auto &e : expected) {
+            const TSyntaxType *type = classOf(e.word);
+            QVERIFY2(type, e.word);
+            QCOMPARE(type->Color, e.color);
+            QCOMPARE(type->Style, e.style);
+        }
     }
 
     // On a difference, regenerate data/ as the README shows.
