@@ -1,5 +1,6 @@
-// Figures of the highlighting engine and the rich-edit layer:
-//   bench_engine [maps folder] [declarations folder]
+// Figures of the highlighting engine and the rich-edit layer. From the repository root:
+//   cmake -S . -B build-bench -G Ninja -DTOLVANE_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release
+//   cmake --build build-bench --target bench_engine && build-bench/bench/bench_engine [maps] [declarations]
 // The script is the map scripts of the maps folder repeated to 100,000 lines;
 // the word list holds the natives, functions and globals of common.j and
 // blizzard.j (and common.ai when present) of the declarations folder. The control runs are made in child
@@ -37,7 +38,7 @@ QString DefaultData(const char *sub)
 QStringList BuildScript(const QString &mapsFolder)
 {
     QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({"*.j"}, QDir::Files, QDir::Name))
+    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
         source += TextFile::LoadScript(mapsFolder + "/" + name).lines;
     if (source.isEmpty()) {
         std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
@@ -57,7 +58,7 @@ QStringList CatalogueWords(const QString &declarations)
     static const QRegularExpression global(
         QStringLiteral("^\\s*(?:constant\\s+)?\\w+\\s+(?:array\\s+)?(\\w+)\\s*(?:=|$)"));
     QStringList words;
-    for (const char *file : {"common.j", "blizzard.j", "common.ai"}) {
+    for (const char *file : { "common.j", "blizzard.j", "common.ai" }) {
         if (!QFile::exists(declarations + "/" + QLatin1String(file)))
             continue;
         bool inGlobals = false;
@@ -83,23 +84,21 @@ QStringList CatalogueWords(const QString &declarations)
     return words;
 }
 
-const QStringList kKeywords{"@clNavy", "!bold", "function", "endfunction", "takes", "returns", "nothing",
-                            "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop",
-                            "endloop", "exitwhen", "return", "globals", "endglobals", "constant", "native",
-                            "type", "extends", "array", "and", "or", "not", "@clGreen", "!italic", "true",
-                            "false", "null", "@$008080", "integer", "real", "boolean", "string", "handle",
-                            "code"};
+const QStringList kKeywords { "@clNavy", "!bold", "function", "endfunction", "takes", "returns", "nothing",
+    "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop", "endloop", "exitwhen", "return",
+    "globals", "endglobals", "constant", "native", "type", "extends", "array", "and", "or", "not", "@clGreen",
+    "!italic", "true", "false", "null", "@$008080", "integer", "real", "boolean", "string", "handle",
+    "code" };
 
 void LoadCatalogue(WordClassTarget &target, const QStringList &words)
 {
     const TSyntaxType functions(0x800000, 0);
-    LoadWordClasses(words, &functions, {&target});
-    LoadWordClasses(kKeywords, nullptr, {&target});
+    LoadWordClasses(words, &functions, { &target });
+    LoadWordClasses(kKeywords, nullptr, { &target });
     target.RebuildHighlighting();
 }
 
-template<typename F>
-double BestMs(int rounds, F f)
+template<typename F> double BestMs(int rounds, F f)
 {
     double best = 1e99;
     for (int i = 0; i < rounds; ++i) {
@@ -166,7 +165,8 @@ int RunChild(const QString &mode, const QString &maps, const QString &declaratio
         << ", fill control " << all - generate - parse << ", first paint " << paint << ")\n";
 
     // HighlightLine in place on a 200-character line in the middle.
-    QString longLine = QStringLiteral("    call DisplayTimedTextToPlayer(GetLocalPlayer(), 0.00, 0.00, 30, \"x\" + I2S(i))");
+    QString longLine = QStringLiteral(
+        "    call DisplayTimedTextToPlayer(GetLocalPlayer(), 0.00, 0.00, 30, \"x\" + I2S(i))");
     while (longLine.size() < 200)
         longLine += QStringLiteral(" + R2S(bj_PI*2.0)");
     longLine.truncate(200);
@@ -191,14 +191,14 @@ long RunAndMeasure(const char *self, const char *mode, const QString &maps, cons
 {
     const QByteArray m = maps.toLocal8Bit();
     const QByteArray d = declarations.toLocal8Bit();
-    char *args[] = {const_cast<char *>(self), const_cast<char *>("--child"), const_cast<char *>(mode),
-                    const_cast<char *>(m.constData()), const_cast<char *>(d.constData()), nullptr};
+    char *args[] = { const_cast<char *>(self), const_cast<char *>("--child"), const_cast<char *>(mode),
+        const_cast<char *>(m.constData()), const_cast<char *>(d.constData()), nullptr };
     pid_t pid = 0;
     std::fflush(stdout);
     if (posix_spawn(&pid, self, nullptr, nullptr, args, environ) != 0)
         return -1;
     int status = 0;
-    rusage usage{};
+    rusage usage {};
     wait4(pid, &status, 0, &usage);
     return usage.ru_maxrss; // kilobytes
 }
@@ -209,7 +209,7 @@ int main(int argc, char **argv)
 {
     if (argc >= 5 && QByteArray(argv[1]) == "--child")
         return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                        QString::fromLocal8Bit(argv[4]), 1, argv);
+            QString::fromLocal8Bit(argv[4]), 1, argv);
 
     const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : DefaultData("scripts/maps");
     const QString declarations = argc > 2 ? QString::fromLocal8Bit(argv[2]) : DefaultData("2.0.4");

@@ -7,11 +7,18 @@
 
 namespace {
 
-enum CharSet : uint8_t { RunSet = 1, ClassifySet = 2, BracketSet = 4, WordStart = 8, WordChar = 16, Space = 32 };
+enum CharSet : uint8_t {
+    RunSet = 1,
+    ClassifySet = 2,
+    BracketSet = 4,
+    WordStart = 8,
+    WordChar = 16,
+    Space = 32
+};
 
 constexpr std::array<uint8_t, 128> MakeTable()
 {
-    std::array<uint8_t, 128> t{};
+    std::array<uint8_t, 128> t {};
     for (char c : std::string_view("\"'*+-./0123456789<=>\\"))
         t[size_t(c)] |= RunSet;
     for (char c : std::string_view("!\"'*+-/0123456789<=>\\"))
@@ -149,9 +156,8 @@ void SyntaxEngine::RebuildCodes()
         AssignCodes(*type, index);
     }
     const int n = int(registered.size());
-    const std::array<TSyntaxType *, 5> builtins{m_builtins.Comment.get(), m_builtins.String.get(),
-                                                m_builtins.Operator.get(), m_builtins.Bracket.get(),
-                                                m_builtins.Plain.get()};
+    const std::array<TSyntaxType *, 5> builtins { m_builtins.Comment.get(), m_builtins.String.get(),
+        m_builtins.Operator.get(), m_builtins.Bracket.get(), m_builtins.Plain.get() };
     for (size_t i = 0; i < builtins.size(); ++i) {
         AppendColor(m_colorTable, builtins[i]->Color);
         AssignCodes(*builtins[i], n + 1 + int(i));

@@ -11,8 +11,7 @@ enum class HighlightMode { InPlace, ToRtf };
 // Receives the classification of one line: whitespace runs and tokens, left to
 // right, covering the line. Restyling a control, writing rich text and test
 // traces are sinks of the one classifier.
-class HighlightSink
-{
+class HighlightSink {
 public:
     virtual ~HighlightSink() = default;
     virtual void Space(QStringView line, qsizetype start, qsizetype length) = 0;
@@ -21,8 +20,7 @@ public:
 
 // The highlighting engine without a control: word classes, the tokenizer, the
 // per-line state machine and the rich text it writes.
-class SyntaxEngine
-{
+class SyntaxEngine {
 public:
     SyntaxEngine();
 
@@ -77,8 +75,7 @@ void AppendRtfText(QByteArray &out, QStringView text);
 
 // Writes the classification as rich text, exactly as the highlighter's
 // document holds it.
-class RtfLineSink : public HighlightSink
-{
+class RtfLineSink : public HighlightSink {
 public:
     RtfLineSink(QByteArray &out, const TSyntaxType *plain)
         : m_out(out)

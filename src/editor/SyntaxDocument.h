@@ -7,8 +7,7 @@
 
 // The highlighter over a list of lines, without a control: what the editor
 // would load is available to the command-line tools and to tests.
-class SyntaxDocument : public WordClassTarget
-{
+class SyntaxDocument : public WordClassTarget {
 public:
     void AddWords(const WordPairs &Words) override { m_engine.AddWords(Words); }
     void RebuildHighlighting() override;

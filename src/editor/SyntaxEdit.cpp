@@ -5,8 +5,7 @@
 namespace {
 
 // Collects a line's tokens as styled ranges; whitespace keeps its style.
-class RangeSink : public HighlightSink
-{
+class RangeSink : public HighlightSink {
 public:
     RangeSink(QByteArray &rtf, std::function<TextAttributes(const TSyntaxType &)> attributesOf)
         : m_rtf(rtf)
@@ -25,7 +24,7 @@ public:
             m_lastClass = wordClass;
             m_lastAttributes = m_attributesOf(*wordClass);
         }
-        ranges.push_back({int(start), int(length), m_lastAttributes});
+        ranges.push_back({ int(start), int(length), m_lastAttributes });
     }
 
     std::vector<TRichEdit::LineRange> ranges;
@@ -97,7 +96,7 @@ void TSyntaxEdit::HighlightAll()
 
 TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const
 {
-    return {type.Color, type.Style, uint16_t(fontSize() * 2)};
+    return { type.Color, type.Style, uint16_t(fontSize() * 2) };
 }
 
 void TSyntaxEdit::HighlightLine(int LineIndex, HighlightMode Mode, QByteArray &RtfText)

@@ -8,8 +8,7 @@
 // The editor control: a rich-edit control with a word list and the
 // highlighting engine, which colours its text line by line in place or
 // regenerates and reloads the whole document as rich text.
-class TSyntaxEdit : public TRichEdit, public WordClassTarget
-{
+class TSyntaxEdit : public TRichEdit, public WordClassTarget {
     Q_OBJECT
 
 public:

@@ -11,8 +11,7 @@
 // place in that table and the rich-text codes written around its words.
 // Classes are shared (both editor controls hold the same objects) and live as
 // long as anything refers to them.
-class TSyntaxType
-{
+class TSyntaxType {
 public:
     TSyntaxType(uint32_t Color, uint8_t Style)
         : Color(Color)
@@ -20,8 +19,8 @@ public:
     {
     }
 
-    uint32_t Color;         // 0x00BBGGRR, or a named system colour (top byte 0xFF)
-    uint8_t Style;          // FontStyle bits: 1 bold, 2 italic, 4 underline
+    uint32_t Color; // 0x00BBGGRR, or a named system colour (top byte 0xFF)
+    uint8_t Style; // FontStyle bits: 1 bold, 2 italic, 4 underline
     int32_t ColorIndex = 0; // 1-based entry in the owning control's colour table
     QByteArray RtfOpen;
     QByteArray RtfClose;
@@ -30,21 +29,19 @@ public:
 using SyntaxTypePtr = std::shared_ptr<TSyntaxType>;
 
 // The six classes every control has besides those of its word list.
-struct BuiltinClasses
-{
-    SyntaxTypePtr Plain;    // words found in no class
-    SyntaxTypePtr Comment;  // "//" to the end of the line
-    SyntaxTypePtr String;   // text inside double or single quotes
+struct BuiltinClasses {
+    SyntaxTypePtr Plain; // words found in no class
+    SyntaxTypePtr Comment; // "//" to the end of the line
+    SyntaxTypePtr String; // text inside double or single quotes
     SyntaxTypePtr Operator; // tokens that begin with a digit or an operator character
-    SyntaxTypePtr Bracket;  // runs of round and square brackets
-    SyntaxTypePtr Match;    // the bracket matching the one before the caret
+    SyntaxTypePtr Bracket; // runs of round and square brackets
+    SyntaxTypePtr Match; // the bracket matching the one before the caret
 
     [[nodiscard]] static BuiltinClasses Create();
 };
 
 // A word and its class, as word lists are handed over.
-struct WordClassPair
-{
+struct WordClassPair {
     QString Word;
     SyntaxTypePtr WordClass;
 };

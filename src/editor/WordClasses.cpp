@@ -13,7 +13,7 @@ WordPairs CollectWordClasses(const QStringList &lines, const TSyntaxType *wordCl
         const auto copy = std::make_shared<TSyntaxType>(wordClass->Color, wordClass->Style);
         pairs.reserve(size_t(lines.size()));
         for (const QString &line : lines)
-            pairs.push_back({line, copy});
+            pairs.push_back({ line, copy });
         return pairs;
     }
 
@@ -42,14 +42,14 @@ WordPairs CollectWordClasses(const QStringList &lines, const TSyntaxType *wordCl
         } else if (current) {
             const qsizetype at = StringLists::InsertSorted(words, line, comparer);
             if (at >= 0)
-                pairs.insert(pairs.begin() + at, {line, current});
+                pairs.insert(pairs.begin() + at, { line, current });
         }
     }
     return pairs;
 }
 
-void LoadWordClasses(const QStringList &Lines, const TSyntaxType *WordClass,
-                     std::initializer_list<WordClassTarget *> targets)
+void LoadWordClasses(
+    const QStringList &Lines, const TSyntaxType *WordClass, std::initializer_list<WordClassTarget *> targets)
 {
     if (Lines.isEmpty())
         return;

@@ -8,8 +8,7 @@
 
 // What receives word classes: the editor control, or a highlighter without a
 // window. The catalogue registers into each in turn, then rebuilds them.
-class WordClassTarget
-{
+class WordClassTarget {
 public:
     virtual ~WordClassTarget() = default;
     virtual void AddWords(const WordPairs &Words) = 0;
@@ -26,5 +25,5 @@ public:
 
 // Collects the words of one file and hands them to each target in order.
 // Nothing happens for an empty `lines`; on an error no target receives any.
-void LoadWordClasses(const QStringList &Lines, const TSyntaxType *WordClass,
-                     std::initializer_list<WordClassTarget *> targets);
+void LoadWordClasses(
+    const QStringList &Lines, const TSyntaxType *WordClass, std::initializer_list<WordClassTarget *> targets);

@@ -8,7 +8,7 @@ namespace {
 
 std::u16string_view View(QStringView text)
 {
-    return {reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size())};
+    return { reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()) };
 }
 
 } // namespace
@@ -20,7 +20,7 @@ void WordList::AddWords(const WordPairs &words)
     const QCollator &collator = StringComparer::ForMode(m_sensitivity).Collator();
     m_entries.reserve(m_entries.size() + words.size());
     for (const WordClassPair &pair : words)
-        m_entries.push_back({pair.Word, pair.WordClass, collator.sortKey(pair.Word)});
+        m_entries.push_back({ pair.Word, pair.WordClass, collator.sortKey(pair.Word) });
     Sort();
 }
 

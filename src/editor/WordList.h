@@ -19,11 +19,9 @@
 // several equal entries it holds the first in list order, which is also the one
 // a binary search for the first equal entry finds. The case-insensitive mode
 // only lasts while the lists are being loaded and searches the sorted entries.
-class WordList
-{
+class WordList {
 public:
-    struct Entry
-    {
+    struct Entry {
         QString word;
         SyntaxTypePtr wordClass;
         QCollatorSortKey key;

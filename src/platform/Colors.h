@@ -14,10 +14,22 @@ constexpr uint32_t SystemColorFlag = 0xFF000000u;
 constexpr uint32_t None = 0x1FFFFFFFu;
 constexpr uint32_t Default = 0x20000000u;
 
-[[nodiscard]] constexpr bool IsSystemColor(uint32_t color) { return (color & 0xFF000000u) == SystemColorFlag; }
-[[nodiscard]] constexpr uint8_t Red(uint32_t color) { return uint8_t(color); }
-[[nodiscard]] constexpr uint8_t Green(uint32_t color) { return uint8_t(color >> 8); }
-[[nodiscard]] constexpr uint8_t Blue(uint32_t color) { return uint8_t(color >> 16); }
+[[nodiscard]] constexpr bool IsSystemColor(uint32_t color)
+{
+    return (color & 0xFF000000u) == SystemColorFlag;
+}
+[[nodiscard]] constexpr uint8_t Red(uint32_t color)
+{
+    return uint8_t(color);
+}
+[[nodiscard]] constexpr uint8_t Green(uint32_t color)
+{
+    return uint8_t(color >> 8);
+}
+[[nodiscard]] constexpr uint8_t Blue(uint32_t color)
+{
+    return uint8_t(color >> 16);
+}
 [[nodiscard]] constexpr uint32_t FromRgb(int red, int green, int blue)
 {
     return uint32_t(red & 0xFF) | uint32_t(green & 0xFF) << 8 | uint32_t(blue & 0xFF) << 16;

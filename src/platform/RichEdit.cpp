@@ -29,7 +29,7 @@ void AppendRun(LineRuns &runs, int32_t length, const TextAttributes &attributes)
     if (!runs.empty() && runs.back().attributes == attributes)
         runs.back().length += length;
     else
-        runs.push_back({length, attributes});
+        runs.push_back({ length, attributes });
 }
 
 // The runs of the characters [from, to) of a line of `lineLength` characters.
@@ -80,13 +80,22 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
     if (Colors::IsSystemColor(color)) {
         QPalette::ColorRole role = QPalette::Text;
         switch (color & 0xFF) {
-        case 1: case 4: case 6: case 11: case 12: case 30:
+        case 1:
+        case 4:
+        case 6:
+        case 11:
+        case 12:
+        case 30:
             role = QPalette::Window;
             break;
-        case 2: case 13: case 27: case 29:
+        case 2:
+        case 13:
+        case 27:
+        case 29:
             role = QPalette::Highlight;
             break;
-        case 9: case 14:
+        case 9:
+        case 14:
             role = QPalette::HighlightedText;
             break;
         case 5:
@@ -95,13 +104,18 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
         case 7:
             role = QPalette::WindowText;
             break;
-        case 15: case 0: case 3: case 10: case 28:
+        case 15:
+        case 0:
+        case 3:
+        case 10:
+        case 28:
             role = QPalette::Button;
             break;
         case 16:
             role = QPalette::Dark;
             break;
-        case 17: case 19:
+        case 17:
+        case 19:
             return palette.color(QPalette::Disabled, QPalette::Text);
         case 18:
             role = QPalette::ButtonText;
@@ -392,7 +406,7 @@ void TRichEdit::setRangeAttributes(int start, int length, const TextAttributes &
         const int s = std::max(start, lineStart) - lineStart;
         const int e = std::min(end, lineStart + lineLength) - lineStart;
         if (e > s)
-            styleLine(line, {{s, e - s, attributes}});
+            styleLine(line, { { s, e - s, attributes } });
     }
 }
 
@@ -446,11 +460,13 @@ void TRichEdit::applySelectionPalette()
     const QPalette base = parentWidget() ? parentWidget()->palette() : QPalette();
     if (m_hideSelection) {
         p.setBrush(QPalette::Inactive, QPalette::Highlight, p.brush(QPalette::Inactive, QPalette::Base));
-        p.setBrush(QPalette::Inactive, QPalette::HighlightedText, p.brush(QPalette::Inactive, QPalette::Text));
+        p.setBrush(
+            QPalette::Inactive, QPalette::HighlightedText, p.brush(QPalette::Inactive, QPalette::Text));
     } else {
-        p.setBrush(QPalette::Inactive, QPalette::Highlight, base.brush(QPalette::Inactive, QPalette::Highlight));
+        p.setBrush(
+            QPalette::Inactive, QPalette::Highlight, base.brush(QPalette::Inactive, QPalette::Highlight));
         p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-                   base.brush(QPalette::Inactive, QPalette::HighlightedText));
+            base.brush(QPalette::Inactive, QPalette::HighlightedText));
     }
     setPalette(p);
 }
@@ -568,8 +584,8 @@ void TRichEdit::onContentsChange(int position, int removed, int added)
     }
 
     const TextAttributes inserted = (m_typing && position == m_typingPosition && added > 0)
-                                        ? *m_typing
-                                        : insertionAttributes(line, column);
+        ? *m_typing
+        : insertionAttributes(line, column);
     const LineRuns head = Slice(m_lines[size_t(line)].runs, 0, column);
     const LineRuns tail = Slice(m_lines[size_t(line + spanned)].runs, endColumn, oldEndLength);
     const int tailLength = oldEndLength - endColumn;
@@ -629,7 +645,7 @@ void TRichEdit::showLine(const QTextBlock &block)
             format.setFontUnderline(true);
         if (run.attributes.halfPoints != 0 && run.attributes.halfPoints != ownHalfPoints)
             format.setFontPointSize(run.attributes.halfPoints / 2.0);
-        ranges.append({at, length, format});
+        ranges.append({ at, length, format });
         at += length;
     }
     block.layout()->setFormats(ranges);

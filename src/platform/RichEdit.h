@@ -23,8 +23,7 @@ class QTextBlock;
 // finished the operation that caused them: the selection change first, then
 // the change. Subclasses override SelectionChange() and Change(); the default
 // handlers raise OnSelectionChange and OnChange.
-class TRichEdit : public QPlainTextEdit
-{
+class TRichEdit : public QPlainTextEdit {
     Q_OBJECT
 
 public:
@@ -77,8 +76,7 @@ public:
     // Styles a range without moving the selection.
     void setRangeAttributes(int start, int length, const TextAttributes &attributes);
     // Overlays styled ranges (start, length within the line) on one line.
-    struct LineRange
-    {
+    struct LineRange {
         int start;
         int length;
         TextAttributes attributes;
@@ -132,8 +130,7 @@ protected:
     void FlushNotifications();
 
 private:
-    struct LineStyle
-    {
+    struct LineStyle {
         LineRuns runs;
         int32_t length = 0;
         bool shown = false; // the runs are in the line's layout

@@ -12,9 +12,8 @@
 namespace {
 
 // Code page 1252 both ways, as tables.
-struct Cp1252Tables
-{
-    std::array<char16_t, 256> decode{};
+struct Cp1252Tables {
+    std::array<char16_t, 256> decode {};
     QHash<char16_t, char> encodeHigh; // characters above 0xFF that the page holds
 
     Cp1252Tables()
@@ -53,15 +52,13 @@ int EncodeCp1252(char16_t c)
 
 enum class Destination : uint8_t { Text, ColorTable, Skip };
 
-struct GroupState
-{
+struct GroupState {
     TextAttributes attributes;
     int unicodeSkip = 1;
     Destination destination = Destination::Text;
 };
 
-struct ColorEntry
-{
+struct ColorEntry {
     int red = 0, green = 0, blue = 0;
     int high = 0; // top byte, from our own \tolvanehigh
     bool any = false;
@@ -94,22 +91,75 @@ int HexValue(char c)
 bool IsSkippedDestination(std::string_view word)
 {
     static constexpr std::string_view kSkipped[] = {
-        "fonttbl", "stylesheet", "info", "pict", "object", "objdata", "objclass",
-        "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
-        "footerf", "footnote", "annotation", "xe", "tc", "txe", "rxe", "bkmkstart",
-        "bkmkend", "fldinst", "datafield", "themedata", "colorschememapping",
-        "latentstyles", "datastore", "listtable", "listoverridetable", "rsidtbl",
-        "generator", "xmlnstbl", "mmathPr", "pgdsctbl", "revtbl", "filetbl",
-        "private", "nonshppict", "userprops", "docvar", "background", "ftnsep",
-        "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "wgrffmtfilter",
-        "listtext", "pntext", "pntxta", "pntxtb", "template", "operator", "author",
-        "title", "subject", "keywords", "comment", "doccomm", "company", "category",
+        "fonttbl",
+        "stylesheet",
+        "info",
+        "pict",
+        "object",
+        "objdata",
+        "objclass",
+        "header",
+        "headerl",
+        "headerr",
+        "headerf",
+        "footer",
+        "footerl",
+        "footerr",
+        "footerf",
+        "footnote",
+        "annotation",
+        "xe",
+        "tc",
+        "txe",
+        "rxe",
+        "bkmkstart",
+        "bkmkend",
+        "fldinst",
+        "datafield",
+        "themedata",
+        "colorschememapping",
+        "latentstyles",
+        "datastore",
+        "listtable",
+        "listoverridetable",
+        "rsidtbl",
+        "generator",
+        "xmlnstbl",
+        "mmathPr",
+        "pgdsctbl",
+        "revtbl",
+        "filetbl",
+        "private",
+        "nonshppict",
+        "userprops",
+        "docvar",
+        "background",
+        "ftnsep",
+        "ftnsepc",
+        "ftncn",
+        "aftnsep",
+        "aftnsepc",
+        "aftncn",
+        "wgrffmtfilter",
+        "listtext",
+        "pntext",
+        "pntxta",
+        "pntxtb",
+        "template",
+        "operator",
+        "author",
+        "title",
+        "subject",
+        "keywords",
+        "comment",
+        "doccomm",
+        "company",
+        "category",
     };
     return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
 
-class Reader
-{
+class Reader {
 public:
     explicit Reader(const QByteArray &rtf)
         : m_data(rtf.constData())
@@ -156,7 +206,8 @@ private:
     {
         if (m_stack.empty())
             return; // a stray closing brace
-        if (m_state.destination == Destination::ColorTable && m_stack.back().destination != Destination::ColorTable)
+        if (m_state.destination == Destination::ColorTable
+            && m_stack.back().destination != Destination::ColorTable)
             FinishColorTable();
         m_state = m_stack.back();
         m_stack.pop_back();
@@ -173,7 +224,8 @@ private:
 
     void PushColor()
     {
-        uint32_t value = Colors::FromRgb(m_entry.red, m_entry.green, m_entry.blue) | uint32_t(m_entry.high & 0xFF) << 24;
+        uint32_t value
+            = Colors::FromRgb(m_entry.red, m_entry.green, m_entry.blue) | uint32_t(m_entry.high & 0xFF) << 24;
         if (!m_entry.any)
             value = 0; // "auto"
         m_colors.push_back(value);
@@ -223,7 +275,7 @@ private:
         if (!runs.empty() && runs.back().attributes == m_state.attributes)
             runs.back().length += count;
         else
-            runs.push_back({count, m_state.attributes});
+            runs.push_back({ count, m_state.attributes });
     }
 
     void Emit(char16_t c)
@@ -331,7 +383,9 @@ private:
     {
         TextAttributes &a = m_state.attributes;
         const bool on = !hasParameter || value != 0;
-        auto setStyle = [&a](uint8_t bit, bool set) { a.style = set ? uint8_t(a.style | bit) : uint8_t(a.style & ~bit); };
+        auto setStyle = [&a](uint8_t bit, bool set) {
+            a.style = set ? uint8_t(a.style | bit) : uint8_t(a.style & ~bit);
+        };
 
         if (m_state.destination == Destination::ColorTable) {
             if (name == "red") {
@@ -360,7 +414,7 @@ private:
         } else if (name == "i") {
             setStyle(FontStyle::Italic, on);
         } else if (name == "ul" || name == "uld" || name == "uldb" || name == "ulw" || name == "uldash"
-                   || name == "ulth" || name == "ulwave") {
+            || name == "ulth" || name == "ulwave") {
             setStyle(FontStyle::Underline, on);
         } else if (name == "ulnone") {
             setStyle(FontStyle::Underline, false);

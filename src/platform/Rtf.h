@@ -14,8 +14,7 @@ constexpr uint8_t Underline = 4;
 
 // How a character looks: colour (0x00BBGGRR or a named system colour), the
 // FontStyle bits and the size in half points (0: the control's own size).
-struct TextAttributes
-{
+struct TextAttributes {
     uint32_t color = 0;
     uint8_t style = 0;
     uint16_t halfPoints = 0;
@@ -23,8 +22,7 @@ struct TextAttributes
     friend bool operator==(const TextAttributes &, const TextAttributes &) = default;
 };
 
-struct StyleRun
-{
+struct StyleRun {
     int32_t length = 0;
     TextAttributes attributes;
 
@@ -37,8 +35,7 @@ using LineRuns = std::vector<StyleRun>;
 
 // Styled text as the rich-edit control holds it: the lines joined by '\n' and
 // one run list per line.
-struct RichText
-{
+struct RichText {
     QString text;
     std::vector<LineRuns> lines;
 };

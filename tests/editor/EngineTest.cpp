@@ -13,12 +13,13 @@
 
 namespace {
 
-const QByteArray kWorkedExample =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
-    "{\\colortbl ;\\red0\\green0\\blue255;\\red120\\green120\\blue120;\\red0\\green0\\blue255;"
-    "\\red0\\green0\\blue128;\\red0\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
-    "\\viewkind4\\uc1\\pard\\f0\\fs18 \\cf1\\b call\\b0  \\cf6 Foo\\cf5\\b (\\b0 \\cf4 1\\cf5\\b )\\b0 \\cf0\\par\r\n"
-    "\\par }\r\n";
+const QByteArray kWorkedExample
+    = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
+      "{\\colortbl ;\\red0\\green0\\blue255;\\red120\\green120\\blue120;\\red0\\green0\\blue255;"
+      "\\red0\\green0\\blue128;\\red0\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
+      "\\viewkind4\\uc1\\pard\\f0\\fs18 \\cf1\\b call\\b0  \\cf6 Foo\\cf5\\b (\\b0 \\cf4 1\\cf5\\b )\\b0 "
+      "\\cf0\\par\r\n"
+      "\\par }\r\n";
 
 QString DataPath(const QString &name)
 {
@@ -28,7 +29,7 @@ QString DataPath(const QString &name)
 // The worked example's setup: one bold clBlue class holding "call".
 void LoadWorkedClasses(WordClassTarget &target)
 {
-    LoadWordClasses({"@clBlue", "!bold", "call"}, nullptr, {&target});
+    LoadWordClasses({ "@clBlue", "!bold", "call" }, nullptr, { &target });
     target.RebuildHighlighting();
 }
 
@@ -37,17 +38,16 @@ void LoadGoldenClasses(WordClassTarget &target)
 {
     const TSyntaxType functions(0x800000, 0);
     const TSyntaxType constants(0x000080, 0);
-    LoadWordClasses(TextFile::LoadLines(DataPath("Func.txt")), &functions, {&target});
-    LoadWordClasses(TextFile::LoadLines(DataPath("Const.txt")), &constants, {&target});
-    LoadWordClasses(TextFile::LoadLines(DataPath("Syn.txt")), nullptr, {&target});
+    LoadWordClasses(TextFile::LoadLines(DataPath("Func.txt")), &functions, { &target });
+    LoadWordClasses(TextFile::LoadLines(DataPath("Const.txt")), &constants, { &target });
+    LoadWordClasses(TextFile::LoadLines(DataPath("Syn.txt")), nullptr, { &target });
     target.RebuildHighlighting();
 }
 
 // Records what the classifier says, as "token:class" with the class's index.
-class TraceSink : public HighlightSink
-{
+class TraceSink : public HighlightSink {
 public:
-    void Space(QStringView, qsizetype, qsizetype) override {}
+    void Space(QStringView, qsizetype, qsizetype) override { }
     void Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *type) override
     {
         tokens << line.mid(start, length).toString();
@@ -59,8 +59,7 @@ public:
 
 } // namespace
 
-class EngineTest : public QObject
-{
+class EngineTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -68,7 +67,7 @@ private slots:
     {
         SyntaxDocument doc;
         LoadWorkedClasses(doc);
-        doc.SetLines({"call Foo(1)"});
+        doc.SetLines({ "call Foo(1)" });
         QCOMPARE(doc.HighlightAll(), kWorkedExample);
     }
 
@@ -91,21 +90,23 @@ private slots:
         QTest::newRow("escaped quote") << "\"a\\\"b\" x"
                                        << QByteArray("\\cf3\\i \"\\i0 \\cf3\\i a\\i0 \\cf3\\i \\\\\"\\i0 "
                                                      "\\cf3\\i b\\i0 \\cf3\\i \"\\i0  \\cf6 x\\par");
-        QTest::newRow("escaped backslash") << "\"a\\\\\" x"
-                                           << QByteArray("\\cf3\\i \"\\i0 \\cf3\\i a\\i0 \\cf3\\i \\\\\\\\\"\\i0  "
-                                                         "\\cf6 x\\par");
+        QTest::newRow("escaped backslash")
+            << "\"a\\\\\" x"
+            << QByteArray("\\cf3\\i \"\\i0 \\cf3\\i a\\i0 \\cf3\\i \\\\\\\\\"\\i0  "
+                          "\\cf6 x\\par");
         QTest::newRow(".5") << ".5" << QByteArray(".5\\par");
         QTest::newRow(".5 after a word") << "call .5" << QByteArray("\\cf1\\b call\\b0  \\cf6 .5\\par");
         QTest::newRow("quote in .token") << ".\"//" << QByteArray(".\"//\\par");
         QTest::newRow("lone !") << "!" << QByteArray("\\cf4 !\\cf0\\par");
         QTest::newRow("))") << "))" << QByteArray("\\cf5\\b ))\\b0 \\cf0\\par");
-        QTest::newRow("bracket in string") << "\"(\""
-                                           << QByteArray("\\cf3\\i \"\\i0 \\cf3\\i (\\i0 \\cf3\\i \"\\i0 \\cf0\\par");
-        QTest::newRow("bracket in comment") << "//(" << QByteArray("\\cf2\\i //\\i0 \\cf2\\i (\\i0 \\cf0\\par");
+        QTest::newRow("bracket in string")
+            << "\"(\"" << QByteArray("\\cf3\\i \"\\i0 \\cf3\\i (\\i0 \\cf3\\i \"\\i0 \\cf0\\par");
+        QTest::newRow("bracket in comment")
+            << "//(" << QByteArray("\\cf2\\i //\\i0 \\cf2\\i (\\i0 \\cf0\\par");
         QTest::newRow("braces escaped") << "{x}" << QByteArray("\\{x\\}\\par");
         QTest::newRow("backslash escaped") << "a\\b" << QByteArray("a\\cf4 \\\\\\cf6 b\\par");
-        QTest::newRow("two adjacent bold words") << "call call"
-                                                 << QByteArray("\\cf1\\b call\\b0  \\cf1\\b call\\b0 \\cf0\\par");
+        QTest::newRow("two adjacent bold words")
+            << "call call" << QByteArray("\\cf1\\b call\\b0  \\cf1\\b call\\b0 \\cf0\\par");
         QTest::newRow("operators share one code") << "1 2" << QByteArray("\\cf4 1 2\\cf0\\par");
         QTest::newRow("case counts") << "Call" << QByteArray("Call\\par");
         QTest::newRow("word with digits") << "a1_b c" << QByteArray("a1_b c\\par");
@@ -118,14 +119,14 @@ private slots:
         QFETCH(QByteArray, rtf);
         SyntaxDocument doc;
         LoadWorkedClasses(doc);
-        doc.SetLines({line});
+        doc.SetLines({ line });
         QCOMPARE(doc.HighlightLine(0), rtf);
     }
 
     void goldenDocuments_data()
     {
         QTest::addColumn<QString>("name");
-        const QStringList inputs = QDir(DataPath("highlight")).entryList({"*.j"}, QDir::Files, QDir::Name);
+        const QStringList inputs = QDir(DataPath("highlight")).entryList({ "*.j" }, QDir::Files, QDir::Name);
         QVERIFY(!inputs.isEmpty());
         for (const QString &input : inputs)
             QTest::newRow(qPrintable(input)) << input.chopped(2);
@@ -167,13 +168,13 @@ private slots:
         for (qsizetype i = 0; i < lf.size(); ++i) {
             SyntaxDocument single;
             LoadGoldenClasses(single);
-            single.SetLines({lf.at(i)});
+            single.SetLines({ lf.at(i) });
             joined.append(single.HighlightLine(0)).append("\r\n");
         }
         QVERIFY(whole.contains(joined.mid(0, joined.indexOf("\r\n"))));
         QVERIFY(whole.endsWith(joined.mid(joined.indexOf("\r\n") + 2) + "\\par }\r\n"));
 
-        for (const char *breakText : {"\r\n", "\r"}) {
+        for (const char *breakText : { "\r\n", "\r" }) {
             QByteArray other = bytes;
             other.replace("\n", breakText);
             doc.SetLines(TextFile::SplitLines(QString::fromLatin1(other)));
@@ -190,7 +191,8 @@ private slots:
         QStringList lines = TextFile::LoadLines(DataPath("highlight/blizzard-excerpt.j"));
         lines += TextFile::LoadLines(DataPath("highlight/edge-cases.j"));
         lines << QString(5000, QLatin1Char('x')) + " call (" + QString(3000, QLatin1Char('{'));
-        lines << "" << "  ";
+        lines << ""
+              << "  ";
         doc.SetLines(lines);
         const RichText back = Rtf::Read(doc.HighlightAll());
         QCOMPARE(back.text, lines.join(QLatin1Char('\n')));
@@ -207,7 +209,7 @@ private slots:
                 for (qsizetype k = 0; k < trace.tokens.at(t).size(); ++k) {
                     const TextAttributes &a = chars[size_t(at + k)];
                     QVERIFY2(a.color == type->Color && a.style == type->Style && a.halfPoints == 18,
-                             qPrintable(QStringLiteral("line %1 token %2").arg(l).arg(trace.tokens.at(t))));
+                        qPrintable(QStringLiteral("line %1 token %2").arg(l).arg(trace.tokens.at(t))));
                 }
                 at += trace.tokens.at(t).size();
             }
@@ -218,18 +220,18 @@ private slots:
     {
         SyntaxDocument doc;
         const TSyntaxType system(0xFF00000F, 0); // clBtnFace
-        LoadWordClasses({"zeta"}, &system, {&doc});
-        LoadWordClasses({"@clRed", "!underline", "!bold", "under", "@255", "!bold", "!underline", "same",
-                         "@clRed", "plainred"},
-                        nullptr, {&doc});
+        LoadWordClasses({ "zeta" }, &system, { &doc });
+        LoadWordClasses({ "@clRed", "!underline", "!bold", "under", "@255", "!bold", "!underline", "same",
+                            "@clRed", "plainred" },
+            nullptr, { &doc });
         doc.RebuildHighlighting();
         // Sorted order: plainred, same, under, zeta. "same" shares the entry
         // of "under" (same colour and style); zeta's system colour keeps its
         // stored low bytes.
         QCOMPARE(doc.Engine().ColorTable(),
-                 QByteArray("{\\colortbl ;\\red255\\green0\\blue0;\\red255\\green0\\blue0;\\red15\\green0\\blue0;"
-                            "\\red120\\green120\\blue120;\\red0\\green0\\blue255;\\red0\\green0\\blue128;"
-                            "\\red0\\green0\\blue0;\\red0\\green0\\blue0;}"));
+            QByteArray("{\\colortbl ;\\red255\\green0\\blue0;\\red255\\green0\\blue0;\\red15\\green0\\blue0;"
+                       "\\red120\\green120\\blue120;\\red0\\green0\\blue255;\\red0\\green0\\blue128;"
+                       "\\red0\\green0\\blue0;\\red0\\green0\\blue0;}"));
         QCOMPARE(doc.FindWordClass(u"plainred")->RtfOpen, QByteArray("\\cf1 "));
         QCOMPARE(doc.FindWordClass(u"plainred")->RtfClose, QByteArray());
         QCOMPARE(doc.FindWordClass(u"same")->RtfOpen, QByteArray("\\cf2\\b\\ul "));
@@ -244,10 +246,11 @@ private slots:
     void beforeRebuildTheDocumentLoadsUncoloured()
     {
         SyntaxDocument doc;
-        doc.SetLines({"call x"});
+        doc.SetLines({ "call x" });
         QCOMPARE(doc.HighlightAll(),
-                 QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
-                            "\r\n\\viewkind4\\uc1\\pard\\f0\\fs18 call x\\par\r\n\\par }\r\n"));
+            QByteArray(
+                "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
+                "\r\n\\viewkind4\\uc1\\pard\\f0\\fs18 call x\\par\r\n\\par }\r\n"));
         doc.SetLines({});
         QCOMPARE(doc.HighlightAll(), QByteArray());
     }
@@ -257,15 +260,15 @@ private slots:
         SyntaxDocument doc;
         const TSyntaxType a(1, 0);
         const TSyntaxType b(2, 0);
-        LoadWordClasses({"Call", "x"}, &a, {&doc});
-        LoadWordClasses({"call"}, &b, {&doc});
+        LoadWordClasses({ "Call", "x" }, &a, { &doc });
+        LoadWordClasses({ "call" }, &b, { &doc });
         QCOMPARE(doc.FindWordClass(u"CALL")->Color, 1u); // case ignored, first added wins
         QCOMPARE(doc.FindWordClass(u"nothing"), doc.Engine().Builtins().Plain.get());
         doc.RebuildHighlighting();
         QCOMPARE(doc.FindWordClass(u"Call")->Color, 1u);
         QCOMPARE(doc.FindWordClass(u"call")->Color, 2u);
         QCOMPARE(doc.FindWordClass(u"CALL"), doc.Engine().Builtins().Plain.get());
-        LoadWordClasses({"Late"}, &a, {&doc});
+        LoadWordClasses({ "Late" }, &a, { &doc });
         QCOMPARE(doc.FindWordClass(u"late"), doc.Engine().Builtins().Plain.get());
         QCOMPARE(doc.FindWordClass(u"Late")->Color, 1u);
         const auto &entries = doc.Engine().Words().Entries();
@@ -292,7 +295,7 @@ private slots:
         SyntaxDocument doc;
         WordPairs pairs;
         for (const QString &w : words)
-            pairs.push_back({w, std::make_shared<TSyntaxType>(uint32_t(pairs.size()), 0)});
+            pairs.push_back({ w, std::make_shared<TSyntaxType>(uint32_t(pairs.size()), 0) });
         doc.AddWords(pairs);
         doc.RebuildHighlighting();
         QStringList sorted;

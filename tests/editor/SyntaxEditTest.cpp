@@ -23,8 +23,7 @@ std::vector<TextAttributes> LineChars(const TRichEdit &edit, int line)
     return chars;
 }
 
-class TraceSink : public HighlightSink
-{
+class TraceSink : public HighlightSink {
 public:
     void Space(QStringView, qsizetype start, qsizetype length) override
     {
@@ -43,24 +42,23 @@ public:
 void LoadClasses(TSyntaxEdit &edit)
 {
     const TSyntaxType functions(0x800000, 0);
-    LoadWordClasses(TextFile::LoadLines(DataPath("Func.txt")), &functions, {&edit});
-    LoadWordClasses(TextFile::LoadLines(DataPath("Syn.txt")), nullptr, {&edit});
-    LoadWordClasses({"@clBtnFace", "sys"}, nullptr, {&edit});
+    LoadWordClasses(TextFile::LoadLines(DataPath("Func.txt")), &functions, { &edit });
+    LoadWordClasses(TextFile::LoadLines(DataPath("Syn.txt")), nullptr, { &edit });
+    LoadWordClasses({ "@clBtnFace", "sys" }, nullptr, { &edit });
     edit.RebuildHighlighting();
 }
 
 } // namespace
 
-class SyntaxEditTest : public QObject
-{
+class SyntaxEditTest : public QObject {
     Q_OBJECT
 
 private slots:
     void highlightAllKeepsTextAndColoursIt()
     {
         TSyntaxEdit edit;
-        edit.setLines({"call Foo(1)", "", "  ", QString(6000, 'x') + " {y}"});
-        LoadWordClasses({"@clBlue", "!bold", "call"}, nullptr, {&edit});
+        edit.setLines({ "call Foo(1)", "", "  ", QString(6000, 'x') + " {y}" });
+        LoadWordClasses({ "@clBlue", "!bold", "call" }, nullptr, { &edit });
         edit.select(5, 2);
         QSignalSpy changes(&edit, &TRichEdit::OnChange);
         QSignalSpy selections(&edit, &TRichEdit::OnSelectionChange);
@@ -68,7 +66,7 @@ private slots:
         QCOMPARE(changes.count(), 0);
         QCOMPARE(selections.count(), 0);
         QVERIFY(edit.AllowInvalidate);
-        QCOMPARE(edit.lines(), (QStringList{"call Foo(1)", "", "  ", QString(6000, 'x') + " {y}"}));
+        QCOMPARE(edit.lines(), (QStringList { "call Foo(1)", "", "  ", QString(6000, 'x') + " {y}" }));
         QCOMPARE(edit.selStart(), 0);
         QCOMPARE(edit.selLength(), 0);
         QVERIFY(!edit.document()->isModified());
@@ -77,8 +75,8 @@ private slots:
         QCOMPARE(chars[0].style, FontStyle::Bold);
         QCOMPARE(chars[0].halfPoints, uint16_t(18));
         QCOMPARE(chars[5].color, 0u);
-        QCOMPARE(chars[8].style, FontStyle::Bold);  // (
-        QCOMPARE(chars[9].color, 0x800000u);        // 1
+        QCOMPARE(chars[8].style, FontStyle::Bold); // (
+        QCOMPARE(chars[9].color, 0x800000u); // 1
     }
 
     // In place and through rich text, every token looks the same.
@@ -105,7 +103,8 @@ private slots:
                     continue; // whitespace keeps its own style in place
                 TextAttributes inPlace = chars[i];
                 inPlace.color &= 0xFFFFFF; // system colours: the rich text holds the low bytes
-                QVERIFY2(inPlace == loaded[size_t(l)][i], qPrintable(QStringLiteral("line %1 col %2").arg(l).arg(i)));
+                QVERIFY2(inPlace == loaded[size_t(l)][i],
+                    qPrintable(QStringLiteral("line %1 col %2").arg(l).arg(i)));
             }
         }
     }
@@ -113,7 +112,7 @@ private slots:
     void inPlaceLeavesTheSelectionOnTheLastToken()
     {
         TSyntaxEdit edit;
-        edit.setLines({"first", "  call Foo ( x )  "});
+        edit.setLines({ "first", "  call Foo ( x )  " });
         LoadClasses(edit);
         QByteArray rtf;
         edit.HighlightLine(1, HighlightMode::InPlace, rtf);
@@ -128,7 +127,7 @@ private slots:
     void styleRangeKeepsTheColourValue()
     {
         TSyntaxEdit edit;
-        edit.setLines({"sys x"});
+        edit.setLines({ "sys x" });
         LoadClasses(edit);
         // The colour table holds the low bytes; the control keeps the value.
         QVERIFY(edit.ColorTable().contains("\\red15\\green0\\blue0;"));
@@ -146,7 +145,7 @@ private slots:
     void underlineSurvivesARichTextLoad()
     {
         TSyntaxEdit edit;
-        edit.setLines({"integer i"});
+        edit.setLines({ "integer i" });
         LoadClasses(edit);
         const auto loaded = LineChars(edit, 0);
         QCOMPARE(loaded[0].style, FontStyle::Underline);

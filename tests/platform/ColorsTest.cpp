@@ -5,8 +5,7 @@
 
 #include <QTest>
 
-class ColorsTest : public QObject
-{
+class ColorsTest : public QObject {
     Q_OBJECT
 
 private slots:

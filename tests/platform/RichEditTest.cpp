@@ -12,8 +12,7 @@ namespace {
 
 // What the control should hold, kept the simple way: one attribute per
 // character, line breaks included (they carry nothing).
-struct Reference
-{
+struct Reference {
     QString text; // '\n' between lines
     std::vector<TextAttributes> chars;
 };
@@ -37,13 +36,12 @@ std::vector<TextAttributes> Flatten(const TRichEdit &edit)
 
 TextAttributes Color(uint32_t color, uint8_t style = 0)
 {
-    return {color, style, 0};
+    return { color, style, 0 };
 }
 
 } // namespace
 
-class RichEditTest : public QObject
-{
+class RichEditTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -138,7 +136,7 @@ private slots:
     void runsFollowEdits()
     {
         QFETCH(int, seed);
-        QRandomGenerator random{quint32(seed)};
+        QRandomGenerator random { quint32(seed) };
         TRichEdit edit;
         edit.setText("first line\nsecond\n\nfourth line here");
         Reference ref;
@@ -152,8 +150,8 @@ private slots:
             const int count = random.bounded(0, std::min(6, length - at) + 1);
             if (op == 0) { // style a range
                 const TextAttributes a = Color(random.bounded(1, 0xFFFFFF), uint8_t(random.bounded(8)));
-                edit.setRangeAttributes(at + int(ref.text.left(at).count('\n')), count
-                                            + int(ref.text.mid(at, count).count('\n')), a);
+                edit.setRangeAttributes(at + int(ref.text.left(at).count('\n')),
+                    count + int(ref.text.mid(at, count).count('\n')), a);
                 for (int i = at; i < at + count; ++i)
                     if (ref.text.at(i) != '\n')
                         ref.chars[size_t(i)] = a;
@@ -190,7 +188,8 @@ private slots:
             const std::vector<TextAttributes> got = Flatten(edit);
             QCOMPARE(got.size(), ref.chars.size());
             for (size_t i = 0; i < got.size(); ++i)
-                QVERIFY2(got[i] == ref.chars[i], qPrintable(QStringLiteral("step %1 char %2").arg(step).arg(i)));
+                QVERIFY2(
+                    got[i] == ref.chars[i], qPrintable(QStringLiteral("step %1 char %2").arg(step).arg(i)));
         }
     }
 
@@ -221,17 +220,17 @@ private slots:
         QStringList events;
         connect(&edit, &TRichEdit::OnChange, &edit, [&] { events << "change"; });
         connect(&edit, &TRichEdit::OnSelectionChange, &edit,
-                [&] { events << QStringLiteral("sel %1,%2").arg(edit.selStart()).arg(edit.selLength()); });
+            [&] { events << QStringLiteral("sel %1,%2").arg(edit.selStart()).arg(edit.selLength()); });
         edit.select(1, 1);
-        QCOMPARE(events, QStringList{"sel 1,1"});
+        QCOMPARE(events, QStringList { "sel 1,1" });
         events.clear();
         edit.replaceSelection("XY");
-        QCOMPARE(events, (QStringList{"sel 3,0", "change"}));
+        QCOMPARE(events, (QStringList { "sel 3,0", "change" }));
         events.clear();
         edit.show();
         edit.setFocus();
         QTest::keyClick(&edit, Qt::Key_Z);
-        QCOMPARE(events, (QStringList{"sel 4,0", "change"}));
+        QCOMPARE(events, (QStringList { "sel 4,0", "change" }));
         QCOMPARE(edit.text(), QStringLiteral("aXYzc"));
     }
 
@@ -241,7 +240,8 @@ private slots:
         edit.show();
         edit.setFocus();
         QStringList keys;
-        connect(&edit, &TRichEdit::OnKeyDown, &edit, [&](QKeyEvent *e) { keys << "down " + QString::number(e->key()); });
+        connect(&edit, &TRichEdit::OnKeyDown, &edit,
+            [&](QKeyEvent *e) { keys << "down " + QString::number(e->key()); });
         connect(&edit, &TRichEdit::OnKeyPress, &edit, [&](QKeyEvent *e) {
             keys << "press " + e->text();
             if (e->text() == "q")
@@ -251,7 +251,7 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Q);
         QTest::keyClick(&edit, Qt::Key_Left);
         QCOMPARE(edit.text(), QStringLiteral("a"));
-        QCOMPARE(keys, (QStringList{"down 65", "press a", "down 81", "press q", "down 16777234"}));
+        QCOMPARE(keys, (QStringList { "down 65", "press a", "down 81", "press q", "down 16777234" }));
     }
 
     void typingAttributesApplyToTheNextText()
@@ -337,8 +337,8 @@ private slots:
         QPalette p;
         p.setColor(QPalette::Active, QPalette::Text, QColor(1, 2, 3));
         p.setColor(QPalette::Active, QPalette::Button, QColor(4, 5, 6));
-        QCOMPARE(ColorFromValue(0xFF000008, p), QColor(1, 2, 3));  // clWindowText
-        QCOMPARE(ColorFromValue(0xFF00000F, p), QColor(4, 5, 6));  // clBtnFace
+        QCOMPARE(ColorFromValue(0xFF000008, p), QColor(1, 2, 3)); // clWindowText
+        QCOMPARE(ColorFromValue(0xFF00000F, p), QColor(4, 5, 6)); // clBtnFace
         QCOMPARE(ColorFromValue(0x0000FF, p), QColor(255, 0, 0));
         QCOMPARE(ColorFromValue(0x800000, p), QColor(0, 0, 128));
     }

@@ -8,8 +8,7 @@
 namespace {
 
 // One line of characters per line of text, each with its attributes.
-struct Flat
-{
+struct Flat {
     QString text;
     std::vector<TextAttributes> chars;
 };
@@ -33,7 +32,7 @@ Flat Flatten(const RichText &doc, int defaultHalfPoints)
             }
         }
         for (; n < lines[i].size(); ++n)
-            flat.chars.push_back({0, 0, uint16_t(defaultHalfPoints)});
+            flat.chars.push_back({ 0, 0, uint16_t(defaultHalfPoints) });
     }
     return flat;
 }
@@ -59,20 +58,20 @@ bool WellFormed(const RichText &doc)
 
 TextAttributes A(uint32_t color, uint8_t style = 0, uint16_t halfPoints = 18)
 {
-    return {color, style, halfPoints};
+    return { color, style, halfPoints };
 }
 
-const QByteArray kWorkedExample =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
-    "{\\colortbl ;\\red0\\green0\\blue255;\\red120\\green120\\blue120;\\red0\\green0\\blue255;"
-    "\\red0\\green0\\blue128;\\red0\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
-    "\\viewkind4\\uc1\\pard\\f0\\fs18 \\cf1\\b call\\b0  \\cf6 Foo\\cf5\\b (\\b0 \\cf4 1\\cf5\\b )\\b0 \\cf0\\par\r\n"
-    "\\par }\r\n";
+const QByteArray kWorkedExample
+    = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n"
+      "{\\colortbl ;\\red0\\green0\\blue255;\\red120\\green120\\blue120;\\red0\\green0\\blue255;"
+      "\\red0\\green0\\blue128;\\red0\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
+      "\\viewkind4\\uc1\\pard\\f0\\fs18 \\cf1\\b call\\b0  \\cf6 Foo\\cf5\\b (\\b0 \\cf4 1\\cf5\\b )\\b0 "
+      "\\cf0\\par\r\n"
+      "\\par }\r\n";
 
 } // namespace
 
-class RtfTest : public QObject
-{
+class RtfTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,10 +81,10 @@ private slots:
         QCOMPARE(doc.text, QStringLiteral("call Foo(1)"));
         const Flat flat = Flatten(doc, 18);
         const uint8_t bold = FontStyle::Bold;
-        const std::vector<TextAttributes> expected{
-            A(0xFF0000, bold), A(0xFF0000, bold), A(0xFF0000, bold), A(0xFF0000, bold),
+        const std::vector<TextAttributes> expected { A(0xFF0000, bold), A(0xFF0000, bold), A(0xFF0000, bold),
+            A(0xFF0000, bold),
             A(0xFF0000), // the blank after \b0
-            A(0), A(0), A(0), A(0, bold), A(0x800000), A(0, bold)};
+            A(0), A(0), A(0), A(0, bold), A(0x800000), A(0, bold) };
         QCOMPARE(flat.chars.size(), expected.size());
         for (size_t i = 0; i < expected.size(); ++i)
             QVERIFY2(flat.chars[i] == expected[i], qPrintable(QString::number(i)));
@@ -96,23 +95,30 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
         QTest::newRow("lines and final mark") << QByteArray("{\\rtf1 a\\par b\\par \\par }") << "a\nb";
-        QTest::newRow("empty last line kept") << QByteArray("{\\rtf1 a\\par b\\par \\par \\par }") << "a\nb\n";
+        QTest::newRow("empty last line kept")
+            << QByteArray("{\\rtf1 a\\par b\\par \\par \\par }") << "a\nb\n";
         QTest::newRow("no final mark") << QByteArray("{\\rtf1 Hello\\par World}") << "Hello\nWorld";
         QTest::newRow("escapes") << QByteArray("{\\rtf1 \\\\ \\{x\\}}") << "\\ {x}";
         QTest::newRow("CR LF between codes ignored") << QByteArray("{\\rtf1 a\r\nb\rc\nd}") << "abcd";
         QTest::newRow("hex escape cp1252") << QByteArray("{\\rtf1 \\'e9\\'80}") << QString::fromUtf8("é€");
         QTest::newRow("raw cp1252 byte") << QByteArray("{\\rtf1 \x80}") << QString::fromUtf8("€");
-        QTest::newRow("unicode with fallback") << QByteArray("{\\rtf1\\uc1 a\\u8364?b}") << QString::fromUtf8("a€b");
+        QTest::newRow("unicode with fallback")
+            << QByteArray("{\\rtf1\\uc1 a\\u8364?b}") << QString::fromUtf8("a€b");
         QTest::newRow("negative unicode") << QByteArray("{\\rtf1\\uc1 \\u-4064?}") << QString(QChar(0xF020));
-        QTest::newRow("uc2 skips two") << QByteArray("{\\rtf1\\uc2 \\u233\\'65\\'65x}") << QString::fromUtf8("éx");
+        QTest::newRow("uc2 skips two")
+            << QByteArray("{\\rtf1\\uc2 \\u233\\'65\\'65x}") << QString::fromUtf8("éx");
         QTest::newRow("uc0 skips none") << QByteArray("{\\rtf1\\uc0 \\u233 x}") << QString::fromUtf8("éx");
         QTest::newRow("tab and line") << QByteArray("{\\rtf1 a\\tab b\\line c}") << "a\tb\nc";
-        QTest::newRow("ignorable group skipped") << QByteArray("{\\rtf1 {\\*\\generator Riched20;}a{\\*\\x{y}z}b}") << "ab";
-        QTest::newRow("font table skipped") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Times;}}x}") << "x";
+        QTest::newRow("ignorable group skipped")
+            << QByteArray("{\\rtf1 {\\*\\generator Riched20;}a{\\*\\x{y}z}b}") << "ab";
+        QTest::newRow("font table skipped")
+            << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1 Times;}}x}") << "x";
         QTest::newRow("info skipped") << QByteArray("{\\rtf1{\\info{\\title T}{\\author A}}x}") << "x";
-        QTest::newRow("unknown words skipped") << QByteArray("{\\rtf1\\sa200\\sl276\\slmult1\\lang9 x\\zzz y}") << "xy";
+        QTest::newRow("unknown words skipped")
+            << QByteArray("{\\rtf1\\sa200\\sl276\\slmult1\\lang9 x\\zzz y}") << "xy";
         QTest::newRow("text after the document ignored") << QByteArray("{\\rtf1 a}b") << "a";
-        QTest::newRow("control symbols") << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << QString::fromUtf8("a\u00A0bc-d");
+        QTest::newRow("control symbols")
+            << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << QString::fromUtf8("a\u00A0bc-d");
         QTest::newRow("backslash newline is a paragraph") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb";
         QTest::newRow("control characters kept") << QByteArray("{\\rtf1 a\x01\tb}") << "a\x01\tb";
     }
@@ -134,20 +140,31 @@ private slots:
         QTest::addColumn<int>("style");
         QTest::addColumn<int>("halfPoints");
         const QByteArray table("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}");
-        QTest::newRow("colour index") << table + "\\cf2 x}" << "x" << 0 << 0x008000u << 0 << 24;
-        QTest::newRow("colour past table") << table + "\\cf9 x}" << "x" << 0 << 0u << 0 << 24;
-        QTest::newRow("cf0 is auto") << table + "\\cf1\\cf0 x}" << "x" << 0 << 0u << 0 << 24;
-        QTest::newRow("group restores") << table + "{\\cf1\\b\\i a}b}" << "ab" << 1 << 0u << 0 << 24;
-        QTest::newRow("inside group") << table + "{\\cf1\\b\\i a}b}" << "ab" << 0 << 0x0000FFu << 3 << 24;
-        QTest::newRow("ul and ulnone") << table + "\\ul a\\ulnone b}" << "ab" << 0 << 0u << 4 << 24;
-        QTest::newRow("ulnone") << table + "\\ul a\\ulnone b}" << "ab" << 1 << 0u << 0 << 24;
-        QTest::newRow("b0") << table + "\\b a\\b0 b}" << "ab" << 1 << 0u << 0 << 24;
-        QTest::newRow("plain resets") << table + "\\cf1\\b\\fs30 a\\plain b}" << "ab" << 1 << 0u << 0 << 24;
-        QTest::newRow("fs half points") << table + "\\fs18 a}" << "a" << 0 << 0u << 0 << 18;
-        QTest::newRow("huge fs clamped") << table + "\\fs18\\fs99999999999999999 a}" << "a" << 0 << 0u << 0
-                                         << 0xFFFF;
-        QTest::newRow("high byte of ours") << QByteArray("{\\rtf1{\\colortbl;\\red15\\green0\\blue0\\tolvanehigh255;}\\cf1 x}")
-                                           << "x" << 0 << 0xFF00000Fu << 0 << 24;
+        QTest::newRow("colour index") << table + "\\cf2 x}"
+                                      << "x" << 0 << 0x008000u << 0 << 24;
+        QTest::newRow("colour past table") << table + "\\cf9 x}"
+                                           << "x" << 0 << 0u << 0 << 24;
+        QTest::newRow("cf0 is auto") << table + "\\cf1\\cf0 x}"
+                                     << "x" << 0 << 0u << 0 << 24;
+        QTest::newRow("group restores") << table + "{\\cf1\\b\\i a}b}"
+                                        << "ab" << 1 << 0u << 0 << 24;
+        QTest::newRow("inside group") << table + "{\\cf1\\b\\i a}b}"
+                                      << "ab" << 0 << 0x0000FFu << 3 << 24;
+        QTest::newRow("ul and ulnone") << table + "\\ul a\\ulnone b}"
+                                       << "ab" << 0 << 0u << 4 << 24;
+        QTest::newRow("ulnone") << table + "\\ul a\\ulnone b}"
+                                << "ab" << 1 << 0u << 0 << 24;
+        QTest::newRow("b0") << table + "\\b a\\b0 b}"
+                            << "ab" << 1 << 0u << 0 << 24;
+        QTest::newRow("plain resets") << table + "\\cf1\\b\\fs30 a\\plain b}"
+                                      << "ab" << 1 << 0u << 0 << 24;
+        QTest::newRow("fs half points") << table + "\\fs18 a}"
+                                        << "a" << 0 << 0u << 0 << 18;
+        QTest::newRow("huge fs clamped") << table + "\\fs18\\fs99999999999999999 a}"
+                                         << "a" << 0 << 0u << 0 << 0xFFFF;
+        QTest::newRow("high byte of ours")
+            << QByteArray("{\\rtf1{\\colortbl;\\red15\\green0\\blue0\\tolvanehigh255;}\\cf1 x}") << "x" << 0
+            << 0xFF00000Fu << 0 << 24;
     }
     void readsAttributes()
     {
@@ -174,8 +191,8 @@ private slots:
     void roundTripKeepsTextAndAttributes()
     {
         QFETCH(int, seed);
-        QRandomGenerator random{quint32(seed)};
-        const uint32_t palette[] = {0, 0xFF0000, 0x787878, 0xFF00000F, 0x1FFFFFFF, 0x20000000, 0x00FF00};
+        QRandomGenerator random { quint32(seed) };
+        const uint32_t palette[] = { 0, 0xFF0000, 0x787878, 0xFF00000F, 0x1FFFFFFF, 0x20000000, 0x00FF00 };
         const QString alphabet = QString::fromUtf8("ab {}\\\t;é€\u4e2d\u00A0\"'/");
         RichText doc;
         const int lineCount = random.bounded(1, 8);
@@ -192,7 +209,7 @@ private slots:
                 a.color = palette[random.bounded(7)];
                 a.style = uint8_t(random.bounded(8));
                 a.halfPoints = uint16_t(random.bounded(3) == 0 ? 0 : random.bounded(8, 40));
-                runs.push_back({length, a});
+                runs.push_back({ length, a });
             }
             doc.lines.push_back(runs);
         }
@@ -231,8 +248,8 @@ private slots:
     void fuzzedInputNeverFails()
     {
         QRandomGenerator random(1234);
-        const QByteArray pieces[] = {"{", "}", "\\", "\\par ", "\\cf", "\\u", "\\'", "\\*", "\\uc3",
-                                     "\\colortbl", ";", "\\red", "9999999999", "-", " ", "x", "\r\n", "\\b0"};
+        const QByteArray pieces[] = { "{", "}", "\\", "\\par ", "\\cf", "\\u", "\\'", "\\*", "\\uc3",
+            "\\colortbl", ";", "\\red", "9999999999", "-", " ", "x", "\r\n", "\\b0" };
         for (int round = 0; round < 3000; ++round) {
             QByteArray input = kWorkedExample;
             const int edits = random.bounded(1, 12);
