@@ -3,6 +3,7 @@
 #include "Documents.h"
 #include "FlatTabStrip.h"
 #include "editor/SyntaxEdit.h"
+#include "langdata/TypeFilterMenu.h"
 #include "platform/Errors.h"
 
 #include <QAction>
@@ -255,6 +256,8 @@ void TMainForm::setupExplorer()
     Functionlist->setObjectName(QStringLiteral("Functionlist"));
     Functionlist->setToolTip(QStringLiteral("Function and Constant Explorer"));
     Functionlist->setSelectionMode(QAbstractItemView::SingleSelection);
+    PopupMenu1 = new TypeFilterMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
 
     auto *search = new QHBoxLayout;
     search->setSpacing(2);
@@ -363,15 +366,15 @@ void TMainForm::FormCreate()
 
 void TMainForm::LoadCatalogue()
 {
-    // The declaration catalogue fills the explorer and gives both editors
-    // their function and constant words; until it is built, the editors
-    // colour with their built-in classes only.
+    ::LoadCatalogue(State.Config, State.Declarations, *Editbox, *HelpEdit, [this](const QStringList &names) {
+        Functionlist->clear();
+        Functionlist->addItems(names);
+    });
 }
 
 void TMainForm::BuildTypeMenu()
 {
-    // Adds the return types of the catalogue's functions to the type filter
-    // menu; until the catalogue and its menu exist there is nothing to add.
+    ::BuildTypeMenu(*PopupMenu1, State.Declarations);
 }
 
 void TMainForm::FormActivate()

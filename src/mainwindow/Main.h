@@ -1,5 +1,6 @@
 #pragma once
 
+#include "langdata/Catalogue.h"
 #include "langdata/Configuration.h"
 #include "platform/Dialogs.h"
 #include "platform/TextFile.h"
@@ -23,6 +24,7 @@ class FlatTabStrip;
 class TConfirmBox;
 class TSaveFirstForm;
 class TSyntaxEdit;
+class TypeFilterMenu;
 
 // The state of the program that lives as long as its main window: what the
 // configuration named, the explorer's filter, the document's name, encoding
@@ -30,6 +32,8 @@ class TSyntaxEdit;
 struct ProgramState
 {
     Configuration Config;
+    // The four categories of declarations, loaded at start.
+    Catalogue Declarations;
     QString TypeFilter;
     // While false, moving the editor's selection updates neither the preview
     // nor the position text; cleared around the program's own edits.
@@ -96,7 +100,7 @@ public:
     TSyntaxEdit *HelpEdit;
     QStatusBar *StatusBar1;
     QLabel *StatusPanel; // the status bar's one panel: "line : column"
-    QMenu *PopupMenu1 = nullptr; // the type filter menu
+    TypeFilterMenu *PopupMenu1; // the type filter menu
 
     QMenu *File1;
     QAction *New1;

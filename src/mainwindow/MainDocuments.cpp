@@ -44,6 +44,7 @@ bool TMainForm::FormClose()
     if (!AskSaveFirst())
         return false;
     // The catalogue's lists go with the window.
+    State.Declarations = {};
     return true;
 }
 

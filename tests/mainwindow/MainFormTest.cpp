@@ -4,6 +4,7 @@
 #include "about/About.h"
 #include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
+#include "langdata/TypeFilterMenu.h"
 #include "mainwindow/Main.h"
 #include "merge/MergeFiles.h"
 #include "platform/Dialogs.h"
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -61,6 +63,21 @@ public:
 private:
     QString m_oldCurrent;
 };
+
+// The small declaration and syntax files of the test data, in `folder`.
+void SeedLanguageFiles(const QString &folder)
+{
+    for (const char *name : {"Func.txt", "Const.txt", "Syn.txt"})
+        QFile::copy(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + QLatin1String(name), QDir(folder).filePath(name));
+}
+
+QStringList ItemTexts(const QListWidget &list)
+{
+    QStringList texts;
+    for (int i = 0; i < list.count(); ++i)
+        texts.append(list.item(i)->text());
+    return texts;
+}
 
 QStringList ScratchFiles(const QString &folder)
 {
@@ -144,6 +161,53 @@ private slots:
         // Neither the caption nor the Reopen submenu came after it.
         QCOMPARE(form.windowTitle(), QString());
         QCOMPARE(ReopenCaptions(form), QStringList());
+    }
+
+    void creationLoadsTheCatalogueAndTheTypeMenu()
+    {
+        Session s;
+        SeedLanguageFiles(s.Work.path());
+        TMainForm &form = s.Start();
+        QCOMPARE(s.Dialogs.History.size(), 0);
+        QCOMPARE(ItemTexts(*form.Functionlist),
+                 (QStringList{"AbilityId", "ConvertAllianceType", "ConvertFGameState", "ConvertIGameState",
+                              "ConvertRace", "ConvertRacePref", "OrderId", "UnitId"}));
+        QCOMPARE(form.State.Declarations[CategoryKind::Constants].Names.size(), 4);
+        QStringList others;
+        for (const QAction *item : form.PopupMenu1->Other1->actions())
+            others.append(item->text());
+        QCOMPARE(others, (QStringList{"alliancetype", "fgamestate", "igamestate", "race", "racepreference"}));
+        // The game's words are known to both editors.
+        QVERIFY(form.Editbox->FindWordClass(u"ConvertRace") != form.Editbox->Builtins().Plain.get());
+        QVERIFY(form.HelpEdit->FindWordClass(u"FALSE") != form.HelpEdit->Builtins().Plain.get());
+    }
+
+    void creationStopsWhenADeclarationFileCannotBeRead()
+    {
+        Session s;
+        SeedLanguageFiles(s.Work.path());
+        QFile::remove(s.WorkFile("Const.txt"));
+        // Listed as a file, but every read of it fails.
+        QVERIFY(QFile::link("/proc/self/mem", s.WorkFile("Const.txt")));
+        QVERIFY(WriteRaw(s.RecentFile(), "/m/a.j\r\n"));
+        TMainForm &form = s.Start();
+        QCOMPARE(s.Dialogs.Kinds(), QStringList{"error"});
+        QVERIFY(s.Dialogs.Messages().first().contains("Const.txt"));
+        // The caption came before; functions were loaded; the type menu and
+        // the Reopen submenu come after and did not run.
+        QCOMPARE(form.windowTitle(), QStringLiteral("Tolvane"));
+        QCOMPARE(form.Functionlist->count(), 8);
+        QCOMPARE(form.PopupMenu1->Other1->actions().size(), 0);
+        QCOMPARE(ReopenCaptions(form), QStringList());
+    }
+
+    void closingReleasesTheCatalogue()
+    {
+        Session s;
+        SeedLanguageFiles(s.Work.path());
+        TMainForm &form = s.Start();
+        QVERIFY(form.close());
+        QVERIFY(form.State.Declarations[CategoryKind::Functions].Names.isEmpty());
     }
 
     void unreadableRecentListIsReportedAfterTheCaption()
