@@ -544,6 +544,7 @@ void TRichEdit::resetModel()
 void TRichEdit::onContentsChange(int position, int removed, int added)
 {
     m_pendingChange = true;
+    m_pendingSelection = true;
     scheduleFlush();
     if (m_replacingAll)
         return;
@@ -691,6 +692,16 @@ void TRichEdit::SelectionChange()
     emit OnSelectionChange();
 }
 
+void TRichEdit::KeyDown(QKeyEvent *event)
+{
+    emit OnKeyDown(event);
+}
+
+void TRichEdit::Invalidate()
+{
+    viewport()->update();
+}
+
 void TRichEdit::scheduleFlush()
 {
     if (m_flushScheduled)
@@ -739,7 +750,7 @@ bool TRichEdit::viewportEvent(QEvent *event)
 void TRichEdit::keyPressEvent(QKeyEvent *event)
 {
     m_keyConsumed = false;
-    emit OnKeyDown(event);
+    KeyDown(event);
     if (!m_keyConsumed && !event->text().isEmpty())
         emit OnKeyPress(event);
     if (m_keyConsumed) {

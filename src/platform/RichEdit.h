@@ -21,8 +21,11 @@ class QTextBlock;
 //
 // Notifications reach the handlers in the control's order, once the toolkit has
 // finished the operation that caused them: the selection change first, then
-// the change. Subclasses override SelectionChange() and Change(); the default
-// handlers raise OnSelectionChange and OnChange.
+// the change. Every change is preceded by a selection notification, also when
+// the edit left the selection where it was, so the selection the handlers saw
+// last before a change is the one the edit replaced. Subclasses override
+// SelectionChange() and Change(); the default handlers raise OnSelectionChange
+// and OnChange.
 class TRichEdit : public QPlainTextEdit {
     Q_OBJECT
 
@@ -106,6 +109,10 @@ public:
     // For the key notifications: the key is not passed on to the control.
     void consumeKey() { m_keyConsumed = true; }
 
+    // The program's request to repaint the whole control. The toolkit's own
+    // painting (typing, scrolling, uncovering) does not go through it.
+    virtual void Invalidate();
+
 signals:
     void OnChange();
     void OnSelectionChange();
@@ -117,6 +124,9 @@ protected:
     virtual void Change();
     // The selection handler, after every change of the selection.
     virtual void SelectionChange();
+    // The key handler, for every key pressed; raises OnKeyDown. Calling
+    // consumeKey() keeps the key from OnKeyPress and from the control.
+    virtual void KeyDown(QKeyEvent *event);
 
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -129,6 +139,10 @@ protected:
     // Delivers pending notifications; every public operation ends with it.
     void FlushNotifications();
 
+    // Between our positions (a line break counts two) and the document's.
+    [[nodiscard]] int toDocument(int position) const;
+    [[nodiscard]] int toRich(int documentPosition) const;
+
 private:
     struct LineStyle {
         LineRuns runs;
@@ -136,8 +150,6 @@ private:
         bool shown = false; // the runs are in the line's layout
     };
 
-    int toDocument(int position) const;
-    int toRich(int documentPosition) const;
     void onContentsChange(int position, int removed, int added);
     void resetModel();
     void replaceAll(RichText &&content);
