@@ -1,6 +1,13 @@
 #include "SyntaxEdit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,6 +96,7 @@ void TSyntaxEdit::HighlightAll()
     if (lineCount() == 0)
         return;
     m_highlighting = true;
+    m_match = QTextCursor();
     loadRtf(HighlightDocument());
     m_highlighting = false;
     AllowInvalidate = true;
@@ -99,24 +107,31 @@ TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const
     return { type.Color, type.Style, uint16_t(fontSize() * 2) };
 }
 
-void TSyntaxEdit::HighlightLine(int LineIndex, HighlightMode Mode, QByteArray &RtfText)
+std::pair<int, int> TSyntaxEdit::RestyleLine(int LineIndex, QByteArray &RtfText)
 {
     RtfText.clear();
-    const QString text = line(LineIndex);
-    if (Mode == HighlightMode::ToRtf) {
-        m_engine.LineToRtf(text, RtfText);
-        return;
-    }
     if (LineIndex < 0 || LineIndex >= lineCount())
-        return;
+        return { 0, 0 };
+    const QString text = line(LineIndex);
     RangeSink sink(RtfText, [this](const TSyntaxType &type) { return AttributesOf(type); });
     m_engine.ClassifyLine(text, sink);
     RtfText.append("\\par");
     if (sink.ranges.empty())
-        return;
+        return { 0, 0 };
     styleLine(LineIndex, sink.ranges);
-    const TRichEdit::LineRange &last = sink.ranges.back();
-    select(lineIndex(LineIndex) + last.start, last.length);
+    return { sink.ranges.back().start, sink.ranges.back().length };
+}
+
+void TSyntaxEdit::HighlightLine(int LineIndex, HighlightMode Mode, QByteArray &RtfText)
+{
+    if (Mode == HighlightMode::ToRtf) {
+        RtfText.clear();
+        m_engine.LineToRtf(line(LineIndex), RtfText);
+        return;
+    }
+    const auto [start, length] = RestyleLine(LineIndex, RtfText);
+    if (length > 0)
+        select(lineIndex(LineIndex) + start, length);
 }
 
 void TSyntaxEdit::StyleRange(int Start, int Length, const TSyntaxType &Type)
@@ -125,11 +140,129 @@ void TSyntaxEdit::StyleRange(int Start, int Length, const TSyntaxType &Type)
     select(Start, Length);
 }
 
+void TSyntaxEdit::Invalidate()
+{
+    if (AllowInvalidate)
+        TRichEdit::Invalidate();
+}
+
+int TSyntaxEdit::matchPosition() const
+{
+    return m_match.hasSelection() ? toRich(m_match.selectionStart()) : -1;
+}
+
 void TSyntaxEdit::Change()
 {
     if (m_highlighting)
         return;
     TRichEdit::Change();
+    if (!AutoHighlight)
+        return;
+    if (LoadingText) {
+        HighlightAll();
+        m_lastLineCount = lineCount();
+        return;
+    }
+
+    const int caret = selStart();
+    AllowInvalidate = false;
+    m_highlighting = true;
+    const int count = lineCount();
+    const int length = textLength();
+    auto lineOf = [&](int position) { return lineFromChar(std::clamp(position, 0, length)); };
+    // The lines the edit touched, from the change of the line count and the
+    // length of the text it replaced. A stale line count (the text replaced
+    // without LoadingText) can point anywhere; the caret's line, where the
+    // edit happened, is always among them, so that joining two lines (fewer
+    // lines, nothing selected) restyles the joined line too.
+    const int removed = m_lastLineCount - count;
+    const int caretLine = lineOf(caret);
+    int first = caretLine;
+    int last = caretLine;
+    if (removed >= 0)
+        last = std::max(last, lineOf(caret + m_previousSelLength) - removed);
+    else
+        first = std::min(first, lineOf(caret - m_previousSelLength) + removed);
+    first = std::max(first, 0);
+    last = std::min(last, count - 1);
+    QByteArray scratch;
+    for (int l = first; l <= last; ++l)
+        RestyleLine(l, scratch);
+    // Once, after the lines: a mark on them keeps the match class.
+    if (const int match = matchPosition(); match >= 0)
+        setRangeAttributes(match, 1, AttributesOf(*Builtins().Match));
+
+    if (selLength() != 0 || selStart() != caret) {
+        setSelStart(caret);
+        m_currentSelLength = 0;
+    }
+    // The next typed text is black and plain until it is restyled.
+    setSelAttributes({ 0x000000, 0, uint16_t(fontSize() * 2) });
+    m_lastLineCount = count;
+    m_highlighting = false;
+    if (isEnabled() && isVisible())
+        setFocus();
+    AllowInvalidate = true;
+    Invalidate();
+}
+
+int TSyntaxEdit::FindMatch() const
+{
+    if (lineCount() <= 1 && textLength() < 2)
+        return -1;
+    const int start = selStart();
+    const int lineNumber = lineFromChar(start);
+    const int lineStart = lineIndex(lineNumber);
+    const QString text = line(lineNumber);
+    const int at = start - lineStart - 1; // the bracket before the caret
+    if (at < 0 || at >= text.size())
+        return -1;
+    const char16_t bracket = text.at(at).unicode();
+    char16_t partner = 0;
+    switch (bracket) {
+    case u'(':
+        partner = u')';
+        break;
+    case u')':
+        partner = u'(';
+        break;
+    case u'[':
+        partner = u']';
+        break;
+    case u']':
+        partner = u'[';
+        break;
+    default:
+        return -1;
+    }
+    const bool opens = bracket == u'(' || bracket == u'[';
+
+    // Brackets in a string or after "//" are not matched; a backslash
+    // escapes nothing here.
+    char16_t quote = 0;
+    for (int i = 0; i < at; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u'/' && quote == 0 && text.at(i + 1) == u'/')
+            return -1;
+        if ((c == u'"' || c == u'\'') && (quote == 0 || quote == c))
+            quote = quote == 0 ? c : 0;
+    }
+    if (quote != 0)
+        return -1;
+
+    // Brackets inside strings and comments count like any other.
+    int depth = 0;
+    const int step = opens ? 1 : -1;
+    for (int i = at; i >= 0 && i < text.size(); i += step) {
+        const char16_t c = text.at(i).unicode();
+        if (c == bracket)
+            ++depth;
+        else if (c == partner)
+            --depth;
+        if (depth <= 0)
+            return lineStart + i;
+    }
+    return -1;
 }
 
 void TSyntaxEdit::SelectionChange()
@@ -137,4 +270,51 @@ void TSyntaxEdit::SelectionChange()
     if (m_highlighting)
         return;
     TRichEdit::SelectionChange();
+    m_previousSelLength = m_currentSelLength;
+    m_currentSelLength = selLength();
+
+    const int oldMark = matchPosition();
+    m_match = QTextCursor();
+    const int match = FindMatch();
+    if (oldMark < 0 && match < 0)
+        return;
+    // Styling the two characters moves no selection, so the selection stays
+    // exactly as it is.
+    m_highlighting = true;
+    if (oldMark >= 0)
+        setRangeAttributes(oldMark, 1, AttributesOf(*Builtins().Bracket));
+    if (match >= 0) {
+        setRangeAttributes(match, 1, AttributesOf(*Builtins().Match));
+        m_match = QTextCursor(document());
+        m_match.setPosition(toDocument(match));
+        m_match.setPosition(toDocument(match) + 1, QTextCursor::KeepAnchor);
+    }
+    m_highlighting = false;
+    if (isEnabled() && isVisible())
+        setFocus();
+}
+
+void TSyntaxEdit::KeyDown(QKeyEvent *event)
+{
+    // Other modifiers held with Ctrl do not matter.
+    if (event->key() == Qt::Key_V && event->modifiers().testFlag(Qt::ControlModifier) && isEnabled()
+        && !isReadOnly()) {
+        consumeKey();
+        PasteClipboard();
+        return;
+    }
+    TRichEdit::KeyDown(event);
+}
+
+void TSyntaxEdit::PasteClipboard()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QString text;
+    if (data && data->hasText())
+        text = data->text();
+    else if (data && data->hasHtml())
+        text = QTextDocumentFragment::fromHtml(data->html()).toPlainText();
+    // An empty clipboard leaves the selection alone instead of deleting it.
+    if (!text.isEmpty())
+        replaceSelection(text);
 }

@@ -5,17 +5,28 @@
 #include "WordClasses.h"
 #include "platform/RichEdit.h"
 
+#include <QTextCursor>
+
 // The editor control: a rich-edit control with a word list and the
 // highlighting engine, which colours its text line by line in place or
 // regenerates and reloads the whole document as rich text.
+//
+// With AutoHighlight on, every edit restyles the lines it touched; the bracket
+// that matches the one before the caret is shown in the match class; Ctrl+V
+// pastes the clipboard as plain text. OnSelectionChange and OnChange reach the
+// owner before the control restyles, and never for its own restyling.
 class TSyntaxEdit : public TRichEdit, public WordClassTarget {
     Q_OBJECT
 
 public:
     explicit TSyntaxEdit(QWidget *AOwner = nullptr);
 
+    // While false, Invalidate() does nothing.
     bool AllowInvalidate = false;
+    // Every change restyles the changed lines.
     bool AutoHighlight = false;
+    // Set by the owner while it replaces the whole text: the change that the
+    // replacement raises highlights the whole text.
     bool LoadingText = false;
 
     void AddWords(const WordPairs &Words) override;
@@ -38,15 +49,42 @@ public:
     // The document HighlightAll loads.
     [[nodiscard]] QByteArray HighlightDocument() const;
 
+    void Invalidate() override;
+
+    // The selection lengths before and after the latest selection change:
+    // when a change arrives, the previous one is the length of the text the
+    // edit replaced.
+    [[nodiscard]] int previousSelLength() const { return m_previousSelLength; }
+    [[nodiscard]] int currentSelLength() const { return m_currentSelLength; }
+    // The number of lines after the latest restyle.
+    [[nodiscard]] int lastLineCount() const { return m_lastLineCount; }
+    // The position of the bracket shown in the match class, -1 for none.
+    [[nodiscard]] int matchPosition() const;
+
 protected:
     void Change() override;
     void SelectionChange() override;
+    void KeyDown(QKeyEvent *event) override;
 
     // While set, the change and selection handlers do nothing at all.
     bool m_highlighting = false;
 
 private:
     [[nodiscard]] TextAttributes AttributesOf(const TSyntaxType &type) const;
+    // Restyles a line's tokens without moving the selection; RtfText gets the
+    // whitespace and "\par". Gives the last token's column and length (0 when
+    // the line has none).
+    std::pair<int, int> RestyleLine(int LineIndex, QByteArray &RtfText);
+    // The partner of the bracket just before the selection start, on the same
+    // line and outside strings and comments; -1 when there is none.
+    [[nodiscard]] int FindMatch() const;
+    void PasteClipboard();
 
     SyntaxEngine m_engine;
+    int m_lastLineCount = 0;
+    int m_previousSelLength = 0;
+    int m_currentSelLength = 0;
+    // Selects the marked bracket and follows it through edits; a deleted
+    // bracket leaves it without a selection.
+    QTextCursor m_match;
 };
