@@ -1,0 +1,3 @@
+call Foo(bj_X)
+// GetAiPlayer ARCH
+call GetAiPlayer() + ARCH[1] + foo

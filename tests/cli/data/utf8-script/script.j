@@ -1,0 +1,1 @@
+call Foo("café {x}")
