@@ -200,14 +200,6 @@ private slots:
         QCOMPARE(Sign(CompareAIGlobalLines(b, a)), -sign);
     }
 
-    void wordClasses()
-    {
-        QCOMPARE(FunctionWordClass().Color, 0x800000u);
-        QCOMPARE(int(FunctionWordClass().Style), 0);
-        QCOMPARE(ConstantWordClass().Color, 0x000080u);
-        QCOMPARE(int(ConstantWordClass().Style), 0);
-    }
-
     void loadsInOrderAndRegistersEachFileWithBothControls()
     {
         Files files;

@@ -46,13 +46,6 @@ private slots:
         QFETCH(QStringList, lines);
         QTEST(ExtraTypes(kFixedCaptions, lines), "types");
     }
-
-    void knownCaptionsComeFromTheMenu()
-    {
-        const QStringList lines = { "A returns handle", "B returns integer" };
-        QCOMPARE(ExtraTypes({ "Handle" }, lines), QStringList({ "integer" }));
-        QCOMPARE(ExtraTypes({}, lines), QStringList({ "handle", "integer" }));
-    }
 };
 
 TOLVANE_TEST(TypeMenuTest);
