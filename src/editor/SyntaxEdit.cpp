@@ -155,6 +155,8 @@ void TSyntaxEdit::Change()
 {
     if (m_highlighting)
         return;
+    // Taken before the owner's step, whose own edits report theirs.
+    const auto [editFirst, editLast] = changedLines();
     TRichEdit::Change();
     if (!AutoHighlight)
         return;
@@ -171,10 +173,12 @@ void TSyntaxEdit::Change()
     const int length = textLength();
     auto lineOf = [&](int position) { return lineFromChar(std::clamp(position, 0, length)); };
     // The lines the edit touched, from the change of the line count and the
-    // length of the text it replaced. A stale line count (the text replaced
-    // without LoadingText) can point anywhere; the caret's line, where the
-    // edit happened, is always among them, so that joining two lines (fewer
-    // lines, nothing selected) restyles the joined line too.
+    // length of the text it replaced; a stale line count (the text replaced
+    // without LoadingText) can point anywhere, and lines that do not exist are
+    // skipped. Those numbers miss lines of some edits: the joined line when
+    // Backspace or Delete removes a line break, the first line of a paste over
+    // a selection of as many lines, an undo away from the caret. The caret's
+    // line and the lines the edit itself spanned are therefore restyled too.
     const int removed = m_lastLineCount - count;
     const int caretLine = lineOf(caret);
     int first = caretLine;
@@ -183,6 +187,10 @@ void TSyntaxEdit::Change()
         last = std::max(last, lineOf(caret + m_previousSelLength) - removed);
     else
         first = std::min(first, lineOf(caret - m_previousSelLength) + removed);
+    if (editFirst >= 0) {
+        first = std::min(first, editFirst);
+        last = std::max(last, editLast);
+    }
     first = std::max(first, 0);
     last = std::min(last, count - 1);
     QByteArray scratch;

@@ -311,6 +311,30 @@ void TRichEdit::replaceSelection(const QString &text)
     FlushNotifications();
 }
 
+void TRichEdit::undo()
+{
+    QPlainTextEdit::undo();
+    FlushNotifications();
+}
+
+void TRichEdit::redo()
+{
+    QPlainTextEdit::redo();
+    FlushNotifications();
+}
+
+void TRichEdit::cut()
+{
+    QPlainTextEdit::cut();
+    FlushNotifications();
+}
+
+void TRichEdit::paste()
+{
+    QPlainTextEdit::paste();
+    FlushNotifications();
+}
+
 // Styles
 
 TextAttributes TRichEdit::insertionAttributes(int line, int column) const
@@ -516,6 +540,7 @@ void TRichEdit::replaceAll(RichText &&content)
     m_replacingAll = true;
     setPlainText(content.text);
     m_replacingAll = false;
+    m_pendingLines = { -1, -1 };
     m_typing.reset();
     const bool matches = content.lines.size() == size_t(document()->blockCount());
     m_lines.clear();
@@ -552,6 +577,10 @@ void TRichEdit::onContentsChange(int position, int removed, int added)
     const int oldCount = int(m_lines.size());
     const int newCount = doc->blockCount();
     const QTextBlock first = doc->findBlock(position);
+    QTextBlock lastBlock = doc->findBlock(position + added);
+    if (!lastBlock.isValid())
+        lastBlock = doc->lastBlock();
+    addChangedLines(first.isValid() ? first.blockNumber() : 0, lastBlock.blockNumber(), newCount - oldCount);
     if (!first.isValid() || first.blockNumber() >= oldCount) {
         resetModel();
         return;
@@ -575,9 +604,6 @@ void TRichEdit::onContentsChange(int position, int removed, int added)
     const int oldEndLength = m_lines[size_t(line + spanned)].length;
     const int endColumn = int(std::min<int64_t>(c + remaining, oldEndLength));
 
-    QTextBlock lastBlock = doc->findBlock(position + added);
-    if (!lastBlock.isValid())
-        lastBlock = doc->lastBlock();
     const int addedLines = lastBlock.blockNumber() - line;
     if (addedLines < 0 || oldCount - spanned + addedLines != newCount) {
         resetModel();
@@ -617,6 +643,18 @@ void TRichEdit::onContentsChange(int position, int removed, int added)
         from = m_lines.erase(from, to);
         m_lines.insert(from, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     }
+}
+
+// Merges an edit's lines into those of the pending change; the lines of
+// earlier edits move with the lines this one added or removed.
+void TRichEdit::addChangedLines(int first, int last, int linesAdded)
+{
+    if (m_pendingLines.first < 0) {
+        m_pendingLines = { first, last };
+        return;
+    }
+    auto shift = [&](int line) { return line > first ? std::max(first, line + linesAdded) : line; };
+    m_pendingLines = { std::min(shift(m_pendingLines.first), first), std::max(shift(m_pendingLines.second), last) };
 }
 
 // Showing the runs
@@ -725,6 +763,7 @@ void TRichEdit::FlushNotifications()
             continue;
         }
         m_pendingChange = false;
+        m_changedLines = std::exchange(m_pendingLines, { -1, -1 });
         Change();
     }
 }

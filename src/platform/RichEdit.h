@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QTextBlock;
@@ -66,6 +67,12 @@ public:
     // Replaces the selection as typing would (an undo step); the caret ends
     // after the new text.
     void replaceSelection(const QString &text);
+    // The toolkit's editing operations, with their notifications delivered
+    // before they return.
+    void undo();
+    void redo();
+    void cut();
+    void paste();
 
     // The attributes of the selection's first character; for an empty
     // selection, those the next typed text gets.
@@ -139,6 +146,10 @@ protected:
     // Delivers pending notifications; every public operation ends with it.
     void FlushNotifications();
 
+    // The first and last line, in the text as it is now, of the edits behind
+    // the change being delivered; (-1, -1) after the whole text was replaced.
+    [[nodiscard]] std::pair<int, int> changedLines() const { return m_changedLines; }
+
     // Between our positions (a line break counts two) and the document's.
     [[nodiscard]] int toDocument(int position) const;
     [[nodiscard]] int toRich(int documentPosition) const;
@@ -151,6 +162,7 @@ private:
     };
 
     void onContentsChange(int position, int removed, int added);
+    void addChangedLines(int first, int last, int linesAdded);
     void resetModel();
     void replaceAll(RichText &&content);
     TextAttributes insertionAttributes(int line, int column) const;
@@ -168,6 +180,8 @@ private:
     bool m_keyConsumed = false;
     bool m_hideSelection = false;
     int m_eventDepth = 0;
+    std::pair<int, int> m_pendingLines { -1, -1 };
+    std::pair<int, int> m_changedLines { -1, -1 };
     // Attributes for the next text typed at m_typingPosition (document position).
     std::optional<TextAttributes> m_typing;
     int m_typingPosition = -1;
