@@ -112,8 +112,8 @@ void Typing(TSyntaxEdit &edit, QTextStream &out, const char *what, Qt::Key key, 
     }
     const Figures h = Summary(handling);
     const Figures p = Summary(painted);
-    out << "  " << what << ": median " << h.median << " ms (90th percentile " << h.p90 << "), with the repaint "
-        << p.median << " ms\n";
+    out << "  " << what << ": median " << h.median << " ms (90th percentile " << h.p90
+        << "), with the repaint " << p.median << " ms\n";
 }
 
 void Paste(TSyntaxEdit &edit, QTextStream &out, const QStringList &source, int count)
@@ -145,8 +145,9 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QDir::cleanPath(QStringLiteral(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps"));
+    const QString maps = argc > 1
+        ? QString::fromLocal8Bit(argv[1])
+        : QDir::cleanPath(QStringLiteral(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps"));
     const QStringList source = Source(maps);
     QTextStream out(stdout);
 

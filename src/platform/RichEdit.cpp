@@ -654,7 +654,8 @@ void TRichEdit::addChangedLines(int first, int last, int linesAdded)
         return;
     }
     auto shift = [&](int line) { return line > first ? std::max(first, line + linesAdded) : line; };
-    m_pendingLines = { std::min(shift(m_pendingLines.first), first), std::max(shift(m_pendingLines.second), last) };
+    m_pendingLines
+        = { std::min(shift(m_pendingLines.first), first), std::max(shift(m_pendingLines.second), last) };
 }
 
 // Showing the runs

@@ -112,16 +112,17 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QList<int>>("restyled");
         QTest::newRow("typed character") << 3 << 6 << 0 << QString() << "y" << QList<int> { 3 };
-        QTest::newRow("three-line paste at line 5")
-            << 5 << 0 << 0 << "call a\r\ncall b\r\n" << "\x16" << QList<int> { 5, 6, 7 };
+        QTest::newRow("three-line paste at line 5") << 5 << 0 << 0 << "call a\r\ncall b\r\n"
+                                                    << "\x16" << QList<int> { 5, 6, 7 };
         // The replaced length, counted from the caret after the paste, reaches
         // a line further.
-        QTest::newRow("paste over two lines")
-            << 2 << 2 << 10 << "ll a\r\ncall b" << "\x16" << QList<int> { 2, 3, 4 };
+        QTest::newRow("paste over two lines") << 2 << 2 << 10 << "ll a\r\ncall b"
+                                              << "\x16" << QList<int> { 2, 3, 4 };
         QTest::newRow("Return splits a line") << 3 << 4 << 0 << QString() << "\r" << QList<int> { 3, 4 };
         QTest::newRow("Backspace joins two lines") << 4 << 0 << 0 << QString() << "\b" << QList<int> { 3 };
         QTest::newRow("Delete joins two lines") << 3 << 6 << 0 << QString() << "\x7f" << QList<int> { 3 };
-        QTest::newRow("typing over a two-line selection") << 2 << 2 << 8 << QString() << "z" << QList<int> { 2 };
+        QTest::newRow("typing over a two-line selection")
+            << 2 << 2 << 8 << QString() << "z" << QList<int> { 2 };
         QTest::newRow("last line") << 9 << 0 << 0 << QString() << "x" << QList<int> { 9 };
     }
     void editRestylesOnlyTheTouchedLines()
@@ -271,7 +272,8 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("events");
         QTest::newRow("typed character") << 4 << 0 << "x" << QStringList { "selection 5,0", "change 0" };
-        QTest::newRow("typed over a selection") << 2 << 3 << "x" << QStringList { "selection 3,0", "change 3" };
+        QTest::newRow("typed over a selection")
+            << 2 << 3 << "x" << QStringList { "selection 3,0", "change 3" };
         QTest::newRow("Delete without a selection")
             << 2 << 0 << "\x7f" << QStringList { "selection 2,0", "change 0" };
         QTest::newRow("Backspace over a selection")
@@ -292,8 +294,9 @@ private slots:
         e.edit.select(start, length);
         e.paintSentinel();
         QStringList seen;
-        connect(&e.edit, &TRichEdit::OnSelectionChange, &e.edit,
-            [&] { seen << QStringLiteral("selection %1,%2").arg(e.edit.selStart()).arg(e.edit.selLength()); });
+        connect(&e.edit, &TRichEdit::OnSelectionChange, &e.edit, [&] {
+            seen << QStringLiteral("selection %1,%2").arg(e.edit.selStart()).arg(e.edit.selLength());
+        });
         connect(&e.edit, &TRichEdit::OnChange, &e.edit, [&] {
             seen << QStringLiteral("change %1").arg(e.edit.previousSelLength());
             // Before the restyle: the edited line still has its old colours.
@@ -314,11 +317,14 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<int>("keyDowns");
         QTest::newRow("formatted text")
-            << "call f\r\nset y" << "<b>call</b> <i>f</i><br>set y" << false << true << "ab call f\r\nset yd" << 0;
-        QTest::newRow("formatted text only") << QString() << "<b>call</b> f" << false << true << "ab call fd" << 0;
+            << "call f\r\nset y"
+            << "<b>call</b> <i>f</i><br>set y" << false << true << "ab call f\r\nset yd" << 0;
+        QTest::newRow("formatted text only")
+            << QString() << "<b>call</b> f" << false << true << "ab call fd" << 0;
         QTest::newRow("read-only") << "call f" << QString() << true << true << "ab cd" << 1;
         QTest::newRow("disabled") << "call f" << QString() << false << false << "ab cd" << 0;
-        QTest::newRow("empty clipboard keeps the selection") << "" << QString() << false << true << "ab cd" << 0;
+        QTest::newRow("empty clipboard keeps the selection")
+            << "" << QString() << false << true << "ab cd" << 0;
     }
     void ctrlVPastesPlainText()
     {
@@ -335,7 +341,8 @@ private slots:
         e.edit.select(3, 1);
         int downs = 0;
         int presses = 0;
-        connect(&e.edit, &TRichEdit::OnKeyDown, &e.edit, [&](QKeyEvent *key) { downs += key->key() == Qt::Key_V; });
+        connect(&e.edit, &TRichEdit::OnKeyDown, &e.edit,
+            [&](QKeyEvent *key) { downs += key->key() == Qt::Key_V; });
         connect(&e.edit, &TRichEdit::OnKeyPress, &e.edit, [&](QKeyEvent *) { ++presses; });
         e.press("\x16");
         QCOMPARE(e.edit.text(), result);
