@@ -1,0 +1,2 @@
+// café €   Ÿ ÿ
+call BJDebugMsg("©")

@@ -1,0 +1,2 @@
+function A takes nothing returns nothing
+endfunction

@@ -1,0 +1,3 @@
+line one
+line twoline three
+last

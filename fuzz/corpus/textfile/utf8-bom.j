@@ -1,0 +1,2 @@
+﻿// café € 😀
+call BJDebugMsg("中")

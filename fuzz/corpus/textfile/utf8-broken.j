@@ -1,0 +1,2 @@
+// Ã© valid then broken Ã
+í € à€€ ô€€
