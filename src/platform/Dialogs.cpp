@@ -10,14 +10,14 @@ DialogService::~DialogService() = default;
 
 namespace {
 
-std::optional<QString> RunFileDialog(QWidget *parent, const FileDialogOptions &options,
-                                     QFileDialog::AcceptMode mode)
+QStringList RunFileDialog(QWidget *parent, const FileDialogOptions &options, QFileDialog::AcceptMode mode,
+                          QFileDialog::FileMode fileMode = QFileDialog::AnyFile)
 {
     QFileDialog dialog(parent, options.title, options.initialFolder);
     dialog.setAcceptMode(mode);
-    // A typed name of a file that does not exist is accepted; opening it then
-    // reports why it failed.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    // A typed name of a file that does not exist is accepted, unless the
+    // caller asks for existing files; opening it then reports why it failed.
+    dialog.setFileMode(fileMode);
     if (!options.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters;
@@ -28,9 +28,16 @@ std::optional<QString> RunFileDialog(QWidget *parent, const FileDialogOptions &o
     if (extension.startsWith(u'.'))
         extension.remove(0, 1);
     dialog.setDefaultSuffix(extension);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
+std::optional<QString> FirstFile(const QStringList &files)
+{
+    if (files.isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return files.constFirst();
 }
 
 QString ApplicationTitle()
@@ -56,12 +63,20 @@ QString QtDialogService::ToolkitFilter(const FileFilter &filter)
 
 std::optional<QString> QtDialogService::OpenFileName(QWidget *parent, const FileDialogOptions &options)
 {
-    return RunFileDialog(parent, options, QFileDialog::AcceptOpen);
+    return FirstFile(RunFileDialog(parent, options, QFileDialog::AcceptOpen));
 }
 
 std::optional<QString> QtDialogService::SaveFileName(QWidget *parent, const FileDialogOptions &options)
 {
-    return RunFileDialog(parent, options, QFileDialog::AcceptSave);
+    return FirstFile(RunFileDialog(parent, options, QFileDialog::AcceptSave));
+}
+
+std::optional<QStringList> QtDialogService::OpenFileNames(QWidget *parent, const FileDialogOptions &options)
+{
+    const QStringList files = RunFileDialog(parent, options, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+    if (files.isEmpty())
+        return std::nullopt;
+    return files;
 }
 
 void QtDialogService::ShowMessage(QWidget *parent, const QString &text)
@@ -135,6 +150,15 @@ std::optional<QString> ScriptedDialogService::SaveFileName(QWidget *, const File
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<QStringList> ScriptedDialogService::OpenFileNames(QWidget *, const FileDialogOptions &options)
+{
+    History.append({QStringLiteral("open"), options.title, {}, options, !OpenFilesAnswers.isEmpty()});
+    const QStringList paths = OpenFilesAnswers.isEmpty() ? QStringList() : OpenFilesAnswers.takeFirst();
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths;
 }
 
 void ScriptedDialogService::ShowMessage(QWidget *, const QString &text)

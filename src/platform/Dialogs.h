@@ -45,6 +45,11 @@ public:
     [[nodiscard]] virtual std::optional<QString> SaveFileName(QWidget *parent,
                                                               const FileDialogOptions &options)
         = 0;
+    // Several existing files chosen at once, in the order the dialog gives
+    // them; nothing when the dialog was cancelled.
+    [[nodiscard]] virtual std::optional<QStringList> OpenFileNames(QWidget *parent,
+                                                                   const FileDialogOptions &options)
+        = 0;
     // A plain message with an OK button.
     virtual void ShowMessage(QWidget *parent, const QString &text) = 0;
     // The report of an error a command did not handle.
@@ -67,6 +72,7 @@ class QtDialogService final : public DialogService
 public:
     std::optional<QString> OpenFileName(QWidget *parent, const FileDialogOptions &options) override;
     std::optional<QString> SaveFileName(QWidget *parent, const FileDialogOptions &options) override;
+    std::optional<QStringList> OpenFileNames(QWidget *parent, const FileDialogOptions &options) override;
     void ShowMessage(QWidget *parent, const QString &text) override;
     void ShowError(QWidget *parent, const QString &text) override;
     std::optional<QString> InputQuery(QWidget *parent, const QString &caption, const QString &prompt,
@@ -97,6 +103,9 @@ public:
     // An empty path answers "cancelled".
     QStringList OpenAnswers;
     QStringList SaveAnswers;
+    // For the several-files dialog (recorded as "open"); an empty list
+    // answers "cancelled".
+    QList<QStringList> OpenFilesAnswers;
     QList<std::optional<QString>> InputAnswers;
     QList<int> ModalAnswers;
 
@@ -109,6 +118,7 @@ public:
 
     std::optional<QString> OpenFileName(QWidget *parent, const FileDialogOptions &options) override;
     std::optional<QString> SaveFileName(QWidget *parent, const FileDialogOptions &options) override;
+    std::optional<QStringList> OpenFileNames(QWidget *parent, const FileDialogOptions &options) override;
     void ShowMessage(QWidget *parent, const QString &text) override;
     void ShowError(QWidget *parent, const QString &text) override;
     std::optional<QString> InputQuery(QWidget *parent, const QString &caption, const QString &prompt,
