@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 
+#include <QAction>
 #include <QApplication>
 
 namespace {
@@ -47,10 +48,12 @@ Program CreateProgram(DialogService &dialogs, const QString &executableFolder, c
     Program program;
     program.MainForm = std::make_unique<TMainForm>(dialogs, executableFolder, dataFolder);
     TMainForm *owner = program.MainForm.get();
-    program.AboutBox = new TAboutBox(owner);
+    program.AboutBox = new TAboutBox(dialogs, owner->State.Button, owner);
     program.SaveFirstForm = new TSaveFirstForm(owner);
     program.ConfirmBox = new TConfirmBox(owner);
-    program.MergeFileForm = new TMergeFileForm(owner);
+    program.MergeFileForm = new TMergeFileForm(dialogs, owner->State.Button, owner);
+    QObject::connect(program.MergeFileForm, &TMergeFileForm::ButtonReachedMenu, owner,
+                     [owner] { owner->Dontclickonme1->setVisible(true); });
     owner->SetWindows({program.AboutBox, program.SaveFirstForm, program.ConfirmBox, program.MergeFileForm});
     return program;
 }
@@ -60,6 +63,7 @@ int RunProgram(int argc, char *argv[])
     QtDialogService dialogs;
     TolvaneApplication application(argc, argv, dialogs);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    QApplication::setWindowIcon(TolvaneIcon());
     Program program = CreateProgram(dialogs);
     // Showing the main window runs its activation step, once per run.
     program.MainForm->show();

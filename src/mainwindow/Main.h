@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/ButtonStage.h"
 #include "langdata/Catalogue.h"
 #include "langdata/Configuration.h"
 #include "platform/Dialogs.h"
@@ -50,6 +51,8 @@ struct ProgramState
     // Where "Recent.txt" lives; fixed once when the Reopen submenu is built.
     QString RecentFile;
     bool Activated = false;
+    // The hidden button's stage, shared with the About box and the merge dialog.
+    ButtonStage Button;
 };
 
 // The other windows of the program, created after the main window and

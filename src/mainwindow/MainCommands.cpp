@@ -1,9 +1,10 @@
 // The commands of the Edit, Templates and Tools menus and the About item.
-// Find and replace, go to line, the templates, the syntax check, the trigger
-// editor exchange and the hidden Tools item get their bodies with their
-// features; until then choosing them does nothing.
+// Find and replace, go to line, the templates, the syntax check and the
+// trigger editor exchange get their bodies with their features; until then
+// choosing them does nothing.
 #include "Main.h"
 
+#include <QAction>
 #include <QDialog>
 
 void TMainForm::Find1Click() {}
@@ -22,7 +23,14 @@ void TMainForm::ToolButton12Click() {}
 
 void TMainForm::ToolButton7Click() {}
 
-void TMainForm::Dontclickonme1Click() {}
+void TMainForm::Dontclickonme1Click()
+{
+    for (const QString &text : ButtonStage::Messages(ButtonStage::InToolsMenu))
+        m_dialogs.ShowMessage(this, text);
+    // Found for the last time: the item stays hidden for the rest of the run.
+    Dontclickonme1->setVisible(false);
+    State.Button.Advance(ButtonStage::Gone);
+}
 
 void TMainForm::ToolButton9Click() {}
 
