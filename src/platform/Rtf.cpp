@@ -498,6 +498,10 @@ void AppendEscaped(QByteArray &out, QChar ch)
         out.append(char(c));
         return;
     }
+    if (c == u'\r' || c == u'\n') {
+        out.append(c == u'\r' ? "\\'0d" : "\\'0a");
+        return;
+    }
     const int byte = EncodeCp1252(c);
     if (byte >= 0) {
         out.append(char(byte));

@@ -57,8 +57,9 @@ namespace Rtf {
 // Runs with halfPoints 0 are written at `defaultHalfPoints`.
 [[nodiscard]] QByteArray Write(const RichText &document, int defaultHalfPoints);
 
-// Appends `c` as rich text: '\', '{' and '}' escaped, other ASCII as it is,
-// the rest of code page 1252 as \'hh and anything else as \uN?.
+// Appends `c` as rich text: '\', '{' and '}' escaped, CR and LF as \'hh (a
+// reader drops them raw), other ASCII as it is, the rest of code page 1252 as
+// \'hh and anything else as \uN?.
 void AppendEscaped(QByteArray &out, QChar c);
 
 } // namespace Rtf

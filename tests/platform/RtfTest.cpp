@@ -2,6 +2,7 @@
 
 #include "platform/Rtf.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -242,6 +243,24 @@ private slots:
     {
         QFETCH(QByteArray, rtf);
         QVERIFY(WellFormed(Rtf::Read(rtf)));
+    }
+
+    // Inputs the fuzzer found: what was read writes and reads back the same.
+    void readWriteReadKeepsDocument_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("\\u13 carriage return") << "rtf-carriage-return.rtf";
+    }
+    void readWriteReadKeepsDocument()
+    {
+        QFETCH(QString, file);
+        QFile input(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + file);
+        QVERIFY(input.open(QIODevice::ReadOnly));
+        const RichText read = Rtf::Read(input.readAll());
+        QVERIFY(WellFormed(read));
+        const RichText again = Rtf::Read(Rtf::Write(read, 24));
+        QCOMPARE(again.text, read.text);
+        QVERIFY(again.lines == read.lines);
     }
 
     // Random bytes and mutations of a real document, a bounded number of times.
