@@ -45,8 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Require(cp1252.size() == bytes.size(), "one character per byte");
     Fuzz::Require(TextCodec::EncodeCp1252(cp1252) == bytes, "cp1252 decode then encode is byte exact");
 
+    // Qt drops a leading byte order mark when it decodes, and the program
+    // saves UTF-8 without one.
     const bool utf8 = TextCodec::LooksLikeUtf8(bytes);
-    const bool roundTrips = QString::fromUtf8(bytes).toUtf8() == bytes;
+    const QByteArray withoutMark = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    const bool roundTrips = QString::fromUtf8(bytes).toUtf8() == withoutMark;
     if (utf8)
         Fuzz::Require(roundTrips, "text taken for UTF-8 decodes and encodes back byte for byte");
     else if (HasHighByte(bytes))
@@ -61,7 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Require(joined == NormalisedLineEnds(text), "split then joined gives the text with CR LF line ends");
     Fuzz::Require(TextFile::SplitLines(joined) == script.lines, "joined lines split back to the same lines");
     const TextFile::Content reloaded = TextFile::DecodeScript(TextFile::Encode(joined, script.encoding));
-    Fuzz::Require(reloaded.encoding == script.encoding, "saved lines load back in their encoding");
+    // Plain ASCII reads the same either way; a byte order mark alone is not kept.
+    const bool ascii = !HasHighByte(TextFile::Encode(joined, script.encoding));
+    Fuzz::Require(reloaded.encoding == script.encoding || ascii, "saved lines load back in their encoding");
     Fuzz::Require(reloaded.lines == script.lines, "saved lines load back the same");
     return 0;
 }

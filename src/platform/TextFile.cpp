@@ -101,7 +101,14 @@ QString Decode(const QByteArray &bytes, Encoding encoding)
 
 QByteArray Encode(const QString &text, Encoding encoding)
 {
-    return encoding == Encoding::Utf8 ? text.toUtf8() : TextCodec::EncodeCp1252(text);
+    if (encoding == Encoding::Cp1252)
+        return TextCodec::EncodeCp1252(text);
+    // Decoding drops one leading byte order mark, so a text that starts with
+    // that character needs a mark in front to read back whole.
+    QByteArray bytes = text.toUtf8();
+    if (text.startsWith(QChar(0xFEFF)))
+        bytes.prepend("\xEF\xBB\xBF");
+    return bytes;
 }
 
 QStringList LoadLines(const QString &fileName)

@@ -131,6 +131,22 @@ private slots:
                  bytes.endsWith("\r\n") ? bytes : bytes + "\r\n");
     }
 
+    // Inputs the fuzzer found: a script saved unchanged loads back the same.
+    void savedScriptLoadsBackTheSame_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("two UTF-8 byte order marks") << "utf8-two-byte-order-marks.j";
+    }
+    void savedScriptLoadsBackTheSame()
+    {
+        QFETCH(QString, file);
+        const TextFile::Content content = TextFile::LoadScript(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + file);
+        const QByteArray saved = TextFile::Encode(TextFile::JoinLines(content.lines), content.encoding);
+        const TextFile::Content again = TextFile::DecodeScript(saved);
+        QCOMPARE(again.lines, content.lines);
+        QCOMPARE(again.encoding, content.encoding);
+    }
+
     void fileExistsOnlyForRegularFiles()
     {
         QTemporaryDir dir;
