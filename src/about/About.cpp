@@ -88,12 +88,10 @@ TAboutBox::TAboutBox(DialogService &dialogs, ButtonStage &stage, QWidget *parent
     Copyright = MakeLabel(Panel1, "Copyright", QStringLiteral("Copyright \u00a9 2026 the Tolvane developers"),
                           {8, 80});
     Comments = MakeLabel(Panel1, "Comments",
-                         QStringLiteral("A script editor for JASS: highlighting, a function explorer and "
-                                        "a syntax checker."),
+                         QStringLiteral("A JASS script editor for map makers."),
                          {8, 104});
     Comments->setWordWrap(true);
-    Comments->setFixedWidth(261);
-    Comments->adjustSize();
+    Comments->setGeometry(8, 104, 261, 22);
     Label1 = MakeLabel(Panel1, "Label1", QStringLiteral("https://tolvane.example.org"), {56, 128});
     QFont bold = Label1->font();
     bold.setBold(true);

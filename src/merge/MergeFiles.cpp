@@ -53,7 +53,7 @@ TMergeFileForm::TMergeFileForm(DialogService &dialogs, ButtonStage &stage, QWidg
     Label1 = new QLabel(QStringLiteral("Warning:"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setGeometry(0, 170, 132, 20);
+    Label1->setGeometry(0, 174, 132, 20);
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -62,13 +62,18 @@ TMergeFileForm::TMergeFileForm(DialogService &dialogs, ButtonStage &stage, QWidg
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->document()->setDefaultTextOption(QTextOption(Qt::AlignHCenter));
+    Memo1->document()->setDocumentMargin(0);
+    // Small enough that each of its two lines fits the column.
+    QFont small = Memo1->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    Memo1->setFont(small);
     Memo1->setPlainText(QStringLiteral("This feature might not be \n100% bug-free."));
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->viewport()->setAutoFillBackground(false);
     Memo1->setEnabled(false);
-    Memo1->setGeometry(169, 196, 132, 40);
+    Memo1->setGeometry(169, 198, 132, 36);
 
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
