@@ -318,6 +318,7 @@ void TMainForm::connectHandlers()
     connect(Editbox, &TRichEdit::OnKeyPress, this,
             [this](QKeyEvent *event) { RunCommand([this, event] { EditboxKeyPress(event); }); });
     attachEditorHandlers();
+    connectExplorerHandlers();
 }
 
 void TMainForm::attachEditorHandlers()
@@ -478,11 +479,4 @@ void TMainForm::EditboxChange()
         }
     }
     State.TrackSelection = true;
-}
-
-void TMainForm::EditboxSelectionChange()
-{
-    if (!State.TrackSelection)
-        return;
-    StatusPanel->setText(PositionText());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExplorerFilter.h"
 #include "about/ButtonStage.h"
 #include "langdata/Catalogue.h"
 #include "langdata/Configuration.h"
@@ -173,6 +174,24 @@ public:
 
     [[nodiscard]] QString PositionText() const;
 
+    // The explorer (MainExplorer.cpp).
+    void ApplyExplorerFilter();
+    void FunctionSearchChange();
+    void FunctionSearchKeyUp(QKeyEvent *event); // a key pressed in the search box
+    void FunctionSearchEnter(); // focus into the search box or the list
+    void FunctionSearchExit();
+    void FunctionListClick();
+    void FunctionListDblClick();
+    void TabControl1Change();
+    void SortMethodBtnClick();
+    void SortMethodBtnMouseUp();
+    void TypeSortClick(QAction *item);
+    // Where Down in the search box opens the type menu, in screen coordinates.
+    [[nodiscard]] QPoint TypeMenuPoint() const;
+
+    // The declaration preview (MainPreview.cpp).
+    void ShowDeclaration(const QString &line);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -188,6 +207,8 @@ private:
     void connectHandlers();
     void attachEditorHandlers();
     void detachEditorHandlers();
+    void connectExplorerHandlers();
+    void fillFunctionlist();
     // Reads a script into Editbox; nothing changes when the file cannot be read.
     void loadDocument(const QString &path, bool detachHandlers);
     void saveDocumentAs(const QString &path);
@@ -198,4 +219,5 @@ private:
     QString m_dataFolder;
     QList<QMetaObject::Connection> m_editorConnections;
     QList<QAction *> m_shortcutActions;
+    ExplorerFilter m_explorerFilter;
 };
