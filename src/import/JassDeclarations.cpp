@@ -217,11 +217,15 @@ void Parser::Continue(QString &code, qsizetype start, const QString &missing)
 
 DeclarationSet Parser::Run()
 {
+    // Checked up front: a declaration that runs on takes in lines the loop
+    // below never sees by themselves.
+    for (const QString &line : m_lines) {
+        if (line.contains(QChar(0)))
+            throw TolvaneError(QStringLiteral("%1 is not a text file.").arg(m_fileName));
+    }
     while (m_next < m_lines.size()) {
         const qsizetype index = m_next++;
         const QString &line = m_lines[index];
-        if (line.contains(QChar(0)))
-            throw TolvaneError(QStringLiteral("%1 is not a text file.").arg(m_fileName));
         const QStringView first = FirstCodeWord(line);
         if (first.isEmpty())
             continue;

@@ -35,6 +35,12 @@ QString GameFile(const QString &version, const QString &name)
     return QStringLiteral(TOLVANE_TEST_DATA_DIR "/%1/%2").arg(version, name);
 }
 
+// The lines of a file of inputs the fuzzer found, joined by '\n'.
+QString FoundInput(const QString &name)
+{
+    return TextFile::LoadLines(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + name).join(u'\n');
+}
+
 QList<ImportSource> GameSources(const QString &version)
 {
     const QString blizzard = version == QLatin1String("1.26") ? "Blizzard.j" : "blizzard.j";
@@ -180,6 +186,8 @@ private slots:
                                        << "t.j holds no JASS declarations.";
         QTest::newRow("binary") << QString::fromLatin1("native F takes nothing returns nothing\nab\0cd", 44)
                                 << "t.j is not a text file.";
+        QTest::newRow("NUL in a value continued on the next line")
+            << FoundInput("nul-in-continued-value.j") << "t.j is not a text file.";
         QTest::newRow("globals without endglobals")
             << "globals\n  integer a\nnative F takes nothing returns nothing"
             << "t.j, line 1: the globals block has no \"endglobals\"";
