@@ -12,9 +12,10 @@
 
 namespace {
 
-const char kDefinition[] = "@clNavy\n!bold\nfunction\nendfunction\ntakes\nreturns\nnothing\nlocal\nset\ncall\n"
-                           "if\nthen\nendif\nloop\nendloop\n@clPurple\n!bold\ntrue\nfalse\nnull\n"
-                           "@clTeal\ninteger\nreal\nstring\nunit\n@$0080FF\n!italic\n!underline\nBJDebugMsg\n";
+const char kDefinition[]
+    = "@clNavy\n!bold\nfunction\nendfunction\ntakes\nreturns\nnothing\nlocal\nset\ncall\n"
+      "if\nthen\nendif\nloop\nendloop\n@clPurple\n!bold\ntrue\nfalse\nnull\n"
+      "@clTeal\ninteger\nreal\nstring\nunit\n@$0080FF\n!italic\n!underline\nBJDebugMsg\n";
 
 struct Token {
     qsizetype start;

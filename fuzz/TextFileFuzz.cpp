@@ -56,12 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fuzz::Require(!roundTrips, "valid UTF-8 with a high byte is taken for UTF-8");
 
     const TextFile::Content script = TextFile::DecodeScript(bytes);
-    Fuzz::Require((script.encoding == TextFile::Encoding::Utf8) == utf8, "DecodeScript picks the detected encoding");
+    Fuzz::Require(
+        (script.encoding == TextFile::Encoding::Utf8) == utf8, "DecodeScript picks the detected encoding");
     const QString text = TextFile::Decode(bytes, script.encoding);
     for (const QString &line : script.lines)
         Fuzz::Require(!line.contains(u'\r') && !line.contains(u'\n'), "no line holds a line break");
     const QString joined = TextFile::JoinLines(script.lines);
-    Fuzz::Require(joined == NormalisedLineEnds(text), "split then joined gives the text with CR LF line ends");
+    Fuzz::Require(
+        joined == NormalisedLineEnds(text), "split then joined gives the text with CR LF line ends");
     Fuzz::Require(TextFile::SplitLines(joined) == script.lines, "joined lines split back to the same lines");
     const TextFile::Content reloaded = TextFile::DecodeScript(TextFile::Encode(joined, script.encoding));
     // Plain ASCII reads the same either way; a byte order mark alone is not kept.

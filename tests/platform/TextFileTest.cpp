@@ -140,7 +140,8 @@ private slots:
     void savedScriptLoadsBackTheSame()
     {
         QFETCH(QString, file);
-        const TextFile::Content content = TextFile::LoadScript(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + file);
+        const TextFile::Content content
+            = TextFile::LoadScript(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + file);
         const QByteArray saved = TextFile::Encode(TextFile::JoinLines(content.lines), content.encoding);
         const TextFile::Content again = TextFile::DecodeScript(saved);
         QCOMPARE(again.lines, content.lines);
