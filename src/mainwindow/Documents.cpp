@@ -101,7 +101,7 @@ QString ScratchFileName(const QString &folder)
 
 TextFile::Encoding SaveEncoding(const QString &text, TextFile::Encoding loaded)
 {
-    if (loaded == TextFile::Encoding::Utf8)
+    if (loaded != TextFile::Encoding::Cp1252)
         return loaded;
     if (TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(text)) == text)
         return TextFile::Encoding::Cp1252;

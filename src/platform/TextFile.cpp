@@ -96,7 +96,8 @@ void WriteBytes(const QString &fileName, const QByteArray &bytes)
 
 QString Decode(const QByteArray &bytes, Encoding encoding)
 {
-    return encoding == Encoding::Utf8 ? QString::fromUtf8(bytes) : TextCodec::DecodeCp1252(bytes);
+    // Decoding UTF-8 drops one leading byte order mark.
+    return encoding == Encoding::Cp1252 ? TextCodec::DecodeCp1252(bytes) : QString::fromUtf8(bytes);
 }
 
 QByteArray Encode(const QString &text, Encoding encoding)
@@ -106,7 +107,7 @@ QByteArray Encode(const QString &text, Encoding encoding)
     // Decoding drops one leading byte order mark, so a text that starts with
     // that character needs a mark in front to read back whole.
     QByteArray bytes = text.toUtf8();
-    if (text.startsWith(QChar(0xFEFF)))
+    if (encoding == Encoding::Utf8Bom || text.startsWith(QChar(0xFEFF)))
         bytes.prepend("\xEF\xBB\xBF");
     return bytes;
 }
@@ -124,7 +125,12 @@ void SaveLines(const QString &fileName, const QStringList &lines)
 Content DecodeScript(const QByteArray &bytes)
 {
     Content content;
-    content.encoding = TextCodec::LooksLikeUtf8(bytes) ? Encoding::Utf8 : Encoding::Cp1252;
+    if (!TextCodec::LooksLikeUtf8(bytes))
+        content.encoding = Encoding::Cp1252;
+    else if (bytes.startsWith("\xEF\xBB\xBF"))
+        content.encoding = Encoding::Utf8Bom;
+    else
+        content.encoding = Encoding::Utf8;
     content.lines = SplitLines(Decode(bytes, content.encoding));
     return content;
 }

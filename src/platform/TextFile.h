@@ -10,7 +10,8 @@
 // file name and the system's reason.
 namespace TextFile {
 
-enum class Encoding { Cp1252, Utf8 };
+// Utf8Bom: UTF-8 that began with a byte order mark, written back with one.
+enum class Encoding { Cp1252, Utf8, Utf8Bom };
 
 struct Content
 {

@@ -118,6 +118,8 @@ private slots:
         QTest::newRow("truncated sequence") << QByteArray("a\xE2\x82") << false;
         QTest::newRow("overlong") << QByteArray("\xC0\xAF") << false;
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("byte order mark, ascii") << QByteArray("\xEF\xBB\xBF" "call X()\r\n") << true;
+        QTest::newRow("byte order mark twice") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx\r\n") << true;
     }
     void scriptEncodingDetection()
     {
@@ -125,7 +127,7 @@ private slots:
         QFETCH(bool, utf8);
         QCOMPARE(TextCodec::LooksLikeUtf8(bytes), utf8);
         const TextFile::Content content = TextFile::DecodeScript(bytes);
-        QCOMPARE(content.encoding == TextFile::Encoding::Utf8, utf8);
+        QCOMPARE(content.encoding != TextFile::Encoding::Cp1252, utf8);
         // Same bytes back, apart from the line ends.
         QCOMPARE(TextFile::Encode(TextFile::JoinLines(content.lines), content.encoding),
                  bytes.endsWith("\r\n") ? bytes : bytes + "\r\n");
