@@ -2,6 +2,7 @@
 
 #include "ExplorerFilter.h"
 #include "about/ButtonStage.h"
+#include "bridge/TriggerBridge.h"
 #include "langdata/Catalogue.h"
 #include "langdata/Configuration.h"
 #include "platform/Dialogs.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QKeyEvent;
@@ -69,7 +71,8 @@ struct ProgramWindows
 // The main window: the script editor, the explorer panel, the declaration
 // preview and every command of the menus and the toolbar. Its features live
 // in separate files: Main.cpp (layout, creation, activation, typing),
-// MainDocuments.cpp (New, Open, Reopen, Save, Save As, closing) and
+// MainDocuments.cpp (New, Open, Reopen, Save, Save As, closing),
+// MainTools.cpp (the syntax check and the exchange with the game editor) and
 // MainCommands.cpp (the commands of the other menus).
 class TMainForm : public QMainWindow
 {
@@ -84,6 +87,9 @@ public:
     ~TMainForm() override;
 
     void SetWindows(const ProgramWindows &windows) { Windows = windows; }
+    // The way to the game editor for F9 and F10; without one, the first use
+    // makes the bridge of this system, looking for its helper beside the program.
+    void SetTriggerBridge(std::unique_ptr<TriggerBridge> bridge);
 
     // Runs a handler; an error it does not catch ends it and is shown in a
     // message box with its text, and the program goes on. False after an error.
@@ -213,11 +219,13 @@ private:
     void loadDocument(const QString &path, bool detachHandlers);
     void saveDocumentAs(const QString &path);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
+    [[nodiscard]] TriggerBridge &triggerBridge();
 
     DialogService &m_dialogs;
     QString m_executableFolder;
     QString m_dataFolder;
     QList<QMetaObject::Connection> m_editorConnections;
     QList<QAction *> m_shortcutActions;
+    std::unique_ptr<TriggerBridge> m_triggerBridge;
     ExplorerFilter m_explorerFilter;
 };

@@ -1,7 +1,7 @@
 // The commands of the Edit, Templates and Tools menus and the About item.
-// Find and replace, go to line, the templates, the syntax check and the
-// trigger editor exchange get their bodies with their features; until then
-// choosing them does nothing.
+// Find and replace, go to line and the templates get their bodies with their
+// features; until then choosing them does nothing. The syntax check and the
+// trigger editor exchange live in MainTools.cpp.
 #include "Main.h"
 
 #include <QAction>
@@ -19,10 +19,6 @@ void TMainForm::NewLoop1Click() {}
 
 void TMainForm::NewIf1Click() {}
 
-void TMainForm::ToolButton12Click() {}
-
-void TMainForm::ToolButton7Click() {}
-
 void TMainForm::Dontclickonme1Click()
 {
     for (const QString &text : ButtonStage::Messages(ButtonStage::InToolsMenu))
@@ -31,8 +27,6 @@ void TMainForm::Dontclickonme1Click()
     Dontclickonme1->setVisible(false);
     State.Button.Advance(ButtonStage::Gone);
 }
-
-void TMainForm::ToolButton9Click() {}
 
 void TMainForm::MergeFiles1Click()
 {
