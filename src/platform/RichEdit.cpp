@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -518,6 +519,14 @@ void TRichEdit::loadRtf(const QByteArray &rtf)
     FlushNotifications();
 }
 
+void TRichEdit::loadRtf(QByteArray &&rtf)
+{
+    RichText content = Rtf::Read(rtf);
+    rtf = QByteArray(); // not held while the control fills
+    replaceAll(std::move(content));
+    FlushNotifications();
+}
+
 void TRichEdit::loadFromFile(const QString &fileName)
 {
     const QByteArray bytes = TextFile::ReadBytes(fileName);
@@ -535,8 +544,64 @@ void TRichEdit::saveToFile(const QString &fileName, FileFormat format) const
         TextFile::SaveLines(fileName, lines());
 }
 
+bool TRichEdit::holdsText(const QString &text) const
+{
+    // Line by line: a copy of the whole document would add to the peak of
+    // loading a large text.
+    const QTextDocument *doc = document();
+    if (text.size() != doc->characterCount() - 1)
+        return false;
+    const QStringView all(text);
+    qsizetype from = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block != doc->begin()) {
+            if (from >= all.size() || all[from] != u'\n')
+                return false;
+            ++from;
+        }
+        const QString line = block.text();
+        if (from + line.size() > all.size() || all.mid(from, line.size()) != line)
+            return false;
+        from += line.size();
+    }
+    return from == all.size();
+}
+
+// What setPlainText does to all but the text, for a text the document already
+// holds: the caret at the start, scrolled to the top, no undo history, not
+// modified, a change and a selection notification.
+void TRichEdit::restartOnSameText()
+{
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    setTextCursor(QTextCursor(document()));
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    m_pendingSelection = true;
+    scheduleFlush();
+}
+
 void TRichEdit::replaceAll(RichText &&content)
 {
+    // Reloading the text the control shows (the highlighter's whole-text
+    // colouring) keeps the document and its line layouts and replaces only
+    // the runs: the toolkit rebuilding a large document costs far more than
+    // the comparison.
+    if (holdsText(content.text)) {
+        restartOnSameText();
+        m_pendingLines = { -1, -1 };
+        m_typing.reset();
+        if (m_lines.size() != size_t(document()->blockCount()))
+            resetModel();
+        const bool matches = content.lines.size() == m_lines.size();
+        for (size_t i = 0; i < m_lines.size(); ++i) {
+            m_lines[i].runs = matches ? std::move(content.lines[i]) : LineRuns();
+            m_lines[i].shown = false;
+        }
+        m_pendingChange = true;
+        viewport()->update();
+        return;
+    }
     m_replacingAll = true;
     setPlainText(content.text);
     m_replacingAll = false;

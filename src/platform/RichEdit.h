@@ -104,6 +104,8 @@ public:
     [[nodiscard]] RichText richText() const;
     [[nodiscard]] QByteArray rtf() const;
     void loadRtf(const QByteArray &rtf);
+    // The same; the document is released once read.
+    void loadRtf(QByteArray &&rtf);
     // Rich text when the file starts with "{\rtf", plain text otherwise.
     void loadFromFile(const QString &fileName);
     void saveToFile(const QString &fileName, FileFormat format = FileFormat::RichText) const;
@@ -165,6 +167,8 @@ private:
     void addChangedLines(int first, int last, int linesAdded);
     void resetModel();
     void replaceAll(RichText &&content);
+    [[nodiscard]] bool holdsText(const QString &text) const;
+    void restartOnSameText();
     TextAttributes insertionAttributes(int line, int column) const;
     void showLine(const QTextBlock &block);
     void invalidateShown();

@@ -3,6 +3,7 @@
 #include "platform/RichEdit.h"
 
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -293,6 +294,76 @@ private slots:
         back.loadFromFile(plainName);
         QCOMPARE(back.text(), edit.text());
         QCOMPARE(back.lineRuns(0).size(), size_t(0));
+    }
+
+    // Loading the text the control already shows (whole-text colouring)
+    // leaves it as setPlainText would: caret and scroll at the start, no undo
+    // history, the document's modified flag as the toolkit leaves it, one
+    // selection notification and one change.
+    void reloadActsAsLoading_data()
+    {
+        QTest::addColumn<bool>("sameText");
+        QTest::newRow("the text it shows") << true;
+        QTest::newRow("another text") << false;
+    }
+
+    void reloadActsAsLoading()
+    {
+        QFETCH(bool, sameText);
+        QStringList lines;
+        for (int i = 0; i < 80; ++i)
+            lines << QStringLiteral("call Line%1(%2)").arg(i).arg(QString(i, u'x'));
+        const QString initial = lines.join(u'\n');
+        TRichEdit edit;
+        QPlainTextEdit reference;
+        for (QPlainTextEdit *e : { static_cast<QPlainTextEdit *>(&edit), &reference }) {
+            e->setLineWrapMode(QPlainTextEdit::NoWrap);
+            e->resize(200, 150);
+            e->show();
+            e->setPlainText(initial);
+            QTextCursor c = e->textCursor();
+            c.movePosition(QTextCursor::End);
+            c.insertText(QStringLiteral("!"));
+            c.setPosition(5);
+            c.setPosition(9, QTextCursor::KeepAnchor);
+            e->setTextCursor(c);
+            e->verticalScrollBar()->setValue(e->verticalScrollBar()->maximum());
+            e->horizontalScrollBar()->setValue(e->horizontalScrollBar()->maximum());
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(edit.document()->isUndoAvailable());
+
+        RichText content;
+        content.text = sameText ? initial + u'!' : initial + QStringLiteral("\nendfunction");
+        const int count = int(content.text.count(u'\n')) + 1;
+        content.lines.assign(size_t(count), LineRuns { { 4, Color(0xFF0000, FontStyle::Bold) } });
+        QStringList events;
+        connect(&edit, &TRichEdit::OnChange, &edit, [&] { events << "change"; });
+        connect(&edit, &TRichEdit::OnSelectionChange, &edit,
+            [&] { events << QStringLiteral("sel %1,%2").arg(edit.selStart()).arg(edit.selLength()); });
+        edit.loadRtf(Rtf::Write(content, 18));
+        reference.setPlainText(content.text);
+        QCoreApplication::processEvents();
+
+        QCOMPARE(events, (QStringList { "sel 0,0", "change" }));
+        QCOMPARE(edit.toPlainText(), content.text);
+        QCOMPARE(edit.lineCount(), count);
+        QCOMPARE(edit.document()->isUndoAvailable(), reference.document()->isUndoAvailable());
+        QCOMPARE(edit.document()->isRedoAvailable(), reference.document()->isRedoAvailable());
+        QCOMPARE(edit.document()->isModified(), reference.document()->isModified());
+        QCOMPARE(edit.verticalScrollBar()->value(), reference.verticalScrollBar()->value());
+        QCOMPARE(edit.horizontalScrollBar()->value(), reference.horizontalScrollBar()->value());
+        for (int l : { 0, count - 1 }) {
+            const int at = edit.lineIndex(l);
+            QCOMPARE(edit.attributesAt(at + 3).color, 0xFF0000u);
+            QCOMPARE(edit.attributesAt(at + 4).color, 0u);
+        }
+        edit.repaint();
+        const auto formats = edit.document()->firstBlock().layout()->formats();
+        QVERIFY(!formats.isEmpty());
+        QCOMPARE(formats.at(0).format.foreground().color(), QColor(0, 0, 255));
+        edit.undo();
+        QCOMPARE(edit.toPlainText(), content.text);
     }
 
     void loadFromMissingFileRaises()
