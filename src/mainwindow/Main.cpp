@@ -68,6 +68,7 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     setupEditors();
     setupExplorer();
     setupStatusBar();
+    setupFindDialogs();
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -319,6 +320,7 @@ void TMainForm::connectHandlers()
             [this](QKeyEvent *event) { RunCommand([this, event] { EditboxKeyPress(event); }); });
     attachEditorHandlers();
     connectExplorerHandlers();
+    connectFindHandlers();
 }
 
 void TMainForm::attachEditorHandlers()

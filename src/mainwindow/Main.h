@@ -25,6 +25,7 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class FlatTabStrip;
+class FindReplaceDialog;
 class TConfirmBox;
 class TSaveFirstForm;
 class TSyntaxEdit;
@@ -137,6 +138,8 @@ public:
 
     FileDialogOptions OpenFile;
     FileDialogOptions SaveFile;
+    FindReplaceDialog *FindDialog1;
+    FindReplaceDialog *ReplaceDialog1;
 
     // Window steps.
     void FormCreate();
@@ -160,13 +163,25 @@ public:
     bool AskSaveFirst();
     void BuildRecentMenu();
 
-    // The other commands.
+    // Find, replace and go to line (MainFind.cpp).
     void Find1Click();
     void FindandReplace1Click();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace(); // Replace and Replace All
     void GotoLine1Click();
+
+    // Code templates (MainTemplates.cpp).
     void NewFunction1Click();
     void NewLoop1Click();
     void NewIf1Click();
+    // Inserts the template's lines (joined by CR LF) at the caret, in place
+    // of the selection, and puts the caret `offset` characters into it.
+    void InsertTemplate(const QString &text, int offset);
+    // The leading spaces of an editor line.
+    [[nodiscard]] int LineIndent(int line) const;
+
+    // The other commands.
     void ToolButton12Click(); // Syntax Check
     void ToolButton7Click();  // Load from Jass Trigger
     void Dontclickonme1Click();
@@ -211,6 +226,11 @@ private:
     void setupExplorer();
     void setupStatusBar();
     void connectHandlers();
+    void setupFindDialogs();
+    void connectFindHandlers();
+    // The find step with the dialog's text, options and find state.
+    void findNext(FindReplaceDialog &dialog);
+    void showNotFound(const QString &what);
     void attachEditorHandlers();
     void detachEditorHandlers();
     void connectExplorerHandlers();

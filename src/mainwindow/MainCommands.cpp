@@ -1,23 +1,10 @@
-// The commands of the Edit, Templates and Tools menus and the About item.
-// Find and replace, go to line and the templates get their bodies with their
-// features; until then choosing them does nothing. The syntax check and the
-// trigger editor exchange live in MainTools.cpp.
+// The commands of the Tools menu and the About item. Find, replace and go to
+// line live in MainFind.cpp, the templates in MainTemplates.cpp, the syntax
+// check and the trigger editor exchange in MainTools.cpp.
 #include "Main.h"
 
 #include <QAction>
 #include <QDialog>
-
-void TMainForm::Find1Click() {}
-
-void TMainForm::FindandReplace1Click() {}
-
-void TMainForm::GotoLine1Click() {}
-
-void TMainForm::NewFunction1Click() {}
-
-void TMainForm::NewLoop1Click() {}
-
-void TMainForm::NewIf1Click() {}
 
 void TMainForm::Dontclickonme1Click()
 {
