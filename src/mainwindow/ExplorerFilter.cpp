@@ -68,6 +68,12 @@ const ExplorerFilter::CategoryIndex &ExplorerFilter::indexOf(
     return index;
 }
 
+void ExplorerFilter::Prepare(const Catalogue &catalogue)
+{
+    for (int c = 0; c < kCategoryCount; ++c)
+        indexOf(CategoryKind(c), catalogue.Categories[size_t(c)]);
+}
+
 void ExplorerFilter::Apply(Catalogue &catalogue, const QString &search, const QString &typeFilter)
 {
     const QString prefix = AsciiLower(search);

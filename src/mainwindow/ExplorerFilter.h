@@ -23,6 +23,8 @@
 // costs no locale comparisons.
 class ExplorerFilter {
 public:
+    // Orders the loaded categories by name ahead of the first Apply.
+    void Prepare(const Catalogue &catalogue);
     void Apply(Catalogue &catalogue, const QString &search, const QString &typeFilter);
 
 private:

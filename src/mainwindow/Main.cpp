@@ -373,6 +373,8 @@ void TMainForm::LoadCatalogue()
         Functionlist->clear();
         Functionlist->addItems(names);
     });
+    // The explorer's first keystroke then costs no more than the others.
+    m_explorerFilter.Prepare(State.Declarations);
 }
 
 void TMainForm::BuildTypeMenu()
