@@ -1,0 +1,290 @@
+// The figures of the performance report, one measurement per process so each
+// process's peak memory is its own. tools/bench.sh runs it several times per
+// figure and prints the table; by hand:
+//   bench_report MODE LINES MAPS DECLARATIONS
+// MODE is one of
+//   plain      a bare QPlainTextEdit::setPlainText of the script, painted
+//   open       the whole program: File > Open of the script, read, decoded,
+//              highlighted and painted
+//   tokens     a plain pass over the script's bytes that only splits tokens
+//   generate   the highlighter's rich text of the script
+//   keystroke  typing a letter in the editor control holding the script
+// The script is the map scripts of MAPS repeated to LINES lines; the word
+// classes are the names declared in DECLARATIONS (common.j, blizzard.j,
+// common.ai). Every output line is a tab-separated row: figure, value, unit.
+
+#include "app/Project1.h"
+#include "editor/SyntaxDocument.h"
+#include "editor/SyntaxEdit.h"
+#include "mainwindow/Main.h"
+#include "platform/Dialogs.h"
+#include "platform/TextFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+double Ms(const QElapsedTimer &t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+long PeakKb()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void Row(const char *figure, double value, const char *unit)
+{
+    std::printf("%s\t%.3f\t%s\n", figure, value, unit);
+}
+
+QStringList BuildScript(const QString &mapsFolder, int count)
+{
+    QStringList source;
+    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
+        source += TextFile::LoadScript(QDir(mapsFolder).filePath(name)).lines;
+    if (source.isEmpty()) {
+        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
+        std::exit(2);
+    }
+    QStringList lines;
+    lines.reserve(count);
+    while (lines.size() < count)
+        lines.append(source.at(lines.size() % source.size()));
+    return lines;
+}
+
+// The names the declaration files declare: natives, functions and globals.
+QStringList DeclaredNames(const QString &folder)
+{
+    static const QRegularExpression declared(
+        QStringLiteral("^\\s*(?:constant\\s+)?(?:native|function)\\s+(\\w+)"));
+    static const QRegularExpression global(
+        QStringLiteral("^\\s*(?:constant\\s+)?\\w+\\s+(?:array\\s+)?(\\w+)\\s*(?:=|$)"));
+    QStringList names;
+    for (const char *file : { "common.j", "blizzard.j", "common.ai" }) {
+        const QString path = QDir(folder).filePath(QLatin1String(file));
+        if (!QFile::exists(path))
+            continue;
+        bool inGlobals = false;
+        for (const QString &line : TextFile::LoadLines(path)) {
+            const QString t = line.trimmed();
+            if (t.startsWith(QLatin1String("globals")) || t.startsWith(QLatin1String("endglobals"))) {
+                inGlobals = t.startsWith(QLatin1String("globals"));
+                continue;
+            }
+            QRegularExpressionMatch m = declared.match(line);
+            if (!m.hasMatch() && inGlobals && !t.startsWith(QLatin1String("//")))
+                m = global.match(line);
+            if (m.hasMatch())
+                names << m.captured(1);
+        }
+    }
+    return names;
+}
+
+const QStringList kKeywords { "@clNavy", "!bold", "function", "endfunction", "takes", "returns", "nothing",
+    "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop", "endloop", "exitwhen", "return",
+    "globals", "endglobals", "constant", "native", "type", "extends", "array", "and", "or", "not", "@clGreen",
+    "!italic", "true", "false", "null", "@$008080", "integer", "real", "boolean", "string", "handle",
+    "code" };
+
+void LoadWords(WordClassTarget &target, const QString &declarations)
+{
+    const TSyntaxType functions(0x800000, 0);
+    LoadWordClasses(DeclaredNames(declarations), &functions, { &target });
+    LoadWordClasses(kKeywords, nullptr, { &target });
+    target.RebuildHighlighting();
+}
+
+void Paint(QWidget &widget)
+{
+    QCoreApplication::processEvents();
+    widget.repaint();
+}
+
+// The shipped language files, copied into the folder the program starts in.
+void SeedLanguageFiles(const QString &folder)
+{
+    const QDir data(QStringLiteral(TOLVANE_SOURCE_DIR "/data"));
+    for (const QString &name : data.entryList({ "*.txt" }, QDir::Files))
+        QFile::copy(data.filePath(name), QDir(folder).filePath(name));
+}
+
+int Plain(const QStringList &lines)
+{
+    const QString text = lines.join(u'\n');
+    QPlainTextEdit edit;
+    edit.resize(814 - 185, 619 - 100);
+    edit.show();
+    Paint(edit);
+    QElapsedTimer t;
+    t.start();
+    edit.setPlainText(text);
+    Paint(edit);
+    Row("plain", Ms(t), "ms");
+    Row("plain-memory", PeakKb() / 1024.0, "MB");
+    return 0;
+}
+
+int Open(const QStringList &lines)
+{
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    SeedLanguageFiles(work.path());
+    const QString script = QDir(work.path()).filePath("big.j");
+    TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
+    ScriptedDialogService dialogs;
+    Program program = CreateProgram(dialogs, work.path(), work.path());
+    TMainForm &form = *program.MainForm;
+    form.show();
+    Paint(form);
+    dialogs.OpenAnswers = { script };
+    QElapsedTimer t;
+    t.start();
+    form.Open1->trigger();
+    Paint(form);
+    Row("open", Ms(t), "ms");
+    Row("open-memory", PeakKb() / 1024.0, "MB");
+    // Coloured on loading: the first keyword "function" at a line start is bold.
+    const int at = form.Editbox->text().indexOf(QLatin1String("\r\nfunction ")) + 2;
+    const bool highlighted = at > 1 && (form.Editbox->attributesAt(at).style & FontStyle::Bold) != 0;
+    return form.Editbox->lineCount() == lines.size() && highlighted && dialogs.Messages().isEmpty() ? 0 : 1;
+}
+
+// The floor for any highlighter: one pass over the file's bytes that splits
+// words, numbers and single other characters, as the tokenizer does.
+int Tokens(const QStringList &lines)
+{
+    const QByteArray bytes = lines.join(QLatin1String("\r\n")).toLatin1();
+    std::vector<double> times;
+    qsizetype tokens = 0;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer t;
+        t.start();
+        tokens = 0;
+        const char *p = bytes.constData();
+        const char *end = p + bytes.size();
+        auto word = [](unsigned char c) { return std::isalnum(c) || c == '_' || c == '.'; };
+        while (p < end) {
+            const unsigned char c = static_cast<unsigned char>(*p);
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                ++p;
+                continue;
+            }
+            ++tokens;
+            if (word(c)) {
+                while (p < end && word(static_cast<unsigned char>(*p)))
+                    ++p;
+            } else {
+                ++p;
+            }
+        }
+        times.push_back(Ms(t));
+    }
+    std::sort(times.begin(), times.end());
+    Row("tokens", times[times.size() / 2], "ms");
+    return tokens > 0 ? 0 : 1;
+}
+
+int Generate(const QStringList &lines, const QString &declarations)
+{
+    SyntaxDocument doc;
+    LoadWords(doc, declarations);
+    doc.SetLines(lines);
+    std::vector<double> times;
+    qsizetype size = 0;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer t;
+        t.start();
+        size = doc.HighlightAll().size();
+        times.push_back(Ms(t));
+    }
+    std::sort(times.begin(), times.end());
+    Row("generate", times[times.size() / 2], "ms");
+    return size > 0 ? 0 : 1;
+}
+
+// A letter typed after the first word of 200 lines from the middle, from the
+// key press to the end of its handling (restyle and notifications), without
+// the repaint.
+int Keystroke(const QStringList &lines, const QString &declarations)
+{
+    TSyntaxEdit edit;
+    edit.resize(800, 600);
+    LoadWords(edit, declarations);
+    edit.AutoHighlight = true;
+    edit.LoadingText = true;
+    edit.setLines(lines);
+    edit.LoadingText = false;
+    edit.show();
+    edit.setFocus();
+    QCoreApplication::processEvents();
+    std::vector<double> times;
+    const int count = std::min(200, int(lines.size()));
+    const int first = std::max(0, int(lines.size()) / 2 - count / 2);
+    for (int i = 0; i < count; ++i) {
+        const int line = first + i;
+        const QString content = edit.line(line);
+        int column = int(content.indexOf(u' ', content.size() - content.trimmed().size() + 1));
+        if (column < 0)
+            column = int(content.size());
+        edit.setSelStart(edit.lineIndex(line) + column);
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(&edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(&edit, &release);
+        times.push_back(Ms(t));
+    }
+    std::sort(times.begin(), times.end());
+    Row("keystroke", times[times.size() / 2], "ms");
+    return edit.lineCount() == lines.size() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: %s plain|open|tokens|generate|keystroke LINES MAPS DECLARATIONS\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QByteArray mode = argv[1];
+    const int count = QByteArray(argv[2]).toInt();
+    const QString maps = QString::fromLocal8Bit(argv[3]);
+    const QString declarations = QString::fromLocal8Bit(argv[4]);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    const QStringList lines = BuildScript(maps, count);
+    if (mode == "plain")
+        return Plain(lines);
+    if (mode == "open")
+        return Open(lines);
+    if (mode == "tokens")
+        return Tokens(lines);
+    if (mode == "generate")
+        return Generate(lines, declarations);
+    if (mode == "keystroke")
+        return Keystroke(lines, declarations);
+    std::fprintf(stderr, "unknown mode %s\n", argv[1]);
+    return 2;
+}

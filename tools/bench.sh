@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The performance report: builds the benchmarks in Release, runs every one of
+# them several times over the same inputs and prints one table (Markdown).
+#
+#   tools/bench.sh [JASS_DATA]
+#
+# JASS_DATA (argument or environment; default ../shared/jass-data beside the
+# repository) holds scripts/maps/*.j, repeated to the sizes measured, and one
+# folder per game patch; the newest patch's common.j, blizzard.j and common.ai
+# give the word classes.
+# RUNS (default 5) runs per figure of the report program, OTHER_RUNS (default 3)
+# runs of each other benchmark program; each figure is the median of its runs
+# with their minimum and maximum. BUILD_DIR defaults to build-bench; TSV keeps
+# the raw rows (default BUILD_DIR/bench.tsv).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+data="${1:-${JASS_DATA:-$root/../shared/jass-data}}"
+data="$(cd "$data" && pwd)"
+build="${BUILD_DIR:-$root/build-bench}"
+runs="${RUNS:-5}"
+other_runs="${OTHER_RUNS:-3}"
+tsv="${TSV:-$build/bench.tsv}"
+maps="$data/scripts/maps"
+patch="$(find "$data" -mindepth 1 -maxdepth 1 -type d -name '[0-9]*' -printf '%f\n' | sort -V | tail -n 1)"
+declarations="$data/$patch"
+[ -f "$declarations/common.j" ] || { echo "no common.j in $declarations" >&2; exit 2; }
+
+benches=$(sed -n 's/^tolvane_add_bench(\(bench_[A-Za-z0-9_]*\).*/\1/p' "$root/bench/CMakeLists.txt")
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_BENCH=ON >/dev/null
+# A benchmark that does not build is reported and left out of the table.
+# shellcheck disable=SC2086
+cmake --build "$build" --parallel "${JOBS:-$(nproc)}" --target $benches -- -k 0 >&2 ||
+    echo "some benchmarks did not build; the table leaves them out" >&2
+[ -x "$build/bench/bench_report" ] || { echo "bench_report did not build" >&2; exit 1; }
+
+: >"$tsv"
+report() { # mode lines
+    "$build/bench/bench_report" "$1" "$2" "$maps" "$declarations" 2>/dev/null |
+        awk -v n="$2" -F'\t' '{ print $1 "@" n "\t" $2 "\t" $3 }' >>"$tsv" ||
+        echo "bench_report $1 $2 failed" >&2
+}
+echo "report program: $runs runs per figure over $maps and $patch" >&2
+for ((r = 1; r <= runs; r++)); do
+    for lines in 1000 100000 400000; do
+        report plain "$lines"
+        report open "$lines"
+        report keystroke "$lines"
+    done
+    for lines in 100000 400000; do
+        report tokens "$lines"
+        report generate "$lines"
+    done
+done
+
+# The other programs print their own figures, one per line as
+# "what: [median] N ms|us|ns"; each becomes a row of its own.
+other_args() {
+    case "$1" in
+    bench_engine | bench_keystroke | bench_mainwindow | bench_explorer) echo "$maps" ;;
+    bench_checker) echo "$data" ;;
+    bench_merge) echo "$declarations/blizzard.j" ;;
+    *) ;;
+    esac
+}
+for bench in $benches; do
+    [ "$bench" = bench_report ] && continue
+    [ -x "$build/bench/$bench" ] || continue
+    echo "$bench: $other_runs runs" >&2
+    for ((r = 1; r <= other_runs; r++)); do
+        # shellcheck disable=SC2046
+        (cd "$build" && "$build/bench/$bench" $(other_args "$bench")) 2>/dev/null |
+            sed -nE "s/^ *([^:]+): *(median |first [0-9.]+ ms, median )?([0-9.]+) *(ms|us|ns)\b.*/$bench: \1\t\3\t\4/p" \
+                >>"$tsv" || echo "$bench failed" >&2
+    done
+done
+
+python3 - "$tsv" "$runs" "$other_runs" "$patch" <<'EOF'
+import statistics, sys
+from collections import OrderedDict
+
+rows = OrderedDict()
+for line in open(sys.argv[1], encoding="utf-8"):
+    parts = line.rstrip("\n").split("\t")
+    if len(parts) == 3:
+        rows.setdefault(parts[0], ([], parts[2]))[0].append(float(parts[1]))
+runs, other_runs, patch = sys.argv[2], sys.argv[3], sys.argv[4]
+
+def fig(key):
+    values, unit = rows.get(key, ([], ""))
+    if not values:
+        return None
+    return statistics.median(values), min(values), max(values), unit
+
+def cell(f):
+    if f is None:
+        return "n/a"
+    med, lo, hi, unit = f
+    return f"{med:.4g} {unit} ({lo:.4g}–{hi:.4g})"
+
+def ratio_row(name, key, ref_name, ref_key, target):
+    f, r = fig(key), fig(ref_key)
+    ratio = f[0] / r[0] if f and r and r[0] else None
+    verdict = "" if ratio is None else ("met" if ratio <= target else "MISSED")
+    ratio_text = "n/a" if ratio is None else f"{ratio:.2f}"
+    print(f"| {name} | {cell(f)} | {ref_name}: {cell(r)} | {ratio_text} | ≤ {target} {verdict} |")
+
+print(f"Median of {runs} runs (minimum–maximum); word classes from patch {patch}.\n")
+print("| Figure | Ours | Reference | Ratio | Target |")
+print("|---|---|---|---|---|")
+for n, label in ((100000, "100,000"), (400000, "400,000")):
+    ratio_row(f"Open a {label}-line script, whole program", f"open@{n}", "bare setPlainText", f"plain@{n}", 2)
+    ratio_row(f"Peak memory with {label} lines open", f"open-memory@{n}", "bare setPlainText",
+              f"plain-memory@{n}", 1.5)
+    ratio_row(f"Rich-text generation, {label} lines", f"generate@{n}", "token pass", f"tokens@{n}", 5)
+
+print("\nGrowth (the keystroke must stay flat: at most 1 ms and twice its 1,000-line figure):\n")
+print("| Lines | Open, whole program | Bare setPlainText | Keystroke | Keystroke / 1,000-line |")
+print("|---|---|---|---|---|")
+base = fig("keystroke@1000")
+for n, label in ((1000, "1,000"), (100000, "100,000"), (400000, "400,000")):
+    k = fig(f"keystroke@{n}")
+    growth = f"{k[0] / base[0]:.2f}" if k and base and base[0] else "n/a"
+    print(f"| {label} | {cell(fig(f'open@{n}'))} | {cell(fig(f'plain@{n}'))} | {cell(k)} | {growth} |")
+
+others = [k for k in rows if k.startswith("bench_") and k.split(":")[0] != "bench_report"]
+if others:
+    print(f"\nThe other benchmarks, each figure as its program prints it, median of {other_runs} runs:\n")
+    print("| Benchmark | Figure |")
+    print("|---|---|")
+    for key in others:
+        print(f"| {key} | {cell(fig(key))} |")
+EOF
