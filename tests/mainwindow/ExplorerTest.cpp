@@ -287,16 +287,6 @@ private slots:
         QVERIFY(s.Form->HelpEdit->AllowInvalidate);
         QVERIFY(s.Form->HelpEdit->isEnabled());
     }
-
-    void noPreviewWhileNotTracking()
-    {
-        ExplorerSession s;
-        s.Form->Editbox->setText("GetUnitX");
-        s.Form->State.TrackSelection = false;
-        s.Form->Editbox->select(0, 8);
-        s.Form->State.TrackSelection = true;
-        QCOMPARE(s.Form->HelpEdit->text(), QString());
-    }
 };
 
 TOLVANE_TEST(ExplorerTest);
