@@ -11,6 +11,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -28,6 +30,14 @@ constexpr int kRuns = 5;
 double Ms(const QElapsedTimer &t)
 {
     return t.nsecsElapsed() / 1e6;
+}
+
+// The thread's own processor time: a busy machine stretches the wall clock.
+double CpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 void Paint(QWidget &widget)
@@ -87,6 +97,7 @@ int main(int argc, char *argv[])
     replace.WholeWord->setChecked(true);
 
     QList<double> whole;
+    QList<double> wholeCpu;
     QList<double> textOnly;
     int count = 0;
     for (int run = 0; run < kRuns; ++run) {
@@ -98,9 +109,11 @@ int main(int argc, char *argv[])
         count = result.Count;
 
         t.restart();
+        const double cpu = CpuMs();
         replace.ReplaceAllButton->click();
         Paint(form);
         whole.append(Ms(t));
+        wholeCpu.append(CpuMs() - cpu);
         if (form.Editbox->text().count(QLatin1String("udg_Hero")) != 10000 || !dialogs.History.isEmpty()) {
             std::fprintf(stderr, "Replace All did not replace 10,000 names\n");
             return 1;
@@ -113,11 +126,13 @@ int main(int argc, char *argv[])
         }
     }
     std::sort(whole.begin(), whole.end());
+    std::sort(wholeCpu.begin(), wholeCpu.end());
     std::sort(textOnly.begin(), textOnly.end());
     std::printf(
         "Replace All, %d lines, %d occurrences (median of %d; target 1000 ms)\n", kLines, count, kRuns);
     std::printf("  whole command, painted:  %8.1f ms (min %.1f, max %.1f)\n", whole.at(kRuns / 2),
         whole.constFirst(), whole.constLast());
+    std::printf("  the same, processor time: %8.1f ms\n", wholeCpu.at(kRuns / 2));
     std::printf("  search and replace only: %8.1f ms\n", textOnly.at(kRuns / 2));
     return 0;
 }

@@ -90,6 +90,9 @@ void TMainForm::ReplaceDialog1Replace()
         showNotFound(what);
         return;
     }
+    // Selecting the whole range is no choice of the user's: the preview
+    // stays as it is. The change step switches tracking on again.
+    State.TrackSelection = false;
     Editbox->select(result.First, result.End - result.First);
     Editbox->replaceSelection(result.Text);
 }

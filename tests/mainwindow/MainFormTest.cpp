@@ -561,20 +561,25 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QKeyCombination>("key");
-        QTest::newRow("Ctrl+B") << "Find1" << (Qt::CTRL | Qt::Key_B);
-        QTest::newRow("Ctrl+I") << "NewIf1" << (Qt::CTRL | Qt::Key_I);
-        QTest::newRow("Ctrl+L") << "NewLoop1" << (Qt::CTRL | Qt::Key_L);
-        QTest::newRow("Ctrl+F") << "NewFunction1" << (Qt::CTRL | Qt::Key_F);
-        QTest::newRow("Ctrl+R") << "FindandReplace1" << (Qt::CTRL | Qt::Key_R);
-        QTest::newRow("Ctrl+G") << "GotoLine1" << (Qt::CTRL | Qt::Key_G);
-        QTest::newRow("Ctrl+M") << "MergeFiles1" << (Qt::CTRL | Qt::Key_M);
-        QTest::newRow("F5") << "SyntaxCheck1" << QKeyCombination(Qt::Key_F5);
-        QTest::newRow("F12") << "SaveAs1" << QKeyCombination(Qt::Key_F12);
+        QTest::addColumn<QString>("text"); // the editor's text afterwards
+        const QString ab = QStringLiteral("ab");
+        QTest::newRow("Ctrl+B") << "Find1" << (Qt::CTRL | Qt::Key_B) << ab;
+        QTest::newRow("Ctrl+I") << "NewIf1" << (Qt::CTRL | Qt::Key_I) << "abif (  ) then\r\n    \r\nendif";
+        QTest::newRow("Ctrl+L") << "NewLoop1" << (Qt::CTRL | Qt::Key_L)
+                                << "abloop\r\n    exitwhen \r\n    \r\nendloop";
+        QTest::newRow("Ctrl+F") << "NewFunction1" << (Qt::CTRL | Qt::Key_F)
+                                << "abfunction  takes nothing returns nothing\r\n    \r\nendfunction";
+        QTest::newRow("Ctrl+R") << "FindandReplace1" << (Qt::CTRL | Qt::Key_R) << ab;
+        QTest::newRow("Ctrl+G") << "GotoLine1" << (Qt::CTRL | Qt::Key_G) << ab;
+        QTest::newRow("Ctrl+M") << "MergeFiles1" << (Qt::CTRL | Qt::Key_M) << ab;
+        QTest::newRow("F5") << "SyntaxCheck1" << QKeyCombination(Qt::Key_F5) << ab;
+        QTest::newRow("F12") << "SaveAs1" << QKeyCombination(Qt::Key_F12) << ab;
     }
     void menuShortcutsWinOverTheEditor()
     {
         QFETCH(QString, action);
         QFETCH(QKeyCombination, key);
+        QFETCH(QString, text);
         Session s;
         TMainForm &form = s.Start();
         ActivateWindow(form);
@@ -583,7 +588,7 @@ private slots:
         QSignalSpy spy(form.findChild<QAction *>(action), &QAction::triggered);
         QTest::keyClick(form.Editbox, key.key(), key.keyboardModifiers());
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(form.Editbox->text(), QStringLiteral("ab"));
+        QCOMPARE(form.Editbox->text(), text);
     }
 
     void commandTable_data()
