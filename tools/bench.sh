@@ -53,14 +53,22 @@ for ((r = 1; r <= runs; r++)); do
 done
 
 # The other programs print their own figures, one per line as
-# "what: [median] N ms|us|ns"; each becomes a row of its own.
-other_args() {
-    case "$1" in
-    bench_engine | bench_keystroke | bench_mainwindow | bench_explorer) echo "$maps" ;;
-    bench_checker) echo "$data" ;;
-    bench_merge) echo "$declarations/blizzard.j" ;;
-    *) ;;
-    esac
+# "what: [median] N ms|us|ns"; each becomes a row of its own, named after the
+# heading above it ("200000 lines (...):") when there is one.
+figures() { # bench
+    awk -v bench="$1" '
+        /^[^ ].*:$/ { section = $0; sub(/ *(\(.*)?:$/, "", section); next }
+        match($0, /^ *[^:]+: *(median |first [0-9.]+ ms, median )?[0-9.]+ *(ms|us|ns)/) {
+            if ($0 ~ /^[^ ]/)
+                section = ""
+            what = $0; sub(/^ */, "", what); sub(/:.*/, "", what)
+            rest = substr($0, index($0, ":") + 1)
+            sub(/^ *(median |first [0-9.]+ ms, median )?/, "", rest)
+            split(rest, parts, " ")
+            gsub(/[^a-z]/, "", parts[2])
+            name = bench ": " (section == "" ? "" : section ", ") what
+            print name "\t" parts[1] "\t" parts[2]
+        }'
 }
 for bench in $benches; do
     [ "$bench" = bench_report ] && continue
@@ -68,9 +76,8 @@ for bench in $benches; do
     echo "$bench: $other_runs runs" >&2
     for ((r = 1; r <= other_runs; r++)); do
         # shellcheck disable=SC2046
-        (cd "$build" && "$build/bench/$bench" $(other_args "$bench")) 2>/dev/null |
-            sed -nE "s/^ *([^:]+): *(median |first [0-9.]+ ms, median )?([0-9.]+) *(ms|us|ns)\b.*/$bench: \1\t\3\t\4/p" \
-                >>"$tsv" || echo "$bench failed" >&2
+        (cd "$build" && "$build/bench/$bench" $(other_args "$bench")) 2>/dev/null | figures "$bench" \
+            >>"$tsv" || echo "$bench failed" >&2
     done
 done
 
@@ -91,11 +98,14 @@ def fig(key):
         return None
     return statistics.median(values), min(values), max(values), unit
 
+def num(v):
+    return f"{v:.0f}" if v >= 100 else f"{v:.3g}"
+
 def cell(f):
     if f is None:
         return "n/a"
     med, lo, hi, unit = f
-    return f"{med:.4g} {unit} ({lo:.4g}–{hi:.4g})"
+    return f"{num(med)} {unit} ({num(lo)}–{num(hi)})"
 
 def ratio_row(name, key, ref_name, ref_key, target):
     f, r = fig(key), fig(ref_key)
