@@ -19,8 +19,8 @@ namespace {
 // left and the right button; Shift, Alt or the middle button spoil it.
 bool IsDragCombination(const QMouseEvent &event)
 {
-    const Qt::KeyboardModifiers keys = event.modifiers()
-        & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers keys
+        = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     return keys == Qt::ControlModifier && event.buttons() == (Qt::LeftButton | Qt::RightButton);
 }
 
@@ -38,7 +38,7 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QPoint
 QIcon TolvaneIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 64, 128})
+    for (const int size : { 16, 32, 64, 128 })
         icon.addFile(QStringLiteral(":/about/tolvane-%1.png").arg(size), QSize(size, size));
     return icon;
 }
@@ -83,16 +83,15 @@ TAboutBox::TAboutBox(DialogService &dialogs, ButtonStage &stage, QWidget *parent
     ProgramIcon->setPixmap(TolvaneIcon().pixmap(QSize(128, 128)));
     ProgramIcon->installEventFilter(this);
 
-    ProductName = MakeLabel(Panel1, "ProductName", QStringLiteral("Tolvane"), {88, 16});
-    Version = MakeLabel(Panel1, "Version", QStringLiteral("1.10"), {88, 40});
-    Copyright = MakeLabel(Panel1, "Copyright", QStringLiteral("Copyright \u00a9 2026 the Tolvane developers"),
-                          {8, 80});
-    Comments = MakeLabel(Panel1, "Comments",
-                         QStringLiteral("A JASS script editor for map makers."),
-                         {8, 104});
+    ProductName = MakeLabel(Panel1, "ProductName", QStringLiteral("Tolvane"), { 88, 16 });
+    Version = MakeLabel(Panel1, "Version", QStringLiteral("1.10"), { 88, 40 });
+    Copyright = MakeLabel(
+        Panel1, "Copyright", QStringLiteral("Copyright \u00a9 2026 the Tolvane developers"), { 8, 80 });
+    Comments
+        = MakeLabel(Panel1, "Comments", QStringLiteral("A JASS script editor for map makers."), { 8, 104 });
     Comments->setWordWrap(true);
     Comments->setGeometry(8, 104, 261, 22);
-    Label1 = MakeLabel(Panel1, "Label1", QStringLiteral("https://tolvane.example.org"), {56, 128});
+    Label1 = MakeLabel(Panel1, "Label1", QStringLiteral("https://tolvane.example.org"), { 56, 128 });
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -106,7 +105,7 @@ TAboutBox::TAboutBox(DialogService &dialogs, ButtonStage &stage, QWidget *parent
     OKButton->setGeometry(111, 169, 75, 25);
     OKButton->setDefault(true);
 
-    // Not parented to a showing: the button keeps running after OK.
+    // Closing the box does not stop it: the button keeps running after OK.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);

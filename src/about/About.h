@@ -22,8 +22,7 @@ struct ButtonStage;
 // The About box: product name, version and credits. Under the program icon
 // hides a button that only a drag of the icon with Ctrl and both mouse
 // buttons held uncovers; clicked, it talks and runs away to the merge dialog.
-class TAboutBox : public QDialog
-{
+class TAboutBox : public QDialog {
     Q_OBJECT
 
 public:

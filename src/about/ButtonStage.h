@@ -6,8 +6,7 @@
 // About box's icon, then in the merge dialog, then as an item of the Tools
 // menu, then nowhere. One value for the whole run, shared by the three
 // windows; it only ever moves forward.
-struct ButtonStage
-{
+struct ButtonStage {
     enum Place : int { InAboutBox = 1, InMergeDialog = 2, InToolsMenu = 3, Gone = 4 };
 
     int Value = InAboutBox;

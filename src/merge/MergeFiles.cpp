@@ -38,10 +38,10 @@ TMergeFileForm::TMergeFileForm(DialogService &dialogs, ButtonStage &stage, QWidg
         b->setGeometry(place);
         return b;
     };
-    AddBtn = button(Panel1, "AddBtn", QStringLiteral("Add..."), {12, 8, 80, 25});
-    RemoveBtn = button(Panel1, "RemoveBtn", QStringLiteral("Remove..."), {12, 40, 80, 25});
-    MoveUpBtn = button(Panel1, "MoveUpBtn", QStringLiteral("Move Up"), {12, 72, 80, 25});
-    MoveDownBtn = button(Panel1, "MoveDownBtn", QStringLiteral("Move Down"), {12, 104, 80, 25});
+    AddBtn = button(Panel1, "AddBtn", QStringLiteral("Add..."), { 12, 8, 80, 25 });
+    RemoveBtn = button(Panel1, "RemoveBtn", QStringLiteral("Remove..."), { 12, 40, 80, 25 });
+    MoveUpBtn = button(Panel1, "MoveUpBtn", QStringLiteral("Move Up"), { 12, 72, 80, 25 });
+    MoveDownBtn = button(Panel1, "MoveDownBtn", QStringLiteral("Move Down"), { 12, 104, 80, 25 });
     SpeedButton1 = new QToolButton(Panel1);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setAutoRaise(true);
@@ -82,18 +82,18 @@ TMergeFileForm::TMergeFileForm(DialogService &dialogs, ButtonStage &stage, QWidg
     TargetLbl->setObjectName(QStringLiteral("TargetLbl"));
     TargetLbl->setAlignment(Qt::AlignCenter);
     TargetLbl->setGeometry(4, 2, 124, 20);
-    TargetBtn = button(Panel2, "TargetBtn", QStringLiteral("Choose Target"), {12, 24, 108, 25});
-    MergeBtn = button(Panel2, "MergeBtn", QStringLiteral("Merge Files"), {12, 54, 108, 25});
+    TargetBtn = button(Panel2, "TargetBtn", QStringLiteral("Choose Target"), { 12, 24, 108, 25 });
+    MergeBtn = button(Panel2, "MergeBtn", QStringLiteral("Merge Files"), { 12, 54, 108, 25 });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);
 
     const QList<FileFilter> filters = {
-        {QStringLiteral("Jass Files (*.j; *.txt)"), QStringLiteral("*.j;*.txt")},
-        {QStringLiteral("Jass Libraries (*.j)"), QStringLiteral("*.j")},
-        {QStringLiteral("Text Files (*.txt)"), QStringLiteral("*.txt")},
-        {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
+        { QStringLiteral("Jass Files (*.j; *.txt)"), QStringLiteral("*.j;*.txt") },
+        { QStringLiteral("Jass Libraries (*.j)"), QStringLiteral("*.j") },
+        { QStringLiteral("Text Files (*.txt)"), QStringLiteral("*.txt") },
+        { QStringLiteral("All Files (*.*)"), QStringLiteral("*.*") },
     };
     OpenDialog1.title = QStringLiteral("Add Source File");
     OpenDialog1.filters = filters;

@@ -17,8 +17,7 @@ struct ButtonStage;
 // The Merge Files dialog: the files to merge in order, the target, and the
 // button that merges them. Created once; the sources and the target last for
 // the whole run.
-class TMergeFileForm : public QDialog
-{
+class TMergeFileForm : public QDialog {
     Q_OBJECT
 
 public:
@@ -31,7 +30,7 @@ public:
     QPushButton *MoveUpBtn;
     QPushButton *MoveDownBtn;
     QToolButton *SpeedButton1; // the hidden button, when it has come this far
-    QLabel *Label1;            // "Warning:"
+    QLabel *Label1; // "Warning:"
     QPlainTextEdit *Memo1;
     QWidget *Panel2; // target and merge
     QLabel *TargetLbl;

@@ -20,7 +20,7 @@
 namespace {
 
 void SendMouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
-               Qt::KeyboardModifiers keys)
+    Qt::KeyboardModifiers keys)
 {
     const QPointF local(at);
     QMouseEvent event(type, local, target->mapToGlobal(local), button, held, keys);
@@ -39,8 +39,7 @@ int TickUntilStopped(QTimer &timer, const std::function<void()> &tick)
 }
 
 // One run of the program in a fresh current folder, dialogs answered by script.
-class Session
-{
+class Session {
 public:
     Session()
         : m_oldCurrent(QDir::currentPath())
@@ -69,8 +68,7 @@ private:
 
 } // namespace
 
-class AboutTest : public QObject
-{
+class AboutTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -86,8 +84,8 @@ private slots:
         QTest::newRow("ctrl shift left right")
             << both << Qt::KeyboardModifiers(Qt::ControlModifier | Qt::ShiftModifier) << false;
         QTest::newRow("left right") << both << Qt::KeyboardModifiers() << false;
-        QTest::newRow("ctrl left right middle") << (both | Qt::MiddleButton)
-                                                << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+        QTest::newRow("ctrl left right middle")
+            << (both | Qt::MiddleButton) << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
     }
     void dragNeedsExactlyCtrlAndBothButtons()
     {
@@ -98,8 +96,8 @@ private slots:
         ButtonStage stage;
         TAboutBox box(dialogs, stage);
         QLabel *icon = box.ProgramIcon;
-        SendMouse(icon, QEvent::MouseButtonPress, {10, 10}, Qt::RightButton, held, keys);
-        SendMouse(icon, QEvent::MouseMove, {30, 25}, Qt::NoButton, held, keys);
+        SendMouse(icon, QEvent::MouseButtonPress, { 10, 10 }, Qt::RightButton, held, keys);
+        SendMouse(icon, QEvent::MouseMove, { 30, 25 }, Qt::NoButton, held, keys);
         QCOMPARE(icon->pos(), moves ? QPoint(28, 23) : QPoint(8, 8));
     }
 
@@ -110,10 +108,11 @@ private slots:
         TAboutBox box(dialogs, stage);
         QLabel *icon = box.ProgramIcon;
         const Qt::MouseButtons both = Qt::LeftButton | Qt::RightButton;
-        SendMouse(icon, QEvent::MouseButtonPress, {2, 3}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
-        SendMouse(icon, QEvent::MouseButtonPress, {20, 20}, Qt::RightButton, both, Qt::ControlModifier);
+        SendMouse(
+            icon, QEvent::MouseButtonPress, { 2, 3 }, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+        SendMouse(icon, QEvent::MouseButtonPress, { 20, 20 }, Qt::RightButton, both, Qt::ControlModifier);
         QCOMPARE(box.DragPoint, QPoint(20, 20));
-        SendMouse(icon, QEvent::MouseMove, {64, 40}, Qt::NoButton, both, Qt::ControlModifier);
+        SendMouse(icon, QEvent::MouseMove, { 64, 40 }, Qt::NoButton, both, Qt::ControlModifier);
         QCOMPARE(icon->pos(), QPoint(52, 28));
         // The uncovered button answers a click.
         QTest::mouseClick(box.SpeedButton1, Qt::LeftButton);

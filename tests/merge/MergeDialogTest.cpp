@@ -42,8 +42,7 @@ void Select(QListWidget &list, const QList<int> &rows)
 
 } // namespace
 
-class MergeDialogTest : public QObject
-{
+class MergeDialogTest : public QObject {
     Q_OBJECT
 
 private:
@@ -87,15 +86,15 @@ private slots:
         QTest::addColumn<bool>("target");
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QString>("enabled");
-        QTest::newRow("nothing yet") << 0 << false << QList<int>{} << "----";
-        QTest::newRow("one source and a target") << 1 << true << QList<int>{} << "----";
-        QTest::newRow("two sources, no target") << 2 << false << QList<int>{} << "----";
-        QTest::newRow("two sources and a target") << 2 << true << QList<int>{} << "M---";
-        QTest::newRow("first of three selected") << 3 << false << QList<int>{0} << "--DR";
-        QTest::newRow("middle of three selected") << 3 << false << QList<int>{1} << "-UDR";
-        QTest::newRow("last of three selected") << 3 << false << QList<int>{2} << "-U-R";
-        QTest::newRow("two rows selected") << 3 << false << QList<int>{0, 2} << "---R";
-        QTest::newRow("only row selected") << 1 << false << QList<int>{0} << "---R";
+        QTest::newRow("nothing yet") << 0 << false << QList<int> {} << "----";
+        QTest::newRow("one source and a target") << 1 << true << QList<int> {} << "----";
+        QTest::newRow("two sources, no target") << 2 << false << QList<int> {} << "----";
+        QTest::newRow("two sources and a target") << 2 << true << QList<int> {} << "M---";
+        QTest::newRow("first of three selected") << 3 << false << QList<int> { 0 } << "--DR";
+        QTest::newRow("middle of three selected") << 3 << false << QList<int> { 1 } << "-UDR";
+        QTest::newRow("last of three selected") << 3 << false << QList<int> { 2 } << "-U-R";
+        QTest::newRow("two rows selected") << 3 << false << QList<int> { 0, 2 } << "---R";
+        QTest::newRow("only row selected") << 1 << false << QList<int> { 0 } << "---R";
     }
     void buttons()
     {
@@ -117,7 +116,7 @@ private slots:
     void fileDialogsAndCancel()
     {
         TMergeFileForm form(m_dialogs, m_stage);
-        form.AddBtn->click();    // cancelled
+        form.AddBtn->click(); // cancelled
         form.TargetBtn->click(); // cancelled
         QCOMPARE(form.ListBox1->count(), 0);
         QCOMPARE(form.TargetLbl->text(), QStringLiteral("Target File"));
@@ -141,11 +140,11 @@ private slots:
     void removeWalksBackAndSelectsTheNextRow()
     {
         TMergeFileForm form(m_dialogs, m_stage);
-        Add(form, {"a.j", "b.j", "c.j", "a.j"}); // the same file may come twice
-        Select(*form.ListBox1, {0, 2});
+        Add(form, { "a.j", "b.j", "c.j", "a.j" }); // the same file may come twice
+        Select(*form.ListBox1, { 0, 2 });
         form.RemoveBtn->click();
-        QCOMPARE(Rows(*form.ListBox1), (QStringList{"b.j", "a.j"}));
-        QCOMPARE(form.Sources, (QStringList{Path("b.j"), Path("a.j")}));
+        QCOMPARE(Rows(*form.ListBox1), (QStringList { "b.j", "a.j" }));
+        QCOMPARE(form.Sources, (QStringList { Path("b.j"), Path("a.j") }));
         // Each removed row hands its selection to the row that moves up into
         // its place: here both remaining rows.
         QCOMPARE(form.ListBox1->selectedItems().size(), 2);
@@ -155,17 +154,17 @@ private slots:
     void movesKeepRowsAndSourcesTogether()
     {
         TMergeFileForm form(m_dialogs, m_stage);
-        Add(form, {"a.j", "b.j", "c.j"});
-        Select(*form.ListBox1, {2});
+        Add(form, { "a.j", "b.j", "c.j" });
+        Select(*form.ListBox1, { 2 });
         form.MoveUpBtn->click();
         form.MoveUpBtn->click();
-        QCOMPARE(Rows(*form.ListBox1), (QStringList{"c.j", "a.j", "b.j"}));
-        QCOMPARE(form.Sources, (QStringList{Path("c.j"), Path("a.j"), Path("b.j")}));
+        QCOMPARE(Rows(*form.ListBox1), (QStringList { "c.j", "a.j", "b.j" }));
+        QCOMPARE(form.Sources, (QStringList { Path("c.j"), Path("a.j"), Path("b.j") }));
         QCOMPARE(form.ListBox1->selectedItems().size(), 1);
         QVERIFY(form.ListBox1->item(0)->isSelected());
         QCOMPARE(Enabled(form), QStringLiteral("--DR"));
         form.MoveDownBtn->click();
-        QCOMPARE(form.Sources, (QStringList{Path("a.j"), Path("c.j"), Path("b.j")}));
+        QCOMPARE(form.Sources, (QStringList { Path("a.j"), Path("c.j"), Path("b.j") }));
         QVERIFY(form.ListBox1->item(1)->isSelected());
     }
 
@@ -174,32 +173,32 @@ private slots:
         TMergeFileForm form(m_dialogs, m_stage);
         Write("m1.j", "function B takes nothing returns nothing\r\nendfunction\r\n");
         Write("m2.j", "globals\r\ninteger a\r\nendglobals\r\nnative C takes nothing returns nothing\r\n");
-        Add(form, {"m1.j", "m2.j"});
+        Add(form, { "m1.j", "m2.j" });
         ChooseTarget(form, "m-out.j");
-        Select(*form.ListBox1, {1});
+        Select(*form.ListBox1, { 1 });
         form.MergeBtn->click();
 
-        QCOMPARE(m_dialogs.Messages(), QStringList{"Done merging files!\nOutput: m-out.j"});
+        QCOMPARE(m_dialogs.Messages(), QStringList { "Done merging files!\nOutput: m-out.j" });
         QVERIFY(QFile::exists(Path("m-out.j")));
-        QCOMPARE(Rows(*form.ListBox1), (QStringList{"a", "B", "C"}));
+        QCOMPARE(Rows(*form.ListBox1), (QStringList { "a", "B", "C" }));
         // The rows no longer name sources: only Merge and Add act now.
-        Select(*form.ListBox1, {1});
+        Select(*form.ListBox1, { 1 });
         QCOMPARE(Enabled(form), QStringLiteral("M---"));
         QVERIFY(form.RowsShowNames());
         form.RemoveBtn->click();
         QCOMPARE(form.Sources.size(), 2);
 
         // Add brings the sources back, plus the new one.
-        Add(form, {"m3.j"});
-        QCOMPARE(Rows(*form.ListBox1), (QStringList{"m1.j", "m2.j", "m3.j"}));
-        Select(*form.ListBox1, {2});
+        Add(form, { "m3.j" });
+        QCOMPARE(Rows(*form.ListBox1), (QStringList { "m1.j", "m2.j", "m3.j" }));
+        Select(*form.ListBox1, { 2 });
         QCOMPARE(Enabled(form), QStringLiteral("MU-R"));
     }
 
     void unreadableSourceStopsTheMerge()
     {
         TMergeFileForm form(m_dialogs, m_stage);
-        Add(form, {"u1.j", "u2.j"});
+        Add(form, { "u1.j", "u2.j" });
         ChooseTarget(form, "u-out.j");
         QVERIFY(QFile::remove(Path("u2.j")));
         form.MergeBtn->click();
@@ -207,7 +206,7 @@ private slots:
         QCOMPARE(m_dialogs.Kinds().last(), QStringLiteral("error"));
         QVERIFY(m_dialogs.History.last().text.contains(QStringLiteral("u2.j")));
         QVERIFY(!QFile::exists(Path("u-out.j")));
-        QCOMPARE(Rows(*form.ListBox1), (QStringList{"u1.j", "u2.j"}));
+        QCOMPARE(Rows(*form.ListBox1), (QStringList { "u1.j", "u2.j" }));
         QVERIFY(!form.RowsShowNames());
     }
 };

@@ -28,9 +28,11 @@ int main(int argc, char *argv[])
     const QDir here(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     const QString program = here.filePath(QStringLiteral("../../../dist/tolvane.svg"));
     bool ok = true;
-    for (const int size : {16, 32, 64, 128})
+    for (const int size : { 16, 32, 64, 128 })
         ok &= Render(program, size, here.filePath(QStringLiteral("tolvane-%1.png").arg(size)));
-    ok &= Render(here.filePath(QStringLiteral("button.svg")), 16, here.filePath(QStringLiteral("button.png")));
-    ok &= Render(here.filePath(QStringLiteral("button.svg")), 32, here.filePath(QStringLiteral("button@2x.png")));
+    ok &= Render(
+        here.filePath(QStringLiteral("button.svg")), 16, here.filePath(QStringLiteral("button.png")));
+    ok &= Render(
+        here.filePath(QStringLiteral("button.svg")), 32, here.filePath(QStringLiteral("button@2x.png")));
     return ok ? 0 : 1;
 }
