@@ -161,9 +161,10 @@ int Open(const QStringList &lines)
     Paint(form);
     Row("open", Ms(t), "ms");
     Row("open-memory", PeakKb() / 1024.0, "MB");
-    // Coloured on loading: the first keyword "function" at a line start is bold.
+    // Coloured on loading: the first keyword "function" at a line start, if
+    // the script has one within its lines, is bold.
     const int at = form.Editbox->text().indexOf(QLatin1String("\r\nfunction ")) + 2;
-    const bool highlighted = at > 1 && (form.Editbox->attributesAt(at).style & FontStyle::Bold) != 0;
+    const bool highlighted = at <= 1 || (form.Editbox->attributesAt(at).style & FontStyle::Bold) != 0;
     return form.Editbox->lineCount() == lines.size() && highlighted && dialogs.Messages().isEmpty() ? 0 : 1;
 }
 
