@@ -1,32 +1,18 @@
 #include "TestRegistry.h"
 
-#include "cli/Cli.h"
+#include "CliRun.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
-struct CheckRun {
-    int status = 0;
-    QByteArray out;
-    QByteArray err;
-};
-
-CheckRun RunCheck(const QStringList &args)
+CliRun RunCheck(const QStringList &args)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    CheckRun run;
-    run.status = RunCli(QStringList { QStringLiteral("check") } + args, CliStreams { out, err });
-    run.out = out.data();
-    run.err = err.data();
-    return run;
+    return RunCliCaptured(QStringList { QStringLiteral("check") } + args);
 }
 
 } // namespace
@@ -35,26 +21,17 @@ class CheckCommandTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_previousDir;
+    std::unique_ptr<ScratchCurrentFolder> m_dir;
 
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString Write(const QString &name, const QByteArray &bytes) { return WriteIn(m_dir->Dir(), name, bytes); }
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_previousDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
+        m_dir = std::make_unique<ScratchCurrentFolder>();
+        QVERIFY(m_dir->IsValid());
     }
-    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+    void cleanupTestCase() { m_dir.reset(); }
 
     // Relative names in, the same names out; CR LF, LF and CR count lines alike.
     void oneFile_data()
@@ -80,7 +57,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QByteArray, out);
         Write(QStringLiteral("a.j"), bytes);
-        const CheckRun run = RunCheck({ QStringLiteral("a.j") });
+        const CliRun run = RunCheck({ QStringLiteral("a.j") });
         QCOMPARE(run.status, status);
         QCOMPARE(run.out, out);
         QVERIFY(run.err.isEmpty());
@@ -89,7 +66,7 @@ private slots:
     void allReportsEveryFailingLine()
     {
         Write(QStringLiteral("b.j"), "globals\ninteger x\nendglobals\ncall F()\nset y 1\n");
-        const CheckRun run = RunCheck({ QStringLiteral("--all"), QStringLiteral("b.j") });
+        const CliRun run = RunCheck({ QStringLiteral("--all"), QStringLiteral("b.j") });
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out,
             QByteArray("b.j:1: Unknown statement\n"
@@ -97,7 +74,7 @@ private slots:
                        "b.j:3: Unknown statement\n"
                        "b.j:5: No equal-sign (=) found\n"));
         Write(QStringLiteral("c.j"), "call F()\n");
-        const CheckRun clean = RunCheck({ QStringLiteral("c.j"), QStringLiteral("--all") });
+        const CliRun clean = RunCheck({ QStringLiteral("c.j"), QStringLiteral("--all") });
         QCOMPARE(clean.status, 0);
         QCOMPARE(clean.out, QByteArray("c.j: No errors found!\n"));
     }
@@ -106,7 +83,7 @@ private slots:
     {
         Write(QStringLiteral("good.j"), "call F()\n");
         Write(QStringLiteral("bad.j"), "if x\n");
-        const CheckRun run
+        const CliRun run
             = RunCheck({ QStringLiteral("good.j"), QStringLiteral("bad.j"), QStringLiteral("good.j") });
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out,
@@ -124,9 +101,9 @@ private slots:
     void unreadableFile()
     {
         QFETCH(QString, name);
-        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
+        QVERIFY(QDir(m_dir->Path()).mkpath(QStringLiteral("folder")));
         Write(QStringLiteral("bad.j"), "if x\n");
-        const CheckRun run = RunCheck({ name, QStringLiteral("bad.j") });
+        const CliRun run = RunCheck({ name, QStringLiteral("bad.j") });
         QCOMPARE(run.status, 2);
         QCOMPARE(run.out, QByteArray("bad.j:1: then is missing!\n"));
         QVERIFY2(run.err.startsWith("tolvane-cli: ") && run.err.contains(name.toLocal8Bit()), run.err);
@@ -144,7 +121,7 @@ private slots:
     {
         QFETCH(QStringList, args);
         Write(QStringLiteral("c.j"), "call F()\n");
-        const CheckRun run = RunCheck(args);
+        const CliRun run = RunCheck(args);
         QCOMPARE(run.status, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.startsWith("tolvane-cli: "));
@@ -153,7 +130,7 @@ private slots:
     void fileNamedLikeAnOptionAfterDoubleDash()
     {
         Write(QStringLiteral("--all"), "call\n");
-        const CheckRun run = RunCheck({ QStringLiteral("--"), QStringLiteral("--all") });
+        const CliRun run = RunCheck({ QStringLiteral("--"), QStringLiteral("--all") });
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out, QByteArray("--all:1: Function expected after call\n"));
     }

@@ -1,33 +1,8 @@
 #include "TestRegistry.h"
 
-#include "cli/Cli.h"
+#include "CliRun.h"
 
-#include <QBuffer>
 #include <QTest>
-
-namespace {
-
-struct Run
-{
-    int status = 0;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run RunCliCapture(const QStringList &args)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Run run;
-    run.status = RunCli(args, CliStreams{out, err});
-    run.out = out.data();
-    run.err = err.data();
-    return run;
-}
-
-} // namespace
 
 class CliTest : public QObject
 {
@@ -36,7 +11,7 @@ class CliTest : public QObject
 private slots:
     void helpListsEveryCommand()
     {
-        const Run run = RunCliCapture({"--help"});
+        const CliRun run = RunCliCaptured({"--help"});
         QCOMPARE(run.status, 0);
         for (const char *name : {"highlight", "import", "check", "merge"})
             QVERIFY2(run.out.contains(name), name);
@@ -52,7 +27,7 @@ private slots:
     void unknownCommandsAndOptionsExitTwo()
     {
         QFETCH(QStringList, args);
-        const Run run = RunCliCapture(args);
+        const CliRun run = RunCliCaptured(args);
         QCOMPARE(run.status, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.startsWith("tolvane-cli: "));

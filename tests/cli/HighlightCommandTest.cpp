@@ -1,45 +1,18 @@
 #include "TestRegistry.h"
 
-#include "cli/Cli.h"
+#include "CliRun.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
-struct HighlightRun {
-    int status = 0;
-    QByteArray out;
-    QByteArray err;
-};
-
-HighlightRun RunHighlight(const QStringList &args)
+CliRun RunHighlight(const QStringList &args)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    HighlightRun run;
-    run.status = RunCli(QStringList { QStringLiteral("highlight") } + args, CliStreams { out, err });
-    run.out = out.data();
-    run.err = err.data();
-    return run;
-}
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
+    return RunCliCaptured(QStringList { QStringLiteral("highlight") } + args);
 }
 
 const QStringList kLanguageFiles = { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt" };
@@ -55,21 +28,15 @@ const QStringList kLanguageFiles = { "Func.txt", "Const.txt", "Syn.txt", "AIFunc
 class HighlightCommandTest : public QObject {
     Q_OBJECT
 
-    QString m_oldDir;
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScratchCurrentFolder> m_dir;
 
 private slots:
     void init()
     {
-        m_oldDir = QDir::currentPath();
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(m_dir->path()));
+        m_dir = std::make_unique<ScratchCurrentFolder>();
+        QVERIFY(m_dir->IsValid());
     }
-    void cleanup()
-    {
-        QDir::setCurrent(m_oldDir);
-        m_dir.reset();
-    }
+    void cleanup() { m_dir.reset(); }
 
     void goldenDocuments_data()
     {
@@ -91,13 +58,13 @@ private slots:
             if (QFile::exists(source + u'/' + file))
                 QVERIFY(QFile::copy(source + u'/' + file, file));
         }
-        const HighlightRun run = RunHighlight({ source + QLatin1String("/script.j") });
+        const CliRun run = RunHighlight({ source + QLatin1String("/script.j") });
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.status, 0);
         const QString expectedFile = source + QLatin1String("/expected.rtf");
         const QByteArray expected = ReadAll(expectedFile);
         if (run.out != expected)
-            WriteAll(expectedFile + QLatin1String(".new"), run.out);
+            QVERIFY(WriteAll(expectedFile + QLatin1String(".new"), run.out));
         QCOMPARE(run.out, expected);
         QVERIFY(QFile::exists("JassConfig.txt"));
     }
@@ -124,9 +91,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QByteArray, syntax);
         QFETCH(QString, message);
-        WriteAll("Syn.txt", syntax);
-        WriteAll("script.j", "call Foo(1)\r\n");
-        const HighlightRun run = RunHighlight(args);
+        QVERIFY(WriteAll("Syn.txt", syntax));
+        QVERIFY(WriteAll("script.j", "call Foo(1)\r\n"));
+        const CliRun run = RunHighlight(args);
         QCOMPARE(run.status, 2);
         QCOMPARE(run.out, QByteArray());
         QVERIFY2(run.err.startsWith("tolvane-cli: "), run.err.constData());
@@ -135,8 +102,8 @@ private slots:
 
     void fileNamedAfterDoubleDash()
     {
-        WriteAll("-script.j", "x\r\n");
-        const HighlightRun run = RunHighlight({ "--", "-script.j" });
+        QVERIFY(WriteAll("-script.j", "x\r\n"));
+        const CliRun run = RunHighlight({ "--", "-script.j" });
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains("\\fs18 x\\par"));
     }

@@ -1,38 +1,16 @@
 #include "TestRegistry.h"
 
-#include "cli/Cli.h"
+#include "CliRun.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct MergeRun {
-    int status = 0;
-    QByteArray out;
-    QByteArray err;
-};
-
-MergeRun RunMerge(const QStringList &args)
+CliRun RunMerge(const QStringList &args)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    MergeRun run;
-    run.status = RunCli(QStringList { QStringLiteral("merge") } + args, CliStreams { out, err });
-    run.out = out.data();
-    run.err = err.data();
-    return run;
-}
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return RunCliCaptured(QStringList { QStringLiteral("merge") } + args);
 }
 
 } // namespace
@@ -43,14 +21,7 @@ class MergeCommandTest : public QObject {
 private:
     QTemporaryDir m_dir;
 
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    QString Write(const QString &name, const QByteArray &bytes) { return WriteIn(m_dir, name, bytes); }
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
@@ -66,7 +37,7 @@ private slots:
             "endfunction\r\n"
             "call H()");
         const QString target = m_dir.filePath(QStringLiteral("merged.j"));
-        const MergeRun run = RunMerge({ QStringLiteral("-o"), target, a, b });
+        const CliRun run = RunMerge({ QStringLiteral("-o"), target, a, b });
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QByteArray("Done merging files!\nOutput: merged.j\n"));
         QVERIFY(run.err.isEmpty());
@@ -82,7 +53,7 @@ private slots:
     {
         const QString a = Write(QStringLiteral("c.j"), "call A()\n");
         const QString target = m_dir.filePath(QStringLiteral("after.j"));
-        const MergeRun run = RunMerge({ a, QStringLiteral("-o"), target });
+        const CliRun run = RunMerge({ a, QStringLiteral("-o"), target });
         QCOMPARE(run.status, 0);
         QCOMPARE(ReadAll(target), QByteArray("call A()\r\n\r\n"));
     }
@@ -107,7 +78,7 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
         Write(QStringLiteral("ok.j"), "call A()\n");
         Write(QStringLiteral("kept.j"), "kept\n");
-        const MergeRun run = RunMerge({ QStringLiteral("-o"), m_dir.filePath(target),
+        const CliRun run = RunMerge({ QStringLiteral("-o"), m_dir.filePath(target),
             m_dir.filePath(QStringLiteral("ok.j")), m_dir.filePath(source) });
         QCOMPARE(run.status, 2);
         QVERIFY(run.out.isEmpty());
@@ -129,7 +100,7 @@ private slots:
     void usageErrors()
     {
         QFETCH(QStringList, args);
-        const MergeRun run = RunMerge(args);
+        const CliRun run = RunMerge(args);
         QCOMPARE(run.status, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.startsWith("tolvane-cli: merge: "));
