@@ -1,5 +1,6 @@
 // The syntax check over a 100,000-line script, and tolvane-cli check as a whole
 // process on the largest script of the test data.
+#include "BenchSupport.h"
 #include "checker/SyntaxCheck.h"
 #include "platform/TextFile.h"
 
@@ -17,28 +18,6 @@ namespace {
 
 constexpr qsizetype kLines = 100000;
 
-double MedianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-QStringList Repeat(const QStringList &lines, qsizetype count)
-{
-    QStringList out;
-    out.reserve(count);
-    while (out.size() < count && !lines.isEmpty())
-        out.append(lines.mid(0, count - out.size()));
-    return out;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -54,7 +33,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "no scripts in %s\n", qPrintable(maps.path()));
         return 1;
     }
-    const QStringList lines = Repeat(script, kLines);
+    const QStringList lines = RepeatLines(script, kLines);
     // Real maps fail at their first "globals" line; the lines that pass make
     // the check read all 100,000 lines.
     QStringList passing;
@@ -62,7 +41,7 @@ int main(int argc, char *argv[])
         if (CheckLine(line).isEmpty())
             passing.append(line);
     }
-    const QStringList clean = Repeat(passing, kLines);
+    const QStringList clean = RepeatLines(passing, kLines);
 
     qsizetype sink = 0;
     std::printf("CheckSyntax, %lld passing map lines: %.2f ms (median of 21)\n",

@@ -6,6 +6,8 @@
 // blizzard.j (and common.ai when present) of the declarations folder. The control runs are made in child
 // processes so each reports its own peak memory.
 
+#include "BenchSupport.h"
+#include "BenchWords.h"
 #include "editor/SyntaxDocument.h"
 #include "editor/SyntaxEdit.h"
 #include "platform/Rtf.h"
@@ -30,74 +32,6 @@ namespace {
 
 constexpr int kLines = 100000;
 
-QString DefaultData(const char *sub)
-{
-    return QDir::cleanPath(QStringLiteral(TOLVANE_SOURCE_DIR "/../shared/jass-data/") + QLatin1String(sub));
-}
-
-QStringList BuildScript(const QString &mapsFolder)
-{
-    QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
-        source += TextFile::LoadScript(mapsFolder + "/" + name).lines;
-    if (source.isEmpty()) {
-        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
-        std::exit(2);
-    }
-    QStringList lines;
-    lines.reserve(kLines);
-    while (lines.size() < kLines)
-        lines.append(source.at(lines.size() % source.size()));
-    return lines;
-}
-
-QStringList CatalogueWords(const QString &declarations)
-{
-    static const QRegularExpression native(QStringLiteral("^\\s*(?:constant\\s+)?native\\s+(\\w+)"));
-    static const QRegularExpression function(QStringLiteral("^\\s*function\\s+(\\w+)"));
-    static const QRegularExpression global(
-        QStringLiteral("^\\s*(?:constant\\s+)?\\w+\\s+(?:array\\s+)?(\\w+)\\s*(?:=|$)"));
-    QStringList words;
-    for (const char *file : { "common.j", "blizzard.j", "common.ai" }) {
-        if (!QFile::exists(declarations + "/" + QLatin1String(file)))
-            continue;
-        bool inGlobals = false;
-        for (const QString &line : TextFile::LoadLines(declarations + "/" + QLatin1String(file))) {
-            const QString t = line.trimmed();
-            if (t.startsWith(QLatin1String("globals"))) {
-                inGlobals = true;
-                continue;
-            }
-            if (t.startsWith(QLatin1String("endglobals"))) {
-                inGlobals = false;
-                continue;
-            }
-            QRegularExpressionMatch m = native.match(line);
-            if (!m.hasMatch())
-                m = function.match(line);
-            if (!m.hasMatch() && inGlobals && !t.startsWith(QLatin1String("//")))
-                m = global.match(line);
-            if (m.hasMatch())
-                words << m.captured(1);
-        }
-    }
-    return words;
-}
-
-const QStringList kKeywords { "@clNavy", "!bold", "function", "endfunction", "takes", "returns", "nothing",
-    "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop", "endloop", "exitwhen", "return",
-    "globals", "endglobals", "constant", "native", "type", "extends", "array", "and", "or", "not", "@clGreen",
-    "!italic", "true", "false", "null", "@$008080", "integer", "real", "boolean", "string", "handle",
-    "code" };
-
-void LoadCatalogue(WordClassTarget &target, const QStringList &words)
-{
-    const TSyntaxType functions(0x800000, 0);
-    LoadWordClasses(words, &functions, { &target });
-    LoadWordClasses(kKeywords, nullptr, { &target });
-    target.RebuildHighlighting();
-}
-
 template<typename F> double BestMs(int rounds, F f)
 {
     double best = 1e99;
@@ -110,7 +44,7 @@ template<typename F> double BestMs(int rounds, F f)
     return best;
 }
 
-double Ms(QElapsedTimer &t)
+double LapMs(QElapsedTimer &t)
 {
     const double ms = t.nsecsElapsed() / 1e6;
     t.restart();
@@ -129,7 +63,7 @@ int RunChild(const QString &mode, const QString &maps, const QString &declaratio
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList lines = BuildScript(maps);
+    const QStringList lines = BuildMapScript(maps, kLines);
     const QString text = lines.join(QLatin1Char('\n'));
     QTextStream out(stdout);
     if (mode == QLatin1String("plain")) {
@@ -139,28 +73,28 @@ int RunChild(const QString &mode, const QString &maps, const QString &declaratio
         t.start();
         edit.setPlainText(text);
         Paint(edit);
-        out << "  bare setPlainText + first paint: " << Ms(t) << " ms\n";
+        out << "  bare setPlainText + first paint: " << LapMs(t) << " ms\n";
         return 0;
     }
     TSyntaxEdit edit;
     edit.resize(800, 600);
-    const QStringList words = CatalogueWords(declarations);
-    LoadCatalogue(edit, words); // empty control: nothing to highlight yet
+    const QStringList words = DeclaredNames(declarations);
+    LoadBenchWords(edit, words); // empty control: nothing to highlight yet
     QElapsedTimer t;
     t.start();
     edit.setPlainText(text);
-    out << "  load text (setPlainText, not counted): " << Ms(t) << " ms\n";
+    out << "  load text (setPlainText, not counted): " << LapMs(t) << " ms\n";
     QByteArray document = edit.HighlightDocument();
-    const double generate = Ms(t);
+    const double generate = LapMs(t);
     RichText parsed = Rtf::Read(document);
-    const double parse = Ms(t);
+    const double parse = LapMs(t);
     document.clear();
     parsed = RichText();
     t.restart();
     edit.HighlightAll();
-    const double all = Ms(t);
+    const double all = LapMs(t);
     Paint(edit);
-    const double paint = Ms(t);
+    const double paint = LapMs(t);
     out << "  HighlightAll end to end: " << all + paint << " ms (generate " << generate << ", parse " << parse
         << ", fill control " << all - generate - parse << ", first paint " << paint << ")\n";
 
@@ -211,21 +145,21 @@ int main(int argc, char **argv)
         return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
             QString::fromLocal8Bit(argv[4]), 1, argv);
 
-    const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : DefaultData("scripts/maps");
-    const QString declarations = argc > 2 ? QString::fromLocal8Bit(argv[2]) : DefaultData("2.0.4");
+    const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : BenchDataPath("scripts/maps");
+    const QString declarations = argc > 2 ? QString::fromLocal8Bit(argv[2]) : BenchDataPath("2.0.4");
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
 
-    const QStringList lines = BuildScript(maps);
+    const QStringList lines = BuildMapScript(maps, kLines);
     qsizetype chars = 0;
     for (const QString &l : lines)
         chars += l.size() + 2;
-    const QStringList words = CatalogueWords(declarations);
+    const QStringList words = DeclaredNames(declarations);
     out << "script: " << lines.size() << " lines, " << chars / 1e6 << " MB; word list: " << words.size()
         << " names\n";
 
     SyntaxDocument doc;
-    LoadCatalogue(doc, words);
+    LoadBenchWords(doc, words);
     doc.SetLines(lines);
 
     // FindWordClass: every word of the list, then every token of the script.

@@ -9,6 +9,7 @@
 //   cmake --build build-bench --target bench_explorer && build-bench/bench/bench_explorer [maps folder]
 // Targets: a keystroke 5 ms, a selection change 1 ms.
 
+#include "BenchSupport.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
 #include "platform/Dialogs.h"
@@ -30,11 +31,6 @@ namespace {
 
 constexpr int kLines = 100000;
 
-double Ms(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 struct Figures {
     std::vector<double> times;
     void Add(double ms) { times.push_back(ms); }
@@ -54,22 +50,6 @@ void Key(QWidget *target, int key, const QString &text)
     QApplication::sendEvent(target, &release);
 }
 
-QStringList BuildScript(const QString &mapsFolder)
-{
-    QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
-        source += TextFile::LoadScript(QDir(mapsFolder).filePath(name)).lines;
-    if (source.isEmpty()) {
-        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
-        std::exit(2);
-    }
-    QStringList lines;
-    lines.reserve(kLines);
-    while (lines.size() < kLines)
-        lines.append(source.at(lines.size() % source.size()));
-    return lines;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -77,7 +57,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QDir::cleanPath(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps");
+                                  : BenchDataPath("scripts/maps");
     QTemporaryDir work;
     QDir::setCurrent(work.path());
     const QDir data(QStringLiteral(TOLVANE_SOURCE_DIR "/data"));
@@ -142,7 +122,7 @@ int main(int argc, char *argv[])
     painted.Print("keystroke with layout and painting of the list");
 
     // 2. Selection changes in a big script.
-    const QStringList lines = BuildScript(maps);
+    const QStringList lines = BuildMapScript(maps, kLines);
     form.Editbox->setLines(lines);
     form.Editbox->setFocus();
     // Every "call Name(" line: its name selected.

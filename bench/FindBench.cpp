@@ -5,6 +5,7 @@
 // of that name through the replace dialog, until the window has painted
 // again. Also the search and replace over the text alone, without the editor.
 
+#include "BenchSupport.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/FindDialogs.h"
 #include "mainwindow/Main.h"
@@ -26,11 +27,6 @@ namespace {
 
 constexpr int kLines = 100000;
 constexpr int kRuns = 5;
-
-double Ms(const QElapsedTimer &t)
-{
-    return t.nsecsElapsed() / 1e6;
-}
 
 // The thread's own processor time: a busy machine stretches the wall clock.
 double CpuMs()

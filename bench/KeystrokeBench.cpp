@@ -8,6 +8,7 @@
 // the restyle and the bracket marking (the repaint that follows is shown
 // apart).
 
+#include "BenchSupport.h"
 #include "editor/SyntaxEdit.h"
 #include "platform/TextFile.h"
 
@@ -27,27 +28,6 @@ const QStringList kKeywords { "@clNavy", "!bold", "function", "endfunction", "ta
     "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop", "endloop", "exitwhen", "return",
     "globals", "endglobals", "constant", "native", "type", "extends", "array", "and", "or", "not", "@clGreen",
     "!italic", "true", "false", "null", "integer", "real", "boolean", "string", "handle", "code" };
-
-QStringList Source(const QString &mapsFolder)
-{
-    QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
-        source += TextFile::LoadScript(mapsFolder + "/" + name).lines;
-    if (source.isEmpty()) {
-        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
-        std::exit(2);
-    }
-    return source;
-}
-
-QStringList Repeat(const QStringList &source, int count, int from = 0)
-{
-    QStringList lines;
-    lines.reserve(count);
-    for (int i = 0; i < count; ++i)
-        lines.append(source.at((from + i) % source.size()));
-    return lines;
-}
 
 void Key(QWidget &w, Qt::Key key, const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -118,7 +98,7 @@ void Typing(TSyntaxEdit &edit, QTextStream &out, const char *what, Qt::Key key, 
 
 void Paste(TSyntaxEdit &edit, QTextStream &out, const QStringList &source, int count)
 {
-    QGuiApplication::clipboard()->setText(Repeat(source, count, 17).join(QLatin1String("\r\n")) + "\r\n");
+    QGuiApplication::clipboard()->setText(RepeatLines(source, count, 17).join(QLatin1String("\r\n")) + "\r\n");
     std::vector<double> times;
     for (int round = 0; round < 5; ++round) {
         edit.setSelStart(edit.lineIndex(edit.lineCount() / 2));
@@ -147,8 +127,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString maps = argc > 1
         ? QString::fromLocal8Bit(argv[1])
-        : QDir::cleanPath(QStringLiteral(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps"));
-    const QStringList source = Source(maps);
+        : BenchDataPath("scripts/maps");
+    const QStringList source = LoadMapScripts(maps);
     QTextStream out(stdout);
 
     for (int size : { 1000, 200000 }) {
@@ -161,7 +141,7 @@ int main(int argc, char **argv)
         ConnectOwner(edit, status);
         QElapsedTimer t;
         t.start();
-        Load(edit, Repeat(source, size));
+        Load(edit, RepeatLines(source, size));
         out << size << " lines (loaded and highlighted in " << t.elapsed() << " ms):\n";
         edit.show();
         edit.setFocus();

@@ -11,6 +11,7 @@
 // Every figure comes from a child process of its own, so each reports its own
 // peak memory.
 
+#include "BenchSupport.h"
 #include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
@@ -39,46 +40,10 @@ namespace {
 constexpr int kLines = 100000;
 constexpr int kStartRuns = 7;
 
-double Ms(const QElapsedTimer &t)
-{
-    return t.nsecsElapsed() / 1e6;
-}
-
-long PeakKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 void Paint(QWidget &widget)
 {
     QCoreApplication::processEvents();
     widget.repaint();
-}
-
-// The shipped language files, copied into the folder the program starts in.
-void SeedLanguageFiles(const QString &folder)
-{
-    const QDir data(QStringLiteral(TOLVANE_SOURCE_DIR "/data"));
-    for (const QString &name : data.entryList({"*.txt"}, QDir::Files))
-        QFile::copy(data.filePath(name), QDir(folder).filePath(name));
-}
-
-QStringList BuildScript(const QString &mapsFolder)
-{
-    QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({"*.j"}, QDir::Files, QDir::Name))
-        source += TextFile::LoadScript(QDir(mapsFolder).filePath(name)).lines;
-    if (source.isEmpty()) {
-        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
-        std::exit(2);
-    }
-    QStringList lines;
-    lines.reserve(kLines);
-    while (lines.size() < kLines)
-        lines.append(source.at(lines.size() % source.size()));
-    return lines;
 }
 
 int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
@@ -105,7 +70,7 @@ int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
         return dialogs.History.isEmpty() && catalogued ? 0 : 1;
     }
 
-    const QStringList lines = BuildScript(maps);
+    const QStringList lines = BuildMapScript(maps, kLines);
     if (mode == QLatin1String("plain")) {
         const QString text = lines.join(u'\n');
         QPlainTextEdit edit;
@@ -218,7 +183,7 @@ int main(int argc, char **argv)
         return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), 1, argv);
 
     const QByteArray maps = argc > 1 ? QByteArray(argv[1])
-                                     : QDir::cleanPath(TOLVANE_SOURCE_DIR "/../shared/jass-data/scripts/maps").toLocal8Bit();
+                                     : BenchDataPath("scripts/maps").toLocal8Bit();
 
     std::printf("start-up to an interactive window (median of %d runs, ms):\n", kStartRuns);
     QList<QList<double>> runs;

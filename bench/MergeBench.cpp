@@ -1,5 +1,6 @@
 // Merging ten copies of blizzard.j (about 100,000 lines): files read, merged and
 // written, and the merge of lines already in memory.
+#include "BenchSupport.h"
 #include "merge/Merge.h"
 #include "platform/TextFile.h"
 
@@ -13,19 +14,6 @@
 #include <functional>
 
 namespace {
-
-double MedianMs(int runs, const std::function<void()> &work)
-{
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 } // namespace
 

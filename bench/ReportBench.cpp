@@ -13,6 +13,8 @@
 // classes are the names declared in DECLARATIONS (common.j, blizzard.j,
 // common.ai). Every output line is a tab-separated row: figure, value, unit.
 
+#include "BenchSupport.h"
+#include "BenchWords.h"
 #include "app/Project1.h"
 #include "editor/SyntaxDocument.h"
 #include "editor/SyntaxEdit.h"
@@ -36,94 +38,15 @@
 
 namespace {
 
-double Ms(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
-long PeakKb()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
 void Row(const char *figure, double value, const char *unit)
 {
     std::printf("%s\t%.3f\t%s\n", figure, value, unit);
-}
-
-QStringList BuildScript(const QString &mapsFolder, int count)
-{
-    QStringList source;
-    for (const QString &name : QDir(mapsFolder).entryList({ "*.j" }, QDir::Files, QDir::Name))
-        source += TextFile::LoadScript(QDir(mapsFolder).filePath(name)).lines;
-    if (source.isEmpty()) {
-        std::fprintf(stderr, "no *.j files in %s\n", qPrintable(mapsFolder));
-        std::exit(2);
-    }
-    QStringList lines;
-    lines.reserve(count);
-    while (lines.size() < count)
-        lines.append(source.at(lines.size() % source.size()));
-    return lines;
-}
-
-// The names the declaration files declare: natives, functions and globals.
-QStringList DeclaredNames(const QString &folder)
-{
-    static const QRegularExpression declared(
-        QStringLiteral("^\\s*(?:constant\\s+)?(?:native|function)\\s+(\\w+)"));
-    static const QRegularExpression global(
-        QStringLiteral("^\\s*(?:constant\\s+)?\\w+\\s+(?:array\\s+)?(\\w+)\\s*(?:=|$)"));
-    QStringList names;
-    for (const char *file : { "common.j", "blizzard.j", "common.ai" }) {
-        const QString path = QDir(folder).filePath(QLatin1String(file));
-        if (!QFile::exists(path))
-            continue;
-        bool inGlobals = false;
-        for (const QString &line : TextFile::LoadLines(path)) {
-            const QString t = line.trimmed();
-            if (t.startsWith(QLatin1String("globals")) || t.startsWith(QLatin1String("endglobals"))) {
-                inGlobals = t.startsWith(QLatin1String("globals"));
-                continue;
-            }
-            QRegularExpressionMatch m = declared.match(line);
-            if (!m.hasMatch() && inGlobals && !t.startsWith(QLatin1String("//")))
-                m = global.match(line);
-            if (m.hasMatch())
-                names << m.captured(1);
-        }
-    }
-    return names;
-}
-
-const QStringList kKeywords { "@clNavy", "!bold", "function", "endfunction", "takes", "returns", "nothing",
-    "local", "set", "call", "if", "then", "else", "elseif", "endif", "loop", "endloop", "exitwhen", "return",
-    "globals", "endglobals", "constant", "native", "type", "extends", "array", "and", "or", "not", "@clGreen",
-    "!italic", "true", "false", "null", "@$008080", "integer", "real", "boolean", "string", "handle",
-    "code" };
-
-void LoadWords(WordClassTarget &target, const QString &declarations)
-{
-    const TSyntaxType functions(0x800000, 0);
-    LoadWordClasses(DeclaredNames(declarations), &functions, { &target });
-    LoadWordClasses(kKeywords, nullptr, { &target });
-    target.RebuildHighlighting();
 }
 
 void Paint(QWidget &widget)
 {
     QCoreApplication::processEvents();
     widget.repaint();
-}
-
-// The shipped language files, copied into the folder the program starts in.
-void SeedLanguageFiles(const QString &folder)
-{
-    const QDir data(QStringLiteral(TOLVANE_SOURCE_DIR "/data"));
-    for (const QString &name : data.entryList({ "*.txt" }, QDir::Files))
-        QFile::copy(data.filePath(name), QDir(folder).filePath(name));
 }
 
 int Plain(const QStringList &lines)
@@ -206,7 +129,7 @@ int Tokens(const QStringList &lines)
 int Generate(const QStringList &lines, const QString &declarations)
 {
     SyntaxDocument doc;
-    LoadWords(doc, declarations);
+    LoadBenchWords(doc, DeclaredNames(declarations));
     doc.SetLines(lines);
     std::vector<double> times;
     qsizetype size = 0;
@@ -228,7 +151,7 @@ int Keystroke(const QStringList &lines, const QString &declarations)
 {
     TSyntaxEdit edit;
     edit.resize(800, 600);
-    LoadWords(edit, declarations);
+    LoadBenchWords(edit, DeclaredNames(declarations));
     edit.AutoHighlight = true;
     edit.LoadingText = true;
     edit.setLines(lines);
@@ -275,7 +198,7 @@ int main(int argc, char **argv)
     const QString declarations = QString::fromLocal8Bit(argv[4]);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    const QStringList lines = BuildScript(maps, count);
+    const QStringList lines = BuildMapScript(maps, count);
     if (mode == "plain")
         return Plain(lines);
     if (mode == "open")
