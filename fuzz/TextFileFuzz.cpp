@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Require(cp1252.size() == bytes.size(), "one character per byte");
     Fuzz::Require(TextCodec::EncodeCp1252(cp1252) == bytes, "cp1252 decode then encode is byte exact");
 
-    // Qt drops a leading byte order mark when it decodes, and the program
-    // saves UTF-8 without one.
+    // Qt drops a leading byte order mark when it decodes; the program puts it
+    // back when it saves such a script.
     const bool utf8 = TextCodec::LooksLikeUtf8(bytes);
     const QByteArray withoutMark = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     const bool roundTrips = QString::fromUtf8(bytes).toUtf8() == withoutMark;
@@ -56,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fuzz::Require(!roundTrips, "valid UTF-8 with a high byte is taken for UTF-8");
 
     const TextFile::Content script = TextFile::DecodeScript(bytes);
-    Fuzz::Require(
-        (script.encoding == TextFile::Encoding::Utf8) == utf8, "DecodeScript picks the detected encoding");
+    Fuzz::Require((script.encoding != TextFile::Encoding::Cp1252) == utf8,
+                  "DecodeScript picks the detected encoding");
+    Fuzz::Require((script.encoding == TextFile::Encoding::Utf8Bom) == (utf8 && bytes.startsWith("\xEF\xBB\xBF")),
+                  "a byte order mark is remembered");
     const QString text = TextFile::Decode(bytes, script.encoding);
     for (const QString &line : script.lines)
         Fuzz::Require(!line.contains(u'\r') && !line.contains(u'\n'), "no line holds a line break");
@@ -66,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         joined == NormalisedLineEnds(text), "split then joined gives the text with CR LF line ends");
     Fuzz::Require(TextFile::SplitLines(joined) == script.lines, "joined lines split back to the same lines");
     const TextFile::Content reloaded = TextFile::DecodeScript(TextFile::Encode(joined, script.encoding));
-    // Plain ASCII reads the same either way; a byte order mark alone is not kept.
+    // Plain ASCII reads the same either way.
     const bool ascii = !HasHighByte(TextFile::Encode(joined, script.encoding));
     Fuzz::Require(reloaded.encoding == script.encoding || ascii, "saved lines load back in their encoding");
     Fuzz::Require(reloaded.lines == script.lines, "saved lines load back the same");
