@@ -210,8 +210,9 @@ void Parser::Continue(QString &code, qsizetype start, const QString &missing)
         Fail(start, missing);
     if (StartsDeclaration(FirstCodeWord(m_lines[index])))
         Fail(start, missing);
+    const QChar openQuote = OpenQuoteAtEnd(code);
     code += u' ';
-    code += CodePart(m_lines[index]);
+    code += CodePart(m_lines[index], openQuote);
     m_next = index + 1;
 }
 
@@ -349,13 +350,30 @@ void Parser::ParseGlobal(QString code, qsizetype index)
 
 } // namespace
 
-QString CodePart(const QString &line)
+QChar OpenQuoteAtEnd(const QString &code)
+{
+    QChar quote;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i];
+        if (quote.isNull()) {
+            if (c == u'"' || c == u'\'')
+                quote = c;
+        } else if (c == u'\\') {
+            ++i;
+        } else if (c == quote) {
+            quote = QChar();
+        }
+    }
+    return quote;
+}
+
+QString CodePart(const QString &line, QChar openQuote)
 {
     const qsizetype n = line.size();
     QString code(n, Qt::Uninitialized);
     QChar *out = code.data();
     qsizetype size = 0;
-    QChar quote;
+    QChar quote = openQuote;
     bool pendingSpace = false;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = line[i];

@@ -43,5 +43,8 @@ struct DeclarationSet {
 [[nodiscard]] DeclarationSet ParseDeclarations(const QStringList &lines, const QString &fileName);
 
 // The code part of a line: the text before a "//" that stands outside string
-// and character literals, with spaces normalised as above.
-[[nodiscard]] QString CodePart(const QString &line);
+// and character literals, with spaces normalised as above. `openQuote` is the
+// literal a previous line left open, so the line starts inside it.
+[[nodiscard]] QString CodePart(const QString &line, QChar openQuote = QChar());
+// The quote character of a literal left open at the end of code text, or null.
+[[nodiscard]] QChar OpenQuoteAtEnd(const QString &code);

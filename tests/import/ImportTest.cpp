@@ -132,6 +132,15 @@ private slots:
                "endglobals"
             << none << QStringList { "integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3" }
             << QStringList { "constant integer X = 5", "integer Y = Foo(1, 2)", "integer Z = 3" };
+        // The second line starts inside the string the first left open, so its
+        // "//" stands outside the literal and starts a comment.
+        QTest::newRow("string left open over a line")
+            << "globals\n"
+               "    string s = \"a\" b\"\n"
+               "c\" d // e \"f\"\n"
+               "endglobals"
+            << none << QStringList { "string s = \"a\" b\" c\" d" }
+            << QStringList { "string s = \"a\" b\" c\" d" };
         QTest::newRow("types only") << "type agent extends handle // all\ntype unit extends widget" << none
                                     << none << none;
     }
