@@ -68,6 +68,8 @@ void AssignCodes(TSyntaxType &type, int index)
 {
     type.ColorIndex = index;
     type.RtfOpen = "\\cf" + QByteArray::number(index);
+    type.RtfColor = Colors::FromRgb(Colors::Red(type.Color), Colors::Green(type.Color), Colors::Blue(type.Color));
+    type.RtfStyle = type.Style & (FontStyle::Bold | FontStyle::Italic | FontStyle::Underline);
     QByteArray close;
     if (type.Style & FontStyle::Bold) {
         type.RtfOpen.append("\\b");
@@ -147,6 +149,8 @@ void SyntaxEngine::RebuildCodes()
                 type->ColorIndex = same->ColorIndex;
                 type->RtfOpen = same->RtfOpen;
                 type->RtfClose = same->RtfClose;
+                type->RtfColor = same->RtfColor;
+                type->RtfStyle = same->RtfStyle;
             }
             continue;
         }
@@ -280,13 +284,25 @@ void SyntaxEngine::LineToRtf(QStringView line, QByteArray &out) const
     sink.Finish();
 }
 
-void SyntaxEngine::BeginDocument(QByteArray &out, int fontPoints) const
+void SyntaxEngine::LineToRuns(QStringView line, RunLineSink &sink, LineRuns &out) const
 {
+    sink.BeginLine(out);
+    ClassifyLine(line, sink);
+    sink.Finish();
+}
+
+QByteArray SyntaxEngine::BeginDocument(qsizetype lineCount, int fontPoints) const
+{
+    QByteArray out;
+    // Real scripts need about 2.3 bytes of rich text per character; an
+    // estimate spares the regrowth of a multi-megabyte buffer.
+    out.reserve(qsizetype(lineCount) * 128 + 1024);
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n");
     out.append(m_colorTable);
     out.append("\r\n\\viewkind4\\uc1\\pard\\f0\\fs");
     AppendNumber(out, fontPoints * 2);
     out.append(' ');
+    return out;
 }
 
 void RtfLineSink::Space(QStringView line, qsizetype start, qsizetype length)
@@ -323,4 +339,66 @@ void RtfLineSink::Finish()
     if (m_colored)
         m_out.append("\\cf0");
     m_out.append("\\par");
+}
+
+RunLineSink::RunLineSink(const TSyntaxType *plain, int fontPoints)
+    : m_plain(plain)
+{
+    m_current.halfPoints = uint16_t(fontPoints * 2);
+}
+
+void RunLineSink::BeginLine(LineRuns &out)
+{
+    m_out = &out;
+    m_out->clear();
+    m_lastClass = nullptr;
+    m_colored = false;
+}
+
+void RunLineSink::Append(qsizetype length)
+{
+    if (length <= 0)
+        return;
+    if (!m_out->empty() && m_out->back().attributes == m_current)
+        m_out->back().length += int32_t(length);
+    else
+        m_out->push_back({ int32_t(length), m_current });
+}
+
+void RunLineSink::Open(const TSyntaxType *wordClass)
+{
+    if (wordClass->RtfOpen.isEmpty())
+        return;
+    m_current.color = wordClass->RtfColor;
+    m_current.style |= wordClass->RtfStyle;
+}
+
+void RunLineSink::Space(QStringView, qsizetype, qsizetype length)
+{
+    Append(length);
+}
+
+void RunLineSink::Token(QStringView, qsizetype, qsizetype length, TSyntaxType *wordClass)
+{
+    if (wordClass != m_plain) {
+        if (wordClass != m_lastClass || !wordClass->RtfClose.isEmpty())
+            Open(wordClass);
+        Append(length);
+        if (!wordClass->RtfClose.isEmpty())
+            m_current.style &= uint8_t(~wordClass->RtfStyle);
+        m_lastClass = wordClass;
+        m_colored = true;
+        return;
+    }
+    if (m_colored)
+        Open(m_plain);
+    Append(length);
+    m_colored = false;
+    m_lastClass = nullptr;
+}
+
+void RunLineSink::Finish()
+{
+    if (m_colored)
+        m_current.color = 0; // \cf0
 }

@@ -3,8 +3,12 @@
 #include "SyntaxType.h"
 #include "WordList.h"
 
+#include "platform/Rtf.h"
+
 #include <QByteArray>
 #include <QStringView>
+
+class RunLineSink;
 
 enum class HighlightMode { InPlace, ToRtf };
 
@@ -41,30 +45,34 @@ public:
     void ClassifyLine(QStringView line, HighlightSink &sink) const;
     // Appends the line's rich text, "\par" included.
     void LineToRtf(QStringView line, QByteArray &out) const;
+    // The line's colour runs as reading its rich text back would give them;
+    // `sink` carries the attributes from one line to the next as the
+    // document does.
+    void LineToRuns(QStringView line, RunLineSink &sink, LineRuns &out) const;
 
-    // The whole document HighlightAll loads, lines written with CR LF after
-    // each; empty when there are no lines. `lineAt(i)` gives line i.
+    // The whole document of `lineCount` lines, `lineAt(i)` giving line i:
+    // BeginDocument, AppendLine for each line, EndDocument. Lines are written
+    // with CR LF after each; empty when there are no lines.
     template<typename LineAt>
     [[nodiscard]] QByteArray Document(qsizetype lineCount, LineAt lineAt, int fontPoints) const
     {
         if (lineCount <= 0)
             return {};
-        QByteArray out;
-        // Real scripts need about 2.3 bytes of rich text per character; an
-        // estimate spares the regrowth of a multi-megabyte buffer.
-        out.reserve(qsizetype(lineCount) * 128 + 1024);
-        BeginDocument(out, fontPoints);
-        for (qsizetype i = 0; i < lineCount; ++i) {
-            LineToRtf(lineAt(i), out);
-            out.append("\r\n");
-        }
-        out.append("\\par }\r\n");
+        QByteArray out = BeginDocument(lineCount, fontPoints);
+        for (qsizetype i = 0; i < lineCount; ++i)
+            AppendLine(lineAt(i), out);
+        EndDocument(out);
         return out;
     }
+    [[nodiscard]] QByteArray BeginDocument(qsizetype lineCount, int fontPoints) const;
+    void AppendLine(QStringView line, QByteArray &out) const
+    {
+        LineToRtf(line, out);
+        out.append("\r\n");
+    }
+    static void EndDocument(QByteArray &out) { out.append("\\par }\r\n"); }
 
 private:
-    void BeginDocument(QByteArray &out, int fontPoints) const;
-
     WordList m_words;
     BuiltinClasses m_builtins;
     QByteArray m_colorTable;
@@ -93,6 +101,30 @@ public:
 
 private:
     QByteArray &m_out;
+    const TSyntaxType *m_plain;
+    const TSyntaxType *m_lastClass = nullptr;
+    bool m_colored = false;
+};
+
+// Gives the runs that reading back the rich text RtfLineSink writes would
+// give, without writing it: each code the writer would emit changes the
+// attributes as the reader applies it. One sink serves a whole document, so
+// attributes left open at the end of a line carry into the next.
+class RunLineSink : public HighlightSink {
+public:
+    RunLineSink(const TSyntaxType *plain, int fontPoints);
+
+    void BeginLine(LineRuns &out);
+    void Space(QStringView line, qsizetype start, qsizetype length) override;
+    void Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *wordClass) override;
+    void Finish();
+
+private:
+    void Append(qsizetype length);
+    void Open(const TSyntaxType *wordClass);
+
+    LineRuns *m_out = nullptr;
+    TextAttributes m_current;
     const TSyntaxType *m_plain;
     const TSyntaxType *m_lastClass = nullptr;
     bool m_colored = false;

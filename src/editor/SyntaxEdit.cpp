@@ -72,23 +72,37 @@ void TSyntaxEdit::RebuildHighlighting()
     HighlightAll();
 }
 
-QByteArray TSyntaxEdit::HighlightDocument() const
+template<typename PerLine>
+void TSyntaxEdit::ForEachLine(PerLine perLine) const
 {
     // One copy of the whole text, cut into lines at the paragraph separators,
     // costs far less than a string per block.
     const QString all = document()->toRawText();
     qsizetype from = 0;
-    return m_engine.Document(
-        lineCount(),
-        [&](qsizetype) {
-            qsizetype end = all.indexOf(QChar::ParagraphSeparator, from);
-            if (end < 0)
-                end = all.size();
-            const QStringView line = QStringView(all).mid(from, end - from);
-            from = end + 1;
-            return line;
-        },
-        fontSize());
+    const int count = lineCount();
+    for (int i = 0; i < count; ++i) {
+        qsizetype end = all.indexOf(QChar::ParagraphSeparator, from);
+        if (end < 0)
+            end = all.size();
+        perLine(i, QStringView(all).mid(from, end - from));
+        from = end + 1;
+    }
+}
+
+QByteArray TSyntaxEdit::HighlightDocument() const
+{
+    QByteArray out = m_engine.BeginDocument(lineCount(), fontSize());
+    ForEachLine([&](int, QStringView line) { m_engine.AppendLine(line, out); });
+    m_engine.EndDocument(out);
+    return out;
+}
+
+std::vector<LineRuns> TSyntaxEdit::HighlightRuns() const
+{
+    std::vector<LineRuns> runs(static_cast<size_t>(lineCount()));
+    RunLineSink sink(m_engine.Builtins().Plain.get(), fontSize());
+    ForEachLine([&](int i, QStringView line) { m_engine.LineToRuns(line, sink, runs[size_t(i)]); });
+    return runs;
 }
 
 void TSyntaxEdit::HighlightAll()
@@ -97,7 +111,10 @@ void TSyntaxEdit::HighlightAll()
         return;
     m_highlighting = true;
     m_match = QTextCursor();
-    loadRtf(HighlightDocument());
+    // The runs reading back HighlightDocument() would give, built directly:
+    // writing and parsing the rich text of a large script costs more than
+    // showing it.
+    reloadRuns(HighlightRuns());
     m_highlighting = false;
     AllowInvalidate = true;
 }

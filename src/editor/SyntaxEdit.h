@@ -32,8 +32,8 @@ public:
     void AddWords(const WordPairs &Words) override;
     [[nodiscard]] TSyntaxType *FindWordClass(QStringView Word) const;
     void RebuildHighlighting() override;
-    // Regenerates the whole text as rich text and reloads the control from it;
-    // the caret ends at the start. Nothing happens when there are no lines.
+    // Restyles the whole text as reloading it from its rich text would; the
+    // caret ends at the start. Nothing happens when there are no lines.
     void HighlightAll();
     // ToRtf: RtfText receives the line's rich text, the control is untouched.
     // InPlace: the line's tokens are restyled, the selection ends on the last
@@ -46,8 +46,10 @@ public:
     [[nodiscard]] const BuiltinClasses &Builtins() const { return m_engine.Builtins(); }
     [[nodiscard]] const SyntaxEngine &Engine() const { return m_engine; }
     [[nodiscard]] QByteArray ColorTable() const { return m_engine.ColorTable(); }
-    // The document HighlightAll loads.
+    // The whole text as rich text, and the colour runs per line that reading
+    // it back gives; HighlightAll loads the runs.
     [[nodiscard]] QByteArray HighlightDocument() const;
+    [[nodiscard]] std::vector<LineRuns> HighlightRuns() const;
 
     void Invalidate() override;
 
@@ -79,6 +81,9 @@ private:
     // line and outside strings and comments; -1 when there is none.
     [[nodiscard]] int FindMatch() const;
     void PasteClipboard();
+    // Calls perLine(index, text) for every line.
+    template<typename PerLine>
+    void ForEachLine(PerLine perLine) const;
 
     SyntaxEngine m_engine;
     int m_lastLineCount = 0;

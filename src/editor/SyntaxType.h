@@ -24,6 +24,11 @@ public:
     int32_t ColorIndex = 0; // 1-based entry in the owning control's colour table
     QByteArray RtfOpen;
     QByteArray RtfClose;
+    // What the codes set when the text is read back: the colour as the
+    // colour table holds it and the style bits RtfOpen turns on (RtfClose
+    // turns them off again).
+    uint32_t RtfColor = 0;
+    uint8_t RtfStyle = 0;
 };
 
 using SyntaxTypePtr = std::shared_ptr<TSyntaxType>;

@@ -588,18 +588,7 @@ void TRichEdit::replaceAll(RichText &&content)
     // the runs: the toolkit rebuilding a large document costs far more than
     // the comparison.
     if (holdsText(content.text)) {
-        restartOnSameText();
-        m_pendingLines = { -1, -1 };
-        m_typing.reset();
-        if (m_lines.size() != size_t(document()->blockCount()))
-            resetModel();
-        const bool matches = content.lines.size() == m_lines.size();
-        for (size_t i = 0; i < m_lines.size(); ++i) {
-            m_lines[i].runs = matches ? std::move(content.lines[i]) : LineRuns();
-            m_lines[i].shown = false;
-        }
-        m_pendingChange = true;
-        viewport()->update();
+        replaceRuns(std::move(content.lines));
         return;
     }
     m_replacingAll = true;
@@ -618,6 +607,28 @@ void TRichEdit::replaceAll(RichText &&content)
     }
     m_pendingChange = true;
     viewport()->update();
+}
+
+void TRichEdit::replaceRuns(std::vector<LineRuns> &&runs)
+{
+    restartOnSameText();
+    m_pendingLines = { -1, -1 };
+    m_typing.reset();
+    if (m_lines.size() != size_t(document()->blockCount()))
+        resetModel();
+    const bool matches = runs.size() == m_lines.size();
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        m_lines[i].runs = matches ? std::move(runs[i]) : LineRuns();
+        m_lines[i].shown = false;
+    }
+    m_pendingChange = true;
+    viewport()->update();
+}
+
+void TRichEdit::reloadRuns(std::vector<LineRuns> &&runs)
+{
+    replaceRuns(std::move(runs));
+    FlushNotifications();
 }
 
 void TRichEdit::resetModel()
@@ -822,6 +833,10 @@ void TRichEdit::scheduleFlush()
 
 void TRichEdit::FlushNotifications()
 {
+    // The toolkit sends the control events while it replaces the whole text;
+    // the handlers wait until the line model matches the new text.
+    if (m_replacingAll)
+        return;
     while (m_pendingSelection || m_pendingChange) {
         if (m_pendingSelection) {
             m_pendingSelection = false;

@@ -106,6 +106,11 @@ public:
     void loadRtf(const QByteArray &rtf);
     // The same; the document is released once read.
     void loadRtf(QByteArray &&rtf);
+    // Loads the styles of the text the control holds, one run list per line,
+    // as loading that text with them would: the caret goes to the start, the
+    // undo history is cleared and a change is notified. A list of another
+    // line count leaves every line unstyled.
+    void reloadRuns(std::vector<LineRuns> &&runs);
     // Rich text when the file starts with "{\rtf", plain text otherwise.
     void loadFromFile(const QString &fileName);
     void saveToFile(const QString &fileName, FileFormat format = FileFormat::RichText) const;
@@ -167,6 +172,7 @@ private:
     void addChangedLines(int first, int last, int linesAdded);
     void resetModel();
     void replaceAll(RichText &&content);
+    void replaceRuns(std::vector<LineRuns> &&runs);
     [[nodiscard]] bool holdsText(const QString &text) const;
     void restartOnSameText();
     TextAttributes insertionAttributes(int line, int column) const;

@@ -109,6 +109,42 @@ private slots:
         }
     }
 
+    // HighlightAll builds the runs without the rich text; they must be the
+    // runs reading that rich text back gives, attributes carried over line
+    // ends included.
+    void runsEqualTheRichTextReadBack()
+    {
+        TSyntaxEdit edit;
+        QStringList lines = TextFile::LoadLines(DataPath("highlight/edge-cases.j"));
+        lines += TextFile::LoadLines(DataPath("highlight/blizzard-excerpt.j"));
+        lines += { "sys call", "x", "call", "  plain after a coloured line end", "{\\}\t\u0001 \\\"esc\\\"",
+            QStringLiteral("\u0105\u017c \u20ac call integer sys"), "\"open string", "still plain //c", "",
+            "integer i // end", "i", "'a' 0x1F $FF 1.5e3 <= >= != ()[]" };
+        edit.setLines(lines);
+        LoadClasses(edit);
+        auto compare = [&] {
+            const RichText read = Rtf::Read(edit.HighlightDocument());
+            QCOMPARE(read.text.split(u'\n'), edit.lines());
+            const std::vector<LineRuns> runs = edit.HighlightRuns();
+            QCOMPARE(runs.size(), read.lines.size());
+            for (size_t l = 0; l < runs.size(); ++l)
+                QVERIFY2(runs[l] == read.lines[l], qPrintable(QStringLiteral("line %1: %2").arg(l).arg(lines.value(int(l)))));
+        };
+        compare();
+        // A styled plain class leaves its style open after each plain word.
+        edit.Builtins().Plain->Style = FontStyle::Italic;
+        edit.RebuildHighlighting();
+        compare();
+        // Words added after the codes were assigned write no codes.
+        LoadWordClasses({ "@clRed", "!bold", "late" }, nullptr, { &edit });
+        edit.setLines({ "late call late", "late" });
+        compare();
+        edit.HighlightAll();
+        const std::vector<LineRuns> runs = edit.HighlightRuns();
+        for (int l = 0; l < edit.lineCount(); ++l)
+            QVERIFY(edit.lineRuns(l) == runs[size_t(l)]);
+    }
+
     void inPlaceLeavesTheSelectionOnTheLastToken()
     {
         TSyntaxEdit edit;

@@ -2,6 +2,7 @@
 
 #include "platform/RichEdit.h"
 
+#include <QApplication>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -233,6 +234,27 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Z);
         QCOMPARE(events, (QStringList { "sel 4,0", "change" }));
         QCOMPARE(edit.text(), QStringLiteral("aXYzc"));
+    }
+
+    // With focus, the toolkit queries the control while the whole text is
+    // replaced; the handlers hear of it once, when every line is there to
+    // style.
+    void replacingTheTextNotifiesOnceItIsComplete()
+    {
+        TRichEdit edit;
+        edit.show();
+        QApplication::setActiveWindow(&edit);
+        edit.setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&edit));
+        edit.setText("a");
+        int changes = 0;
+        connect(&edit, &TRichEdit::OnChange, &edit, [&] {
+            ++changes;
+            edit.setRangeAttributes(edit.lineIndex(edit.lineCount() - 1), 1, Color(0xFF0000, 0));
+        });
+        edit.setLines({ "one", "two", "three" });
+        QCOMPARE(changes, 1);
+        QCOMPARE(edit.attributesAt(edit.lineIndex(2)).color, 0xFF0000u);
     }
 
     void keyNotificationsCanConsumeTheKey()
