@@ -1,6 +1,5 @@
 #include "Documents.h"
 
-#include "platform/Errors.h"
 #include "platform/TextCodec.h"
 
 #include <QDir>
@@ -77,9 +76,7 @@ QStringList LoadRecentList(const QString &recentFile)
 void AddRecentFile(const QString &recentFile, const QString &path)
 {
     const QStringList lines = UpdateRecentList(LoadRecentList(recentFile), path);
-    const QString folder = QFileInfo(recentFile).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw TolvaneError(QStringLiteral("Cannot create folder \"%1\".").arg(folder));
+    TextFile::MakeFolder(QFileInfo(recentFile).absolutePath());
     // Paths may hold any character; UTF-8 keeps them all and leaves an
     // all-ASCII list byte for byte as before.
     TextFile::SaveScript(recentFile, lines, TextFile::Encoding::Utf8);

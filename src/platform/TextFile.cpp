@@ -7,6 +7,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <vector>
+
 namespace {
 
 QString OpenError(const QString &fileName, const QString &reason)
@@ -77,21 +82,50 @@ QByteArray ReadBytes(const QString &fileName)
 
 void WriteBytes(const QString &fileName, const QByteArray &bytes)
 {
-    if (QFileInfo(fileName).isDir())
-        throw TolvaneError(CreateError(fileName, QStringLiteral("Is a directory")));
-    QSaveFile file(fileName);
-    // Unbuffered: a buffered QSaveFile flushes only at commit() and does not
-    // notice a short write there (a full disk), so it would replace the
-    // target with a truncated file. Written directly, the short count shows.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw TolvaneError(CreateError(fileName, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw TolvaneError(CreateError(fileName, reason));
+    WriteFiles({ { fileName, bytes } });
+}
+
+void WriteFiles(const QList<FileBytes> &files)
+{
+    // Every file is written out in full before the first one replaces its
+    // target; the ones not committed are thrown away when this throws.
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    pending.reserve(files.size());
+    for (const FileBytes &entry : files) {
+        if (QFileInfo(entry.fileName).isDir())
+            throw TolvaneError(CreateError(entry.fileName, QStringLiteral("Is a directory")));
+        auto file = std::make_unique<QSaveFile>(entry.fileName);
+        // Unbuffered: a buffered QSaveFile flushes only at commit() and does
+        // not notice a short write there (a full disk), so it would replace
+        // the target with a truncated file. Written directly, the short
+        // count shows.
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            throw TolvaneError(CreateError(entry.fileName, file->errorString()));
+        // A write that stopped part-way returns a short count without an
+        // error; writing the rest again gives the system's reason.
+        qint64 written = 0;
+        while (written < entry.bytes.size()) {
+            const qint64 n = file->write(entry.bytes.constData() + written, entry.bytes.size() - written);
+            if (n <= 0)
+                throw TolvaneError(CreateError(entry.fileName, file->errorString()));
+            written += n;
+        }
+        pending.push_back(std::move(file));
     }
-    if (!file.commit())
-        throw TolvaneError(CreateError(fileName, file.errorString()));
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        QSaveFile &file = *pending[static_cast<size_t>(i)];
+        if (!file.commit())
+            throw TolvaneError(CreateError(files.at(i).fileName, file.errorString()));
+    }
+}
+
+void MakeFolder(const QString &folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
+    if (error)
+        throw TolvaneError(QStringLiteral("Cannot create folder \"%1\". %2")
+                               .arg(folder, QString::fromLocal8Bit(error.message())));
 }
 
 QString Decode(const QByteArray &bytes, Encoding encoding)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,20 @@ struct Content
 // Writes through a temporary file in the same folder that replaces the target
 // only once everything is written, so a failed write leaves the old file whole.
 void WriteBytes(const QString &fileName, const QByteArray &bytes);
+
+struct FileBytes
+{
+    QString fileName;
+    QByteArray bytes;
+};
+// Several files that belong together: all are written out before any of them
+// replaces its target, so a failed write (a full disk, a folder in the way)
+// leaves every old file as it was.
+void WriteFiles(const QList<FileBytes> &files);
+
+// Creates the folder and any missing parents. Raises TolvaneError with the
+// system's reason.
+void MakeFolder(const QString &folder);
 
 // Data files: always code page 1252.
 [[nodiscard]] QStringList LoadLines(const QString &fileName);
