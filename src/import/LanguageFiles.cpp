@@ -1,7 +1,7 @@
 #include "LanguageFiles.h"
 
 #include "langdata/Configuration.h"
-#include "platform/Errors.h"
+#include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -161,12 +161,15 @@ LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)
 
 void WriteLanguageFiles(const QString &folder, const LanguageFiles &files)
 {
+    TextFile::MakeFolder(folder);
     const QDir dir(folder);
-    if (!dir.mkpath(QStringLiteral(".")))
-        throw TolvaneError(QStringLiteral("Cannot create folder \"%1\".").arg(folder));
-    TextFile::SaveLines(dir.filePath(kDefaultFunctionFile), files.functions);
-    TextFile::SaveLines(dir.filePath(kDefaultConstantFile), files.constants);
-    TextFile::SaveLines(dir.filePath(kDefaultSyntaxFile), files.syntax);
-    TextFile::SaveLines(dir.filePath(kDefaultAIFunctionFile), files.aiFunctions);
-    TextFile::SaveLines(dir.filePath(kDefaultAIConstantFile), files.aiConstants);
+    const auto file = [&dir](const QString &name, const QStringList &lines) {
+        return TextFile::FileBytes { dir.filePath(name), TextCodec::EncodeCp1252(TextFile::JoinLines(lines)) };
+    };
+    // The five are replaced together: a failed write leaves the old set.
+    TextFile::WriteFiles({ file(kDefaultFunctionFile, files.functions),
+        file(kDefaultConstantFile, files.constants),
+        file(kDefaultSyntaxFile, files.syntax),
+        file(kDefaultAIFunctionFile, files.aiFunctions),
+        file(kDefaultAIConstantFile, files.aiConstants) });
 }

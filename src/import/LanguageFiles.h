@@ -51,6 +51,7 @@ struct ParsedSource {
 // JASS stops the import with TolvaneError and nothing written.
 [[nodiscard]] LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources);
 
-// Writes the five files into `folder` (created when missing), each through a
-// temporary file, in code page 1252 with CR LF. Raises TolvaneError.
+// Writes the five files into `folder` (created when missing), in code page
+// 1252 with CR LF; none replaces its old file before all are written out.
+// Raises TolvaneError.
 void WriteLanguageFiles(const QString &folder, const LanguageFiles &files);

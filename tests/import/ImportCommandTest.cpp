@@ -1,3 +1,4 @@
+#include "FaultInjection.h"
 #include "TestRegistry.h"
 
 #include "cli/Cli.h"
@@ -42,7 +43,11 @@ QByteArray Read(const QString &name)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+const QStringList kLanguageFiles { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt" };
+
 } // namespace
+
+Q_DECLARE_METATYPE(WriteFault)
 
 class ImportCommandTest : public QObject {
     Q_OBJECT
@@ -108,6 +113,86 @@ private slots:
         QVERIFY2(run.err.contains(message), run.err.constData());
         QCOMPARE(QDir(Path("out")).entryList(QDir::Files), QStringList { "Func.txt" });
         QCOMPARE(Read(Path("out/Func.txt")), QByteArray("Mine takes nothing returns nothing\r\n"));
+    }
+
+    // The five files are replaced together or not at all: a write that fails
+    // on any of them leaves the old set, and one line on standard error names
+    // the file and the reason.
+    void writeFaults_data()
+    {
+        QTest::addColumn<WriteFault>("fault");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("import output/read-only folder") << WriteFault::ReadOnlyFolder << "Func.txt";
+        QTest::newRow("import output/target is a folder") << WriteFault::TargetIsFolder << "Syn.txt";
+        QTest::newRow("import output/full disk") << WriteFault::FullDisk << "Func.txt";
+        // Func.txt and Const.txt fit, Syn.txt stops half-way.
+        QTest::newRow("import output/half-way") << WriteFault::HalfWay << "Syn.txt";
+    }
+    void writeFaults()
+    {
+        QFETCH(WriteFault, fault);
+        QFETCH(QString, target);
+        const QStringList args { Path("game.j"), Path("ai.ai") };
+        QCOMPARE(Import(QStringList { "-o", Path("new") } + args).status, 0);
+        const qint64 fits = std::max(QFileInfo(Path("new/Func.txt")).size(), QFileInfo(Path("new/Const.txt")).size());
+        QVERIFY(QFileInfo(Path("new/Syn.txt")).size() > fits);
+        QVERIFY(QDir().mkpath(Path("out")));
+        for (const QString &name : kLanguageFiles)
+            Write(Path("out/" + name), "old " + name.toLatin1() + "\r\n");
+        ShareWithUnprivilegedUser(m_dir->path());
+
+        Run run;
+        {
+            InjectedFault injected(fault, Path("out/" + target), static_cast<rlim_t>(fits));
+            if (!injected.Failure().isEmpty())
+                QSKIP(qPrintable(injected.Failure()));
+            run = Import(QStringList { "-o", Path("out") } + args);
+        }
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains(Path("out/" + target).toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains(InjectedFault::Reason(fault).toUtf8()), run.err.constData());
+        QCOMPARE(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
+        for (const QString &name : kLanguageFiles) {
+            if (fault == WriteFault::TargetIsFolder && name == target)
+                QVERIFY(InjectedFault::IsUntouchedFolder(Path("out/" + name)));
+            else
+                QCOMPARE(Read(Path("out/" + name)), "old " + name.toLatin1() + "\r\n");
+        }
+    }
+
+    // An output folder that cannot be made is reported with the reason.
+    void outputFolderCannotBeMade_data()
+    {
+        QTest::addColumn<bool>("parentReadOnly");
+        QTest::newRow("import output/folder in a read-only folder") << true;
+        QTest::newRow("import output/a file in the folder's place") << false;
+    }
+    void outputFolderCannotBeMade()
+    {
+        QFETCH(bool, parentReadOnly);
+        QVERIFY(QDir().mkpath(Path("parent")));
+        if (!parentReadOnly)
+            Write(Path("parent/out"), "the user's file\r\n");
+        ShareWithUnprivilegedUser(m_dir->path());
+        Run run;
+        if (parentReadOnly) {
+            ReadOnlyFolder guard(Path("parent"));
+            if (!guard.Failure().isEmpty())
+                QSKIP(qPrintable(guard.Failure()));
+            run = Import({ "-o", Path("parent/out"), Path("game.j") });
+        } else {
+            run = Import({ "-o", Path("parent/out"), Path("game.j") });
+        }
+        QCOMPARE(run.status, 2);
+        const QByteArray reason = QString::fromLocal8Bit(std::strerror(parentReadOnly ? EACCES : ENOTDIR)).toUtf8();
+        QVERIFY2(run.err.contains(Path("parent/out").toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains(reason), run.err.constData());
+        QCOMPARE(QDir(Path("parent")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+            parentReadOnly ? QStringList() : QStringList { "out" });
+        if (!parentReadOnly)
+            QCOMPARE(Read(Path("parent/out")), QByteArray("the user's file\r\n"));
     }
 
     void usageErrors_data()
