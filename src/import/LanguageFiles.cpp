@@ -164,12 +164,11 @@ void WriteLanguageFiles(const QString &folder, const LanguageFiles &files)
     TextFile::MakeFolder(folder);
     const QDir dir(folder);
     const auto file = [&dir](const QString &name, const QStringList &lines) {
-        return TextFile::FileBytes { dir.filePath(name), TextCodec::EncodeCp1252(TextFile::JoinLines(lines)) };
+        return TextFile::FileBytes { dir.filePath(name),
+            TextCodec::EncodeCp1252(TextFile::JoinLines(lines)) };
     };
     // The five are replaced together: a failed write leaves the old set.
     TextFile::WriteFiles({ file(kDefaultFunctionFile, files.functions),
-        file(kDefaultConstantFile, files.constants),
-        file(kDefaultSyntaxFile, files.syntax),
-        file(kDefaultAIFunctionFile, files.aiFunctions),
-        file(kDefaultAIConstantFile, files.aiConstants) });
+        file(kDefaultConstantFile, files.constants), file(kDefaultSyntaxFile, files.syntax),
+        file(kDefaultAIFunctionFile, files.aiFunctions), file(kDefaultAIConstantFile, files.aiConstants) });
 }

@@ -122,7 +122,8 @@ void WriteFiles(const QList<FileBytes> &files)
 void MakeFolder(const QString &folder)
 {
     std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
+    std::filesystem::create_directories(
+        std::filesystem::path(QFile::encodeName(folder).toStdString()), error);
     if (error)
         throw TolvaneError(QStringLiteral("Cannot create folder \"%1\". %2")
                                .arg(folder, QString::fromLocal8Bit(error.message())));

@@ -22,8 +22,7 @@
 
 // Makes writes beyond `bytes` fail, as a full disk does, even for root. A file
 // grows up to the limit, then the next write fails ("File too large").
-class FileSizeLimit
-{
+class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
@@ -42,7 +41,7 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
-    rlimit m_old{};
+    rlimit m_old {};
     void (*m_oldHandler)(int) = nullptr;
 };
 
@@ -64,22 +63,22 @@ inline void ShareWithUnprivilegedUser(const QString &folder)
     };
     give(folder);
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+        QDirIterator::Subdirectories);
     while (it.hasNext())
         give(it.next());
 }
 
 // While alive, `folder` cannot be written: it is made read-only and, for
 // root, the calling thread's file access runs as "nobody".
-class ReadOnlyFolder
-{
+class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(const QString &folder)
         : m_folder(folder)
         , m_permissions(QFile::permissions(folder))
     {
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
-                                          | QFile::ReadOther | QFile::ExeOther);
+        QFile::setPermissions(folder,
+            QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                | QFile::ExeOther);
         if (geteuid() == 0) {
             (void)setfsuid(kUnprivilegedUid);
             m_dropped = setfsuid(kUnprivilegedUid) == static_cast<int>(kUnprivilegedUid);
@@ -117,8 +116,7 @@ enum class WriteFault { ReadOnlyFolder, TargetIsFolder, FullDisk, HalfWay };
 // One fault on the writes of `target` while alive. TargetIsFolder replaces
 // the target by a folder holding one file; HalfWay lets `halfWayBytes` of
 // each written file through; the full disk lets nothing through.
-class InjectedFault
-{
+class InjectedFault {
 public:
     InjectedFault(WriteFault fault, const QString &target, rlim_t halfWayBytes)
     {

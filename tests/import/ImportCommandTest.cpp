@@ -134,7 +134,8 @@ private slots:
         QFETCH(QString, target);
         const QStringList args { Path("game.j"), Path("ai.ai") };
         QCOMPARE(Import(QStringList { "-o", Path("new") } + args).status, 0);
-        const qint64 fits = std::max(QFileInfo(Path("new/Func.txt")).size(), QFileInfo(Path("new/Const.txt")).size());
+        const qint64 fits
+            = std::max(QFileInfo(Path("new/Func.txt")).size(), QFileInfo(Path("new/Const.txt")).size());
         QVERIFY(QFileInfo(Path("new/Syn.txt")).size() > fits);
         QVERIFY(QDir().mkpath(Path("out")));
         for (const QString &name : kLanguageFiles)
@@ -153,7 +154,8 @@ private slots:
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY2(run.err.contains(Path("out/" + target).toUtf8()), run.err.constData());
         QVERIFY2(run.err.contains(InjectedFault::Reason(fault).toUtf8()), run.err.constData());
-        QCOMPARE(QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
+        QCOMPARE(
+            QDir(Path("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 5);
         for (const QString &name : kLanguageFiles) {
             if (fault == WriteFault::TargetIsFolder && name == target)
                 QVERIFY(InjectedFault::IsUntouchedFolder(Path("out/" + name)));
@@ -186,7 +188,8 @@ private slots:
             run = Import({ "-o", Path("parent/out"), Path("game.j") });
         }
         QCOMPARE(run.status, 2);
-        const QByteArray reason = QString::fromLocal8Bit(std::strerror(parentReadOnly ? EACCES : ENOTDIR)).toUtf8();
+        const QByteArray reason
+            = QString::fromLocal8Bit(std::strerror(parentReadOnly ? EACCES : ENOTDIR)).toUtf8();
         QVERIFY2(run.err.contains(Path("parent/out").toUtf8()), run.err.constData());
         QVERIFY2(run.err.contains(reason), run.err.constData());
         QCOMPARE(QDir(Path("parent")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),

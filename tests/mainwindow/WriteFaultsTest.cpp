@@ -17,8 +17,7 @@ Q_DECLARE_METATYPE(WriteFault)
 namespace {
 
 // The document and the program's state as the user sees them.
-struct FormState
-{
+struct FormState {
     QString fileName;
     bool modified = false;
     QString caption;
@@ -49,8 +48,7 @@ QStringList Entries(const QString &folder)
 // Every file the main window writes, under every way a write can fail: the
 // old file stays whole, one message names the file and the reason, and the
 // document's name, flag and caption stay true.
-class WriteFaultsTest : public QObject
-{
+class WriteFaultsTest : public QObject {
     Q_OBJECT
 
 private slots:

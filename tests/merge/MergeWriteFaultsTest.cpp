@@ -67,7 +67,8 @@ private slots:
         };
         for (const bool fromCli : { false, true }) {
             for (const auto &[name, fault] : faults)
-                QTest::addRow("merge target/%s%s", name, fromCli ? " (command line)" : "") << fault << fromCli;
+                QTest::addRow("merge target/%s%s", name, fromCli ? " (command line)" : "")
+                    << fault << fromCli;
         }
     }
     void targetFails()
@@ -75,7 +76,8 @@ private slots:
         QFETCH(WriteFault, fault);
         QFETCH(bool, fromCli);
         QTemporaryDir dir;
-        const QStringList sources { WriteIn(dir, "a.j", "call A()\r\n"), WriteIn(dir, "b.j", "call B()\r\n") };
+        const QStringList sources { WriteIn(dir, "a.j", "call A()\r\n"),
+            WriteIn(dir, "b.j", "call B()\r\n") };
         const QByteArray old("the old merge\r\n");
         const QString target = WriteIn(dir, "out.j", old);
         ScriptedDialogService dialogs;

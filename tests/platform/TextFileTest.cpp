@@ -1,3 +1,4 @@
+#include "FaultInjection.h"
 #include "TestRegistry.h"
 
 #include "platform/Errors.h"
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <unistd.h>
 
 namespace {
 
@@ -181,14 +180,16 @@ private slots:
 
     void failedWriteLeavesOldFileWhole()
     {
-        if (::geteuid() == 0)
-            QSKIP("root ignores folder permissions");
         QTemporaryDir dir;
         const QString path = dir.filePath("keep.txt");
         WriteRaw(path, "old\r\n");
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY_THROWS_EXCEPTION(TolvaneError, TextFile::SaveLines(path, {"new"}));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ShareWithUnprivilegedUser(dir.path());
+        {
+            ReadOnlyFolder readOnly(dir.path());
+            if (!readOnly.Failure().isEmpty())
+                QSKIP(qPrintable(readOnly.Failure()));
+            QVERIFY_THROWS_EXCEPTION(TolvaneError, TextFile::SaveLines(path, {"new"}));
+        }
         QCOMPARE(ReadRaw(path), QByteArray("old\r\n"));
     }
 
