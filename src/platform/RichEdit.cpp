@@ -74,6 +74,13 @@ bool IsWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// Laying out a line costs in proportion to its format ranges, and a long line
+// of code holds one every few characters: a line longer than this shows the
+// colours of the columns in view and of a margin either side, and gets those
+// of the next columns when it is scrolled beyond them.
+constexpr int kLongLine = 1024;
+constexpr int kLongLineMargin = 256;
+
 } // namespace
 
 QColor ColorFromValue(uint32_t color, const QPalette &palette)
@@ -742,13 +749,23 @@ void TRichEdit::showLine(const QTextBlock &block)
     if (number < 0 || size_t(number) >= m_lines.size())
         return;
     LineStyle &style = m_lines[size_t(number)];
+    int from = 0;
+    int to = style.length;
+    if (style.length > kLongLine) {
+        const auto [left, right] = visibleColumns(block);
+        from = std::max(0, left - kLongLineMargin);
+        to = std::min(style.length, right + kLongLineMargin);
+    }
     QList<QTextLayout::FormatRange> ranges;
-    ranges.reserve(qsizetype(style.runs.size()));
     const QPalette p = palette();
     const int ownHalfPoints = fontSize() * 2;
     int at = 0;
     for (const StyleRun &run : style.runs) {
-        const int length = std::min(run.length, style.length - at);
+        const int start = std::max(at, from);
+        const int length = std::min(at + run.length, to) - start;
+        at += run.length;
+        if (at <= from)
+            continue;
         if (length <= 0)
             break;
         QTextCharFormat format;
@@ -761,14 +778,25 @@ void TRichEdit::showLine(const QTextBlock &block)
             format.setFontUnderline(true);
         if (run.attributes.halfPoints != 0 && run.attributes.halfPoints != ownHalfPoints)
             format.setFontPointSize(run.attributes.halfPoints / 2.0);
-        ranges.append({ at, length, format });
-        at += length;
+        ranges.append({ start, length, format });
     }
     block.layout()->setFormats(ranges);
     // Relayouts the line at once; it is no edit, so no undo step, no change
     // notification and no modified flag.
     document()->markContentsDirty(block.position(), block.length());
     style.shown = true;
+    style.shownFrom = from;
+    style.shownTo = to;
+}
+
+std::pair<int, int> TRichEdit::visibleColumns(const QTextBlock &block) const
+{
+    const QTextLayout *layout = block.layout();
+    if (layout == nullptr || layout->lineCount() == 0)
+        return { 0, 0 };
+    const QTextLine line = layout->lineAt(0);
+    const qreal left = -contentOffset().x();
+    return { line.xToCursor(left), line.xToCursor(left + viewport()->width()) };
 }
 
 void TRichEdit::invalidateShown()
@@ -787,8 +815,17 @@ void TRichEdit::paintEvent(QPaintEvent *event)
     qreal top = blockBoundingGeometry(block).translated(offset).top();
     while (block.isValid() && top <= bottom) {
         const int number = block.blockNumber();
-        if (size_t(number) < m_lines.size() && !m_lines[size_t(number)].shown)
-            showLine(block);
+        if (size_t(number) < m_lines.size()) {
+            const LineStyle &style = m_lines[size_t(number)];
+            bool show = !style.shown;
+            if (style.length > kLongLine) {
+                blockBoundingRect(block); // lays the line out, for its columns
+                const auto [left, right] = visibleColumns(block);
+                show = show || left < style.shownFrom || std::min(right, style.length) > style.shownTo;
+            }
+            if (show)
+                showLine(block);
+        }
         top += blockBoundingRect(block).height();
         block = block.next();
     }

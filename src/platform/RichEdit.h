@@ -166,6 +166,10 @@ private:
         LineRuns runs;
         int32_t length = 0;
         bool shown = false; // the runs are in the line's layout
+        // The columns whose runs are in the layout; a long line gets only
+        // those around the part in view.
+        int32_t shownFrom = 0;
+        int32_t shownTo = 0;
     };
 
     void onContentsChange(int position, int removed, int added);
@@ -177,6 +181,8 @@ private:
     void restartOnSameText();
     TextAttributes insertionAttributes(int line, int column) const;
     void showLine(const QTextBlock &block);
+    // The columns of a laid-out line at the left and right edge of the view.
+    [[nodiscard]] std::pair<int, int> visibleColumns(const QTextBlock &block) const;
     void invalidateShown();
     void scheduleFlush();
     void applySelectionPalette();

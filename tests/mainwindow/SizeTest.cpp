@@ -10,8 +10,11 @@
 
 #include <QAction>
 #include <QDir>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -131,6 +134,20 @@ bool HasClass(const TextAttributes &attributes, const TSyntaxType &type)
     return attributes.color == type.Color && attributes.style == type.Style;
 }
 
+// The colour a line shows at a column once painted with the view scrolled to
+// `scroll`; invalid where the layout holds no colour.
+QColor ShownColor(TSyntaxEdit &edit, int line, int column, int scroll)
+{
+    edit.horizontalScrollBar()->setValue(scroll);
+    edit.repaint();
+    const QTextLayout *layout = edit.document()->findBlockByNumber(line).layout();
+    for (const QTextLayout::FormatRange &range : layout->formats()) {
+        if (column >= range.start && column < range.start + range.length)
+            return range.format.foreground().color();
+    }
+    return {};
+}
+
 // The rows: a script of many lines, and one whose single long line is
 // between ordinary ones. `edit` is the line typed into, an open call.
 void AddSizeRows()
@@ -195,6 +212,13 @@ private slots:
         const int opening = editStart + int(edited.indexOf(u'('));
         QCOMPARE(editbox.matchPosition(), opening);
         QVERIFY(HasClass(editbox.attributesAt(opening), *editbox.Builtins().Match));
+        // Shown coloured wherever the view is scrolled along the line.
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QColor stringColor = ColorFromValue(string.Color, editbox.palette());
+        QScrollBar &scroll = *editbox.horizontalScrollBar();
+        QCOMPARE(ShownColor(editbox, edit, int(edited.size()) - 2, scroll.maximum()), stringColor);
+        QCOMPARE(ShownColor(editbox, edit, middle, scroll.maximum() / 2), stringColor);
+        QCOMPARE(ShownColor(editbox, edit, int(edited.indexOf(u'"')), 0), stringColor);
 
         // The check reads every line: the script passes, a fault on its last
         // line is found there.
