@@ -9,6 +9,9 @@
 //   tokens     a plain pass over the script's bytes that only splits tokens
 //   generate   the highlighter's rich text of the script
 //   keystroke  typing a letter in the editor control holding the script
+//   keystroke-long  typing a letter in a 100,000-character line put in the
+//              middle of the script, at 100 places along it; also the same
+//              with the repaint, and typed into a bare QPlainTextEdit
 // The script is the map scripts of MAPS repeated to LINES lines; the word
 // classes are the names declared in DECLARATIONS (common.j, blizzard.j,
 // common.ai). Every output line is a tab-separated row: figure, value, unit.
@@ -30,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBlock>
 
 #include <algorithm>
 #include <cctype>
@@ -183,12 +187,105 @@ int Keystroke(const QStringList &lines, const QString &declarations)
     return edit.lineCount() == lines.size() ? 0 : 1;
 }
 
+// One call of `length` characters that joins strings and calls, as generated
+// map code can hold.
+QString LongLine(int length)
+{
+    QString line = QStringLiteral("    call DisplayTextToPlayer(GetLocalPlayer(), 0, 0, \"msg // not a comment\"");
+    for (int n = 0;; ++n) {
+        const QString piece = QStringLiteral(" + I2S(%1) + \"msg %1\"").arg(n);
+        if (line.size() + piece.size() + 6 > length)
+            break;
+        line += piece;
+    }
+    return line + QStringLiteral(" + \"") + QString(length - line.size() - 6, u'w') + QStringLiteral("\")");
+}
+
+void TypeX(QWidget &edit)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(&edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(&edit, &release);
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A letter typed at 100 places spread along a 100,000-character line, from
+// the key press to the end of its handling, and to the end of the repaint
+// that shows it; the bare control's figure is the floor the toolkit sets.
+int KeystrokeLong(QStringList lines, const QString &declarations)
+{
+    const int at = int(lines.size()) / 2;
+    if (lines.isEmpty())
+        lines.append(QString());
+    lines[at] = LongLine(100000);
+    const int count = 100;
+    const auto columns = [&](int i) { return 1000 * i + 500; };
+
+    TSyntaxEdit edit;
+    edit.resize(800, 600);
+    LoadBenchWords(edit, DeclaredNames(declarations));
+    edit.AutoHighlight = true;
+    edit.LoadingText = true;
+    edit.setLines(lines);
+    edit.LoadingText = false;
+    edit.show();
+    edit.setFocus();
+    QCoreApplication::processEvents();
+    std::vector<double> handled;
+    std::vector<double> painted;
+    for (int i = 0; i < count; ++i) {
+        edit.setSelStart(edit.lineIndex(at) + columns(i) + i);
+        Paint(edit);
+        QElapsedTimer t;
+        t.start();
+        TypeX(edit);
+        handled.push_back(Ms(t));
+        edit.viewport()->repaint();
+        painted.push_back(Ms(t));
+    }
+    Row("keystroke-long", Median(handled), "ms");
+    Row("keystroke-long-painted", Median(painted), "ms");
+    const bool whole = edit.lineCount() == lines.size() && edit.line(at).size() == 100000 + count;
+
+    QPlainTextEdit bare;
+    bare.resize(800, 600);
+    bare.setLineWrapMode(QPlainTextEdit::NoWrap);
+    bare.setPlainText(lines.join(u'\n'));
+    bare.show();
+    bare.setFocus();
+    QCoreApplication::processEvents();
+    const int lineStart = bare.document()->findBlockByNumber(at).position();
+    std::vector<double> bareHandled;
+    std::vector<double> barePainted;
+    for (int i = 0; i < count; ++i) {
+        QTextCursor cursor = bare.textCursor();
+        cursor.setPosition(lineStart + columns(i) + i);
+        bare.setTextCursor(cursor);
+        Paint(bare);
+        QElapsedTimer t;
+        t.start();
+        TypeX(bare);
+        bareHandled.push_back(Ms(t));
+        bare.viewport()->repaint();
+        barePainted.push_back(Ms(t));
+    }
+    Row("keystroke-long-bare", Median(bareHandled), "ms");
+    Row("keystroke-long-bare-painted", Median(barePainted), "ms");
+    return whole ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: %s plain|open|tokens|generate|keystroke LINES MAPS DECLARATIONS\n", argv[0]);
+        std::fprintf(stderr, "usage: %s plain|open|tokens|generate|keystroke|keystroke-long LINES MAPS DECLARATIONS\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -209,6 +306,8 @@ int main(int argc, char **argv)
         return Generate(lines, declarations);
     if (mode == "keystroke")
         return Keystroke(lines, declarations);
+    if (mode == "keystroke-long")
+        return KeystrokeLong(lines, declarations);
     std::fprintf(stderr, "unknown mode %s\n", argv[1]);
     return 2;
 }
