@@ -191,7 +191,8 @@ int Keystroke(const QStringList &lines, const QString &declarations)
 // map code can hold.
 QString LongLine(int length)
 {
-    QString line = QStringLiteral("    call DisplayTextToPlayer(GetLocalPlayer(), 0, 0, \"msg // not a comment\"");
+    QString line
+        = QStringLiteral("    call DisplayTextToPlayer(GetLocalPlayer(), 0, 0, \"msg // not a comment\"");
     for (int n = 0;; ++n) {
         const QString piece = QStringLiteral(" + I2S(%1) + \"msg %1\"").arg(n);
         if (line.size() + piece.size() + 6 > length)
@@ -285,7 +286,9 @@ int KeystrokeLong(QStringList lines, const QString &declarations)
 int main(int argc, char **argv)
 {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: %s plain|open|tokens|generate|keystroke|keystroke-long LINES MAPS DECLARATIONS\n", argv[0]);
+        std::fprintf(stderr,
+            "usage: %s plain|open|tokens|generate|keystroke|keystroke-long LINES MAPS DECLARATIONS\n",
+            argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -63,7 +63,8 @@ QStringList MixedScript(int count)
 // its closing bracket not yet typed; its first string holds "//".
 QString OpenCallLine(int length)
 {
-    QString line = QStringLiteral("    call DisplayTextToPlayer(GetLocalPlayer(), 0, 0, \"msg // not a comment\"");
+    QString line
+        = QStringLiteral("    call DisplayTextToPlayer(GetLocalPlayer(), 0, 0, \"msg // not a comment\"");
     for (int n = 0;; ++n) {
         const QString piece = QStringLiteral(" + I2S(%1) + \"msg %1\"").arg(n);
         if (line.size() + piece.size() + 5 > length)
@@ -88,8 +89,8 @@ QStringList MergedLines(const QStringList &big)
 {
     return big
         + QStringList { "", "    integer Counter = 0", "// from the small script",
-              "function SmallInit takes nothing returns nothing", "    set Counter = Counter + 1", "endfunction",
-              "" };
+              "function SmallInit takes nothing returns nothing", "    set Counter = Counter + 1",
+              "endfunction", "" };
 }
 
 QByteArray FileBytes(const QStringList &lines)
