@@ -794,6 +794,9 @@ std::pair<int, int> TRichEdit::visibleColumns(const QTextBlock &block) const
     const QTextLayout *layout = block.layout();
     if (layout == nullptr || layout->lineCount() == 0)
         return { 0, 0 };
+    // A wrapped line is in view from its first column to its last.
+    if (layout->lineCount() > 1)
+        return { 0, block.length() - 1 };
     const QTextLine line = layout->lineAt(0);
     const qreal left = -contentOffset().x();
     return { line.xToCursor(left), line.xToCursor(left + viewport()->width()) };

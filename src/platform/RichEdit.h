@@ -181,7 +181,8 @@ private:
     void restartOnSameText();
     TextAttributes insertionAttributes(int line, int column) const;
     void showLine(const QTextBlock &block);
-    // The columns of a laid-out line at the left and right edge of the view.
+    // The columns of a laid-out line at the left and right edge of the view;
+    // all of them for a wrapped line.
     [[nodiscard]] std::pair<int, int> visibleColumns(const QTextBlock &block) const;
     void invalidateShown();
     void scheduleFlush();
