@@ -71,6 +71,16 @@ figures() { # bench
             print name "\t" parts[1] "\t" parts[2]
         }'
 }
+# The inputs each program takes, so that all of them measure the same data.
+other_args() { # bench
+    case "$1" in
+    bench_engine) echo "$maps $declarations" ;;
+    bench_keystroke | bench_mainwindow | bench_explorer) echo "$maps" ;;
+    bench_checker) echo "$data" ;;
+    bench_merge) echo "$declarations/blizzard.j" ;;
+    *) ;;
+    esac
+}
 for bench in $benches; do
     [ "$bench" = bench_report ] && continue
     [ -x "$build/bench/$bench" ] || continue
