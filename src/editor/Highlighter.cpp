@@ -3,7 +3,9 @@
 #include "platform/Colors.h"
 #include "platform/Rtf.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -291,12 +293,13 @@ void SyntaxEngine::LineToRuns(QStringView line, RunLineSink &sink, LineRuns &out
     sink.Finish();
 }
 
-QByteArray SyntaxEngine::BeginDocument(qsizetype lineCount, int fontPoints) const
+QByteArray SyntaxEngine::BeginDocument(qsizetype characters, qsizetype lineCount, int fontPoints) const
 {
     QByteArray out;
-    // Real scripts need about 2.3 bytes of rich text per character; an
-    // estimate spares the regrowth of a multi-megabyte buffer.
-    out.reserve(qsizetype(lineCount) * 128 + 1024);
+    // Real scripts need about 2.3 bytes of rich text per character and 8 per
+    // line end; an estimate spares regrowing a multi-megabyte buffer, and one
+    // close to the need keeps the untouched part small.
+    out.reserve(characters * 5 / 2 + lineCount * 8 + 4096);
     out.append("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1030{\\fonttbl{\\f0\\fnil Courier New;}}\r\n");
     out.append(m_colorTable);
     out.append("\r\n\\viewkind4\\uc1\\pard\\f0\\fs");
@@ -305,9 +308,50 @@ QByteArray SyntaxEngine::BeginDocument(qsizetype lineCount, int fontPoints) cons
     return out;
 }
 
+// The most one character can take in rich text: "\\u-32768?".
+constexpr qsizetype kMaxBytesPerChar = 9;
+
+void RtfLineSink::Grow(qsizetype bytes)
+{
+    // Room for the rest of a typical line too; the array's capacity grows
+    // geometrically underneath, and Finish() gives back what was not used.
+    m_out.resize(m_used + bytes + 4096);
+}
+
+void RtfLineSink::Put(const char *codes, qsizetype length)
+{
+    MakeRoom(length);
+    std::memcpy(m_out.data() + m_used, codes, size_t(length));
+    m_used += length;
+}
+
+void RtfLineSink::Put(const QByteArray &codes)
+{
+    Put(codes.constData(), codes.size());
+}
+
+void RtfLineSink::PutText(QStringView text)
+{
+    MakeRoom(text.size() * kMaxBytesPerChar);
+    char *const start = m_out.data() + m_used;
+    char *p = start;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80 && c != u'\\' && c != u'{' && c != u'}') {
+            *p++ = char(c);
+            continue;
+        }
+        QByteArray escaped;
+        Rtf::AppendEscaped(escaped, ch);
+        std::memcpy(p, escaped.constData(), size_t(escaped.size()));
+        p += escaped.size();
+    }
+    m_used += p - start;
+}
+
 void RtfLineSink::Space(QStringView line, qsizetype start, qsizetype length)
 {
-    AppendRtfText(m_out, line.mid(start, length));
+    PutText(line.mid(start, length));
 }
 
 void RtfLineSink::Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *wordClass)
@@ -319,8 +363,8 @@ void RtfLineSink::Token(QStringView line, qsizetype start, qsizetype length, TSy
         return;
     }
     if (m_colored)
-        m_out.append(m_plain->RtfOpen);
-    AppendRtfText(m_out, token);
+        Put(m_plain->RtfOpen);
+    PutText(token);
     m_colored = false;
     m_lastClass = nullptr;
 }
@@ -328,17 +372,18 @@ void RtfLineSink::Token(QStringView line, qsizetype start, qsizetype length, TSy
 void RtfLineSink::TokenToRtf(QStringView token, const TSyntaxType *wordClass)
 {
     if (wordClass != m_lastClass || !wordClass->RtfClose.isEmpty())
-        m_out.append(wordClass->RtfOpen);
-    AppendRtfText(m_out, token);
-    m_out.append(wordClass->RtfClose);
+        Put(wordClass->RtfOpen);
+    PutText(token);
+    Put(wordClass->RtfClose);
     m_lastClass = wordClass;
 }
 
 void RtfLineSink::Finish()
 {
     if (m_colored)
-        m_out.append("\\cf0");
-    m_out.append("\\par");
+        Put("\\cf0", 4);
+    Put("\\par", 4);
+    m_out.truncate(m_used);
 }
 
 RunLineSink::RunLineSink(const TSyntaxType *plain, int fontPoints)

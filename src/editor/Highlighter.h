@@ -58,13 +58,17 @@ public:
     {
         if (lineCount <= 0)
             return {};
-        QByteArray out = BeginDocument(lineCount, fontPoints);
+        qsizetype characters = 0;
+        for (qsizetype i = 0; i < lineCount; ++i)
+            characters += lineAt(i).size();
+        QByteArray out = BeginDocument(characters, lineCount, fontPoints);
         for (qsizetype i = 0; i < lineCount; ++i)
             AppendLine(lineAt(i), out);
         EndDocument(out);
         return out;
     }
-    [[nodiscard]] QByteArray BeginDocument(qsizetype lineCount, int fontPoints) const;
+    // `characters` and `lineCount` size the buffer for the whole document.
+    [[nodiscard]] QByteArray BeginDocument(qsizetype characters, qsizetype lineCount, int fontPoints) const;
     void AppendLine(QStringView line, QByteArray &out) const
     {
         LineToRtf(line, out);
@@ -82,17 +86,21 @@ private:
 void AppendRtfText(QByteArray &out, QStringView text);
 
 // Writes the classification as rich text, exactly as the highlighter's
-// document holds it.
+// document holds it. The text lands in `out` once Finish() is called: the
+// sink writes through a cursor into room it makes ahead, as a call per token
+// to grow the array costs more than the writing.
 class RtfLineSink : public HighlightSink {
 public:
     RtfLineSink(QByteArray &out, const TSyntaxType *plain)
         : m_out(out)
+        , m_used(out.size())
         , m_plain(plain)
     {
     }
 
     void Space(QStringView line, qsizetype start, qsizetype length) override;
     void Token(QStringView line, qsizetype start, qsizetype length, TSyntaxType *wordClass) override;
+    // Ends the line ("\\par") and leaves `out` holding exactly what was written.
     void Finish();
 
     // Writes a token of a class other than plain; consecutive tokens of one
@@ -100,7 +108,19 @@ public:
     void TokenToRtf(QStringView token, const TSyntaxType *wordClass);
 
 private:
+    // Room for `bytes` more bytes after the cursor.
+    void MakeRoom(qsizetype bytes)
+    {
+        if (m_out.size() - m_used < bytes)
+            Grow(bytes);
+    }
+    void Grow(qsizetype bytes);
+    void Put(const QByteArray &codes);
+    void Put(const char *codes, qsizetype length);
+    void PutText(QStringView text);
+
     QByteArray &m_out;
+    qsizetype m_used; // bytes of `out` written so far
     const TSyntaxType *m_plain;
     const TSyntaxType *m_lastClass = nullptr;
     bool m_colored = false;

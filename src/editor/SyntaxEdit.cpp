@@ -91,7 +91,7 @@ void TSyntaxEdit::ForEachLine(PerLine perLine) const
 
 QByteArray TSyntaxEdit::HighlightDocument() const
 {
-    QByteArray out = m_engine.BeginDocument(lineCount(), fontSize());
+    QByteArray out = m_engine.BeginDocument(document()->characterCount(), lineCount(), fontSize());
     ForEachLine([&](int, QStringView line) { m_engine.AppendLine(line, out); });
     m_engine.EndDocument(out);
     return out;

@@ -6,9 +6,14 @@
 
 namespace {
 
-std::u16string_view View(QStringView text)
+uint32_t HashWord(QStringView word)
 {
-    return { reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()) };
+    uint32_t h = 2166136261u; // FNV-1a over the UTF-16 code units
+    for (const QChar c : word) {
+        h ^= c.unicode();
+        h *= 16777619u;
+    }
+    return h;
 }
 
 } // namespace
@@ -52,16 +57,44 @@ void WordList::RebuildIndex()
     m_exact.clear();
     if (m_sensitivity != Qt::CaseSensitive)
         return;
-    m_exact.reserve(m_entries.size());
-    for (const Entry &entry : m_entries)
-        m_exact.emplace(View(entry.word), entry.wordClass.get()); // keeps the first
+    size_t capacity = 16;
+    while (capacity < m_entries.size() * 2)
+        capacity *= 2;
+    m_exact.assign(capacity, Slot());
+    const size_t mask = capacity - 1;
+    for (const Entry &entry : m_entries) {
+        const QStringView word = entry.word;
+        const uint32_t hash = HashWord(word);
+        size_t i = hash & mask;
+        bool present = false;
+        for (; m_exact[i].used; i = (i + 1) & mask) {
+            const Slot &slot = m_exact[i];
+            if (slot.hash == hash && QStringView(slot.word, slot.length) == word) {
+                present = true; // keeps the first
+                break;
+            }
+        }
+        if (!present) {
+            m_exact[i] = { reinterpret_cast<const char16_t *>(word.utf16()), uint32_t(word.size()), hash,
+                entry.wordClass.get(), true };
+        }
+    }
 }
 
 TSyntaxType *WordList::Find(QStringView word) const
 {
     if (m_sensitivity == Qt::CaseSensitive) {
-        const auto it = m_exact.find(View(word));
-        return it == m_exact.end() ? nullptr : it->second;
+        if (m_exact.empty())
+            return nullptr;
+        const uint32_t hash = HashWord(word);
+        const size_t mask = m_exact.size() - 1;
+        for (size_t i = hash & mask; m_exact[i].used; i = (i + 1) & mask) {
+            const Slot &slot = m_exact[i];
+            if (slot.hash == hash && slot.length == size_t(word.size())
+                && std::equal(word.begin(), word.end(), reinterpret_cast<const QChar *>(slot.word)))
+                return slot.wordClass;
+        }
+        return nullptr;
     }
     const StringComparer &comparer = StringComparer::ForMode(m_sensitivity);
     const QString text = word.toString();

@@ -4,8 +4,7 @@
 
 #include <QCollatorSortKey>
 
-#include <string_view>
-#include <unordered_map>
+#include <vector>
 
 // A control's word list: (word, class) entries in the order of the user's
 // locale, case-insensitive until the list is switched for good to
@@ -17,7 +16,8 @@
 // mode two entries compare equal only when their spellings are identical, so a
 // hash index of exact spellings gives the same answers as a binary search; of
 // several equal entries it holds the first in list order, which is also the one
-// a binary search for the first equal entry finds. The case-insensitive mode
+// a binary search for the first equal entry finds. The index is a flat table
+// probed in place: the highlighter looks up every word of a script. The case-insensitive mode
 // only lasts while the lists are being loaded and searches the sorted entries.
 class WordList {
 public:
@@ -47,5 +47,13 @@ private:
 
     Qt::CaseSensitivity m_sensitivity = Qt::CaseInsensitive;
     std::vector<Entry> m_entries;
-    std::unordered_map<std::u16string_view, TSyntaxType *> m_exact;
+    struct Slot {
+        const char16_t *word = nullptr;
+        uint32_t length = 0;
+        uint32_t hash = 0;
+        TSyntaxType *wordClass = nullptr;
+        bool used = false;
+    };
+    std::vector<Slot> m_exact; // a power of two in size, at most half full
+
 };
