@@ -1,3 +1,4 @@
+#include "ProgramSession.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 
@@ -24,52 +25,7 @@
 
 namespace {
 
-// One run of the program in a fresh current folder, with the dialogs
-// answered from a script and "Recent.txt" beside a folder of its own.
-class Session
-{
-public:
-    Session()
-        : m_oldCurrent(QDir::currentPath())
-    {
-        QDir::setCurrent(Work.path());
-    }
-    ~Session()
-    {
-        program.MainForm.reset();
-        QDir::setCurrent(m_oldCurrent);
-    }
-    Session(const Session &) = delete;
-    Session &operator=(const Session &) = delete;
-
-    // Creates the windows and shows the main one, as the program does.
-    TMainForm &Start()
-    {
-        program = CreateProgram(Dialogs, Exe.path(), Data.path());
-        program.MainForm->show();
-        return *program.MainForm;
-    }
-    TMainForm &Form() { return *program.MainForm; }
-    TSyntaxEdit &Editbox() { return *program.MainForm->Editbox; }
-    QString WorkFile(const QString &name) const { return Work.filePath(name); }
-    QString RecentFile() const { return QDir(Exe.path()).filePath("Recent.txt"); }
-
-    QTemporaryDir Work;
-    QTemporaryDir Exe;
-    QTemporaryDir Data;
-    ScriptedDialogService Dialogs;
-    Program program;
-
-private:
-    QString m_oldCurrent;
-};
-
-// The small declaration and syntax files of the test data, in `folder`.
-void SeedLanguageFiles(const QString &folder)
-{
-    for (const char *name : {"Func.txt", "Const.txt", "Syn.txt"})
-        QFile::copy(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + QLatin1String(name), QDir(folder).filePath(name));
-}
+using Session = ProgramSession;
 
 QStringList ItemTexts(const QListWidget &list)
 {
@@ -166,7 +122,7 @@ private slots:
     void creationLoadsTheCatalogueAndTheTypeMenu()
     {
         Session s;
-        SeedLanguageFiles(s.Work.path());
+        ProgramSession::SeedLanguageFiles(s.Work.path());
         TMainForm &form = s.Start();
         QCOMPARE(s.Dialogs.History.size(), 0);
         QCOMPARE(ItemTexts(*form.Functionlist),
@@ -185,7 +141,7 @@ private slots:
     void creationStopsWhenADeclarationFileCannotBeRead()
     {
         Session s;
-        SeedLanguageFiles(s.Work.path());
+        ProgramSession::SeedLanguageFiles(s.Work.path());
         QFile::remove(s.WorkFile("Const.txt"));
         // Listed as a file, but every read of it fails.
         QVERIFY(QFile::link("/proc/self/mem", s.WorkFile("Const.txt")));
@@ -204,7 +160,7 @@ private slots:
     void closingReleasesTheCatalogue()
     {
         Session s;
-        SeedLanguageFiles(s.Work.path());
+        ProgramSession::SeedLanguageFiles(s.Work.path());
         TMainForm &form = s.Start();
         QVERIFY(form.close());
         QVERIFY(form.State.Declarations[CategoryKind::Functions].Names.isEmpty());

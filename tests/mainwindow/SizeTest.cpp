@@ -1,3 +1,4 @@
+#include "ProgramSession.h"
 #include "TestRegistry.h"
 
 #include "../cli/CliRun.h"
@@ -99,35 +100,13 @@ QByteArray FileBytes(const QStringList &lines)
 }
 
 // The program started in a scratch folder with the small language files.
-class SizeSession {
+class SizeSession : public ProgramSession {
 public:
     SizeSession()
-        : m_oldCurrent(QDir::currentPath())
     {
-        QDir::setCurrent(Work.path());
-        for (const char *name : { "Func.txt", "Const.txt", "Syn.txt" })
-            QFile::copy(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + QLatin1String(name), Work.filePath(name));
-        program = CreateProgram(Dialogs, Exe.path(), Data.path());
-        program.MainForm->show();
+        SeedLanguageFiles(Work.path());
+        Start();
     }
-    ~SizeSession()
-    {
-        program.MainForm.reset();
-        QDir::setCurrent(m_oldCurrent);
-    }
-    SizeSession(const SizeSession &) = delete;
-    SizeSession &operator=(const SizeSession &) = delete;
-
-    TMainForm &Form() { return *program.MainForm; }
-
-    QTemporaryDir Work;
-    QTemporaryDir Exe;
-    QTemporaryDir Data;
-    ScriptedDialogService Dialogs;
-    Program program;
-
-private:
-    QString m_oldCurrent;
 };
 
 bool HasClass(const TextAttributes &attributes, const TSyntaxType &type)

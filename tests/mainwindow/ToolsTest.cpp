@@ -1,3 +1,4 @@
+#include "ProgramSession.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 
@@ -39,27 +40,15 @@ public:
 
 // One run of the program in a fresh current folder with scripted dialogs;
 // the folder it runs from holds no bridge helper.
-class ToolsSession
+class ToolsSession : public ProgramSession
 {
 public:
     ToolsSession()
-        : m_oldCurrent(QDir::currentPath())
     {
-        QDir::setCurrent(Work.path());
-        for (const char *name : {"Func.txt", "Const.txt", "Syn.txt"})
-            QFile::copy(QStringLiteral(TOLVANE_TEST_DATA_DIR "/") + QLatin1String(name), Work.filePath(name));
-        program = CreateProgram(Dialogs, Exe.path(), Data.path());
-        program.MainForm->show();
+        SeedLanguageFiles(Work.path());
+        Start();
     }
-    ~ToolsSession()
-    {
-        program.MainForm.reset();
-        QDir::setCurrent(m_oldCurrent);
-    }
-    ToolsSession(const ToolsSession &) = delete;
-    ToolsSession &operator=(const ToolsSession &) = delete;
 
-    TMainForm &Form() { return *program.MainForm; }
     FakeTriggerBridge &UseFakeBridge()
     {
         auto bridge = std::make_unique<FakeTriggerBridge>();
@@ -74,15 +63,6 @@ public:
         Dialogs.OpenAnswers = {Work.filePath(name)};
         Form().Open1->trigger();
     }
-
-    QTemporaryDir Work;
-    QTemporaryDir Exe;
-    QTemporaryDir Data;
-    ScriptedDialogService Dialogs;
-    Program program;
-
-private:
-    QString m_oldCurrent;
 };
 
 QByteArray HighBytes()
