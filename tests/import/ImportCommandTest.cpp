@@ -1,9 +1,8 @@
 #include "FaultInjection.h"
 #include "TestRegistry.h"
 
-#include "cli/Cli.h"
+#include "../cli/CliRun.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,36 +10,14 @@
 
 namespace {
 
-struct Run {
-    int status = 0;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run Import(const QStringList &args)
+CliRun Import(const QStringList &args)
 {
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    Run run;
-    run.status = RunCli(QStringList { "import" } + args, CliStreams { out, err });
-    run.out = out.data();
-    run.err = err.data();
-    return run;
+    return RunCliCaptured(QStringList { "import" } + args);
 }
 
 void Write(const QString &name, const QByteArray &bytes)
 {
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray Read(const QString &name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QVERIFY(WriteAll(name, bytes));
 }
 
 const QStringList kLanguageFiles { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt" };
@@ -71,23 +48,23 @@ private slots:
 
     void writesTheFiveFiles()
     {
-        const Run run = Import({ "-o", Path("out"), Path("game.j"), Path("ai.ai") });
+        const CliRun run = Import({ "-o", Path("out"), Path("game.j"), Path("ai.ai") });
         QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
         QVERIFY(run.out.contains("Func.txt: 1 functions"));
-        QCOMPARE(Read(Path("out/Func.txt")), QByteArray("F takes unit u returns integer\r\n"));
-        QCOMPARE(Read(Path("out/Const.txt")), QByteArray("integer X = 1\r\nunit U array\r\n"));
-        QCOMPARE(Read(Path("out/AIFunc.txt")), QByteArray("G takes nothing returns nothing\r\n"));
-        QCOMPARE(Read(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
-        QVERIFY(Read(Path("out/Syn.txt")).contains("\r\nunit\r\n"));
+        QCOMPARE(ReadAll(Path("out/Func.txt")), QByteArray("F takes unit u returns integer\r\n"));
+        QCOMPARE(ReadAll(Path("out/Const.txt")), QByteArray("integer X = 1\r\nunit U array\r\n"));
+        QCOMPARE(ReadAll(Path("out/AIFunc.txt")), QByteArray("G takes nothing returns nothing\r\n"));
+        QCOMPARE(ReadAll(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
+        QVERIFY(ReadAll(Path("out/Syn.txt")).contains("\r\nunit\r\n"));
     }
 
     void aiOptionOverridesTheFileName()
     {
         QVERIFY(QFile::copy(Path("ai.ai"), Path("ai.j")));
         QCOMPARE(Import({ "-o", Path("out"), "--ai", Path("ai.j") }).status, 0);
-        QCOMPARE(Read(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
-        QCOMPARE(Read(Path("out/Const.txt")), QByteArray());
+        QCOMPARE(ReadAll(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
+        QCOMPARE(ReadAll(Path("out/Const.txt")), QByteArray());
     }
 
     // A bad input stops everything before the first write, so files the user
@@ -107,12 +84,12 @@ private slots:
         Write(Path("README.md"), "# Hi\r\n");
         QVERIFY(QDir().mkpath(Path("out")));
         Write(Path("out/Func.txt"), "Mine takes nothing returns nothing\r\n");
-        const Run run = Import({ "-o", Path("out"), Path("game.j"), Path(bad) });
+        const CliRun run = Import({ "-o", Path("out"), Path("game.j"), Path(bad) });
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.startsWith("tolvane-cli: import: "), run.err.constData());
         QVERIFY2(run.err.contains(message), run.err.constData());
         QCOMPARE(QDir(Path("out")).entryList(QDir::Files), QStringList { "Func.txt" });
-        QCOMPARE(Read(Path("out/Func.txt")), QByteArray("Mine takes nothing returns nothing\r\n"));
+        QCOMPARE(ReadAll(Path("out/Func.txt")), QByteArray("Mine takes nothing returns nothing\r\n"));
     }
 
     // The five files are replaced together or not at all: a write that fails
@@ -142,7 +119,7 @@ private slots:
             Write(Path("out/" + name), "old " + name.toLatin1() + "\r\n");
         ShareWithUnprivilegedUser(m_dir->path());
 
-        Run run;
+        CliRun run;
         {
             InjectedFault injected(fault, Path("out/" + target), static_cast<rlim_t>(fits));
             if (!injected.Failure().isEmpty())
@@ -160,7 +137,7 @@ private slots:
             if (fault == WriteFault::TargetIsFolder && name == target)
                 QVERIFY(InjectedFault::IsUntouchedFolder(Path("out/" + name)));
             else
-                QCOMPARE(Read(Path("out/" + name)), "old " + name.toLatin1() + "\r\n");
+                QCOMPARE(ReadAll(Path("out/" + name)), "old " + name.toLatin1() + "\r\n");
         }
     }
 
@@ -178,7 +155,7 @@ private slots:
         if (!parentReadOnly)
             Write(Path("parent/out"), "the user's file\r\n");
         ShareWithUnprivilegedUser(m_dir->path());
-        Run run;
+        CliRun run;
         if (parentReadOnly) {
             ReadOnlyFolder guard(Path("parent"));
             if (!guard.Failure().isEmpty())
@@ -195,7 +172,7 @@ private slots:
         QCOMPARE(QDir(Path("parent")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             parentReadOnly ? QStringList() : QStringList { "out" });
         if (!parentReadOnly)
-            QCOMPARE(Read(Path("parent/out")), QByteArray("the user's file\r\n"));
+            QCOMPARE(ReadAll(Path("parent/out")), QByteArray("the user's file\r\n"));
     }
 
     void usageErrors_data()
@@ -211,7 +188,7 @@ private slots:
     void usageErrors()
     {
         QFETCH(QStringList, args);
-        const Run run = Import(args);
+        const CliRun run = Import(args);
         QCOMPARE(run.status, 2);
         QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.startsWith("tolvane-cli: import: "));
@@ -219,7 +196,7 @@ private slots:
 
     void helpTellsHowFilesAreSorted()
     {
-        const Run run = Import({ "--help" });
+        const CliRun run = Import({ "--help" });
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.contains(".ai"));
         QVERIFY(run.out.contains("--ai FILE"));
