@@ -80,6 +80,12 @@ void SeedLanguageFiles(const QString &folder)
         QFile::copy(data.filePath(name), QDir(folder).filePath(name));
 }
 
+int ColumnAfterFirstWord(const QString &line)
+{
+    const int column = int(line.indexOf(u' ', line.size() - line.trimmed().size() + 1));
+    return column < 0 ? int(line.size()) : column;
+}
+
 double Ms(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;

@@ -30,6 +30,10 @@ QStringList DeclaredNames(const QString &folder);
 // The shipped language files, copied into the folder the program starts in.
 void SeedLanguageFiles(const QString &folder);
 
+// Where the benchmarks type into a line: after its first word, past the
+// indentation, or at its end when it holds one word.
+int ColumnAfterFirstWord(const QString &line);
+
 // Milliseconds since the timer started.
 double Ms(const QElapsedTimer &timer);
 

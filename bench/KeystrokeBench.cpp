@@ -77,11 +77,7 @@ void Typing(TSyntaxEdit &edit, QTextStream &out, const char *what, Qt::Key key, 
     const int middle = edit.lineCount() / 2 - 500;
     for (int i = 0; i < 1000; ++i) {
         const int line = middle + i;
-        const QString content = edit.line(line);
-        int column = int(content.indexOf(u' ', content.size() - content.trimmed().size() + 1));
-        if (column < 0)
-            column = int(content.size());
-        edit.setSelStart(edit.lineIndex(line) + column);
+        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
         QCoreApplication::processEvents();
         QElapsedTimer t;
         t.start();

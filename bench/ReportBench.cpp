@@ -148,12 +148,24 @@ int Generate(const QStringList &lines, const QString &declarations)
     return size > 0 ? 0 : 1;
 }
 
-// A letter typed after the first word of 200 lines from the middle, from the
-// key press to the end of its handling (restyle and notifications), without
-// the repaint.
-int Keystroke(const QStringList &lines, const QString &declarations)
+void TypeX(QWidget &edit)
 {
-    TSyntaxEdit edit;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(&edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(&edit, &release);
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The editor as typing finds it: the word classes, the script loaded and
+// coloured, shown with the focus.
+void ShowLoaded(TSyntaxEdit &edit, const QStringList &lines, const QString &declarations)
+{
     edit.resize(800, 600);
     LoadBenchWords(edit, DeclaredNames(declarations));
     edit.AutoHighlight = true;
@@ -163,27 +175,28 @@ int Keystroke(const QStringList &lines, const QString &declarations)
     edit.show();
     edit.setFocus();
     QCoreApplication::processEvents();
+}
+
+// A letter typed after the first word of 200 lines from the middle, from the
+// key press to the end of its handling (restyle and notifications), without
+// the repaint.
+int Keystroke(const QStringList &lines, const QString &declarations)
+{
+    TSyntaxEdit edit;
+    ShowLoaded(edit, lines, declarations);
     std::vector<double> times;
     const int count = std::min(200, int(lines.size()));
     const int first = std::max(0, int(lines.size()) / 2 - count / 2);
     for (int i = 0; i < count; ++i) {
         const int line = first + i;
-        const QString content = edit.line(line);
-        int column = int(content.indexOf(u' ', content.size() - content.trimmed().size() + 1));
-        if (column < 0)
-            column = int(content.size());
-        edit.setSelStart(edit.lineIndex(line) + column);
+        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
         QCoreApplication::processEvents();
         QElapsedTimer t;
         t.start();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QCoreApplication::sendEvent(&edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QCoreApplication::sendEvent(&edit, &release);
+        TypeX(edit);
         times.push_back(Ms(t));
     }
-    std::sort(times.begin(), times.end());
-    Row("keystroke", times[times.size() / 2], "ms");
+    Row("keystroke", Median(times), "ms");
     return edit.lineCount() == lines.size() ? 0 : 1;
 }
 
@@ -202,20 +215,6 @@ QString LongLine(int length)
     return line + QStringLiteral(" + \"") + QString(length - line.size() - 6, u'w') + QStringLiteral("\")");
 }
 
-void TypeX(QWidget &edit)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QCoreApplication::sendEvent(&edit, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QCoreApplication::sendEvent(&edit, &release);
-}
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // A letter typed at 100 places spread along a 100,000-character line, from
 // the key press to the end of its handling, and to the end of the repaint
 // that shows it; the bare control's figure is the floor the toolkit sets.
@@ -229,15 +228,7 @@ int KeystrokeLong(QStringList lines, const QString &declarations)
     const auto columns = [&](int i) { return 1000 * i + 500; };
 
     TSyntaxEdit edit;
-    edit.resize(800, 600);
-    LoadBenchWords(edit, DeclaredNames(declarations));
-    edit.AutoHighlight = true;
-    edit.LoadingText = true;
-    edit.setLines(lines);
-    edit.LoadingText = false;
-    edit.show();
-    edit.setFocus();
-    QCoreApplication::processEvents();
+    ShowLoaded(edit, lines, declarations);
     std::vector<double> handled;
     std::vector<double> painted;
     for (int i = 0; i < count; ++i) {
