@@ -1,8 +1,9 @@
 #pragma once
 
 // Shared by the command line tests: run tolvane-cli in process and keep what
-// it printed, and write, read and stand in scratch files.
+// it printed, and stand in scratch files.
 
+#include "TestFiles.h"
 #include "cli/Cli.h"
 
 #include <QBuffer>
@@ -30,19 +31,6 @@ inline CliRun RunCliCaptured(const QStringList &args)
     run.out = out.data();
     run.err = err.data();
     return run;
-}
-
-inline QByteArray ReadAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// True when every byte reached the file.
-inline bool WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Writes name inside dir and returns its full path; a file that cannot be

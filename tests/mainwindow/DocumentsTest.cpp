@@ -1,3 +1,4 @@
+#include "FaultInjection.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 
@@ -97,7 +98,7 @@ private slots:
         Documents::AddRecentFile(recent, "/m/a.j");
         Documents::AddRecentFile(recent, "/m/b.j");
         Documents::AddRecentFile(recent, "/m/a.j");
-        QCOMPARE(ReadRaw(recent), QByteArray("/m/a.j\r\n/m/b.j\r\n"));
+        QCOMPARE(ReadAll(recent), QByteArray("/m/a.j\r\n/m/b.j\r\n"));
     }
 
     void addRecentFileKeepsPathsOutsideTheCodePage()
@@ -144,9 +145,9 @@ private slots:
     {
         QTemporaryDir dir;
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp.rtf"));
-        QVERIFY(WriteRaw(dir.filePath("Temp.rtf"), "user's file"));
+        QVERIFY(WriteAll(dir.filePath("Temp.rtf"), "user's file"));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp1.rtf"));
-        QVERIFY(WriteRaw(dir.filePath("Temp1.rtf"), "another"));
+        QVERIFY(WriteAll(dir.filePath("Temp1.rtf"), "another"));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp2.rtf"));
         QVERIFY(QFile::link(dir.filePath("gone"), dir.filePath("Temp2.rtf")));
         QCOMPARE(Documents::ScratchFileName(dir.path()), dir.filePath("Temp3.rtf"));
@@ -186,9 +187,9 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("out.j");
-        QVERIFY(WriteRaw(path, "old content that is longer than the new one\r\n"));
+        QVERIFY(WriteAll(path, "old content that is longer than the new one\r\n"));
         (void)Documents::SaveDocument(path, text, TextFile::Encoding::Cp1252);
-        QCOMPARE(ReadRaw(path), bytes);
+        QCOMPARE(ReadAll(path), bytes);
     }
 
     void openAndSaveGiveTheSameBytes_data()
@@ -204,11 +205,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("s.j");
-        QVERIFY(WriteRaw(path, bytes));
+        QVERIFY(WriteAll(path, bytes));
         const TextFile::Content content = TextFile::LoadScript(path);
         const auto used = Documents::SaveDocument(path, TextFile::JoinLines(content.lines), content.encoding);
         QCOMPARE(used, content.encoding);
-        QCOMPARE(ReadRaw(path), bytes);
+        QCOMPARE(ReadAll(path), bytes);
     }
 
     void failedSaveLeavesTheOldFileWhole()
@@ -216,14 +217,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("war.j");
         const QByteArray old("the user's work\r\n");
-        QVERIFY(WriteRaw(path, old));
+        QVERIFY(WriteAll(path, old));
         {
             FileSizeLimit limit(64);
             QVERIFY_THROWS_EXCEPTION(
                 TolvaneError,
                 (void)Documents::SaveDocument(path, QString(4096, u'x'), TextFile::Encoding::Cp1252));
         }
-        QCOMPARE(ReadRaw(path), old);
+        QCOMPARE(ReadAll(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"war.j"});
     }
 
@@ -231,11 +232,11 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("war.j");
-        QVERIFY(WriteRaw(path, "x\r\n"));
+        QVERIFY(WriteAll(path, "x\r\n"));
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(path, permissions));
         (void)Documents::SaveDocument(path, "y", TextFile::Encoding::Cp1252);
-        QCOMPARE(ReadRaw(path), QByteArray("y\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("y\r\n"));
         const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
         QCOMPARE(QFile::permissions(path) & ~userBits, permissions);
     }

@@ -1,4 +1,5 @@
 #include "ProgramSession.h"
+#include "FaultInjection.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 
@@ -73,9 +74,9 @@ private slots:
     {
         Session s;
         const QByteArray users("{\\rtf1 the user's own file}");
-        QVERIFY(WriteRaw(s.WorkFile("Temp.rtf"), users));
+        QVERIFY(WriteAll(s.WorkFile("Temp.rtf"), users));
         s.Start();
-        QCOMPARE(ReadRaw(s.WorkFile("Temp.rtf")), users);
+        QCOMPARE(ReadAll(s.WorkFile("Temp.rtf")), users);
         QCOMPARE(ScratchFiles(s.Work.path()), QStringList{"Temp.rtf"});
         QCOMPARE(s.Dialogs.History.size(), 0);
     }
@@ -110,7 +111,7 @@ private slots:
     {
         Session s;
         QVERIFY(QDir(s.Work.path()).mkdir("JassConfig.txt"));
-        QVERIFY(WriteRaw(s.RecentFile(), "/m/a.j\r\n"));
+        QVERIFY(WriteAll(s.RecentFile(), "/m/a.j\r\n"));
         TMainForm &form = s.Start();
         QCOMPARE(s.Dialogs.Kinds().first(), QStringLiteral("error"));
         QVERIFY(s.Dialogs.Messages().first().contains("JassConfig.txt"));
@@ -145,7 +146,7 @@ private slots:
         QFile::remove(s.WorkFile("Const.txt"));
         // Listed as a file, but every read of it fails.
         QVERIFY(QFile::link("/proc/self/mem", s.WorkFile("Const.txt")));
-        QVERIFY(WriteRaw(s.RecentFile(), "/m/a.j\r\n"));
+        QVERIFY(WriteAll(s.RecentFile(), "/m/a.j\r\n"));
         TMainForm &form = s.Start();
         QCOMPARE(s.Dialogs.Kinds(), QStringList{"error"});
         QVERIFY(s.Dialogs.Messages().first().contains("Const.txt"));
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(form.close(), closes);
         QCOMPARE(form.isVisible(), !closes);
         if (!saveAs.isEmpty())
-            QCOMPARE(ReadRaw(s.WorkFile(saveAs)), QByteArray("abc\r\n"));
+            QCOMPARE(ReadAll(s.WorkFile(saveAs)), QByteArray("abc\r\n"));
     }
 
     void closingUnmodifiedAsksNothing()
@@ -332,7 +333,7 @@ private slots:
         QFETCH(QString, command);
         Session s;
         TMainForm &form = s.Start();
-        QVERIFY(WriteRaw(s.WorkFile("other.j"), "other\r\n"));
+        QVERIFY(WriteAll(s.WorkFile("other.j"), "other\r\n"));
         QTest::keyClicks(form.Editbox, "work");
         s.Dialogs.OpenAnswers = {s.WorkFile("other.j")};
         s.Dialogs.AnswerModal(ModalResult::Yes);
@@ -348,11 +349,11 @@ private slots:
         Session s;
         TMainForm &form = s.Start();
         for (const char *name : {"a.j", "b.j", "a.j"}) {
-            QVERIFY(WriteRaw(s.WorkFile(name), "x\r\n"));
+            QVERIFY(WriteAll(s.WorkFile(name), "x\r\n"));
             s.Dialogs.OpenAnswers = {s.WorkFile(name)};
             form.Open1->trigger();
         }
-        QCOMPARE(ReadRaw(s.RecentFile()),
+        QCOMPARE(ReadAll(s.RecentFile()),
                  (s.WorkFile("a.j") + "\r\n" + s.WorkFile("b.j") + "\r\n").toUtf8());
         // The submenu shows the list as it was at start.
         QVERIFY(!form.Reopen1->menuAction()->isEnabled());
@@ -365,14 +366,14 @@ private slots:
         QStringList lines;
         for (int i = 1; i <= 15; ++i)
             lines.append(QStringLiteral("/maps/A&B %1.j").arg(i));
-        QVERIFY(WriteRaw(s.RecentFile(), (lines.join("\r\n") + "\r\n").toUtf8()));
+        QVERIFY(WriteAll(s.RecentFile(), (lines.join("\r\n") + "\r\n").toUtf8()));
         TMainForm &form = s.Start();
         QVERIFY(form.Reopen1->menuAction()->isEnabled());
         QCOMPARE(ReopenCaptions(form), lines.mid(0, 10));
         // '&' is shown, not taken as an access key.
         QCOMPARE(form.Reopen1->actions().first()->text(), QStringLiteral("/maps/A&&B 1.j"));
         // The next Open writes back at most ten lines.
-        QVERIFY(WriteRaw(s.WorkFile("new.j"), ""));
+        QVERIFY(WriteAll(s.WorkFile("new.j"), ""));
         s.Dialogs.OpenAnswers = {s.WorkFile("new.j")};
         form.Open1->trigger();
         QCOMPARE(RecentLines(s.RecentFile()), QStringList{s.WorkFile("new.j")} + lines.mid(0, 9));
@@ -381,11 +382,11 @@ private slots:
     void reopenOpensTheFileOrSaysNotFound()
     {
         Session s;
-        QVERIFY(WriteRaw(s.WorkFile("war.j"), "call X()\r\n"));
+        QVERIFY(WriteAll(s.WorkFile("war.j"), "call X()\r\n"));
         const QString missing = s.WorkFile("gone.j");
-        QVERIFY(WriteRaw(s.RecentFile(), (s.WorkFile("war.j") + "\r\n" + missing + "\r\n").toUtf8()));
+        QVERIFY(WriteAll(s.RecentFile(), (s.WorkFile("war.j") + "\r\n" + missing + "\r\n").toUtf8()));
         TMainForm &form = s.Start();
-        const QByteArray recentBefore = ReadRaw(s.RecentFile());
+        const QByteArray recentBefore = ReadAll(s.RecentFile());
         form.Reopen1->actions().at(0)->trigger();
         QCOMPARE(form.Editbox->text(), QStringLiteral("call X()"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Tolvane [war.j]"));
@@ -396,14 +397,14 @@ private slots:
         QCOMPARE(s.Dialogs.Messages(), QStringList{missing + " not found"});
         QCOMPARE(form.State.FileName, s.WorkFile("war.j"));
         QCOMPARE(form.Editbox->text(), QStringLiteral("call X()"));
-        QCOMPARE(ReadRaw(s.RecentFile()), recentBefore);
+        QCOMPARE(ReadAll(s.RecentFile()), recentBefore);
     }
 
     void failedOpenKeepsTheDocumentAndItsName()
     {
         Session s;
         TMainForm &form = s.Start();
-        QVERIFY(WriteRaw(s.WorkFile("a.j"), "first\r\n"));
+        QVERIFY(WriteAll(s.WorkFile("a.j"), "first\r\n"));
         s.Dialogs.OpenAnswers = {s.WorkFile("a.j"), s.WorkFile("missing.j")};
         form.Open1->trigger();
         form.Open1->trigger();
@@ -419,7 +420,7 @@ private slots:
         QVERIFY(form.State.Modified);
         QCOMPARE(form.StatusPanel->text(), QStringLiteral("1 : 7"));
         form.Save1->trigger();
-        QCOMPARE(ReadRaw(s.WorkFile("a.j")), QByteArray("first!\r\n"));
+        QCOMPARE(ReadAll(s.WorkFile("a.j")), QByteArray("first!\r\n"));
         QVERIFY(!QFile::exists(s.WorkFile("missing.j")));
     }
 
@@ -428,7 +429,7 @@ private slots:
         Session s;
         TMainForm &form = s.Start();
         const QByteArray old("old work\r\n");
-        QVERIFY(WriteRaw(s.WorkFile("a.j"), old));
+        QVERIFY(WriteAll(s.WorkFile("a.j"), old));
         s.Dialogs.OpenAnswers = {s.WorkFile("a.j")};
         form.Open1->trigger();
         form.Editbox->setText(QString(4096, u'x'));
@@ -437,7 +438,7 @@ private slots:
             form.Save1->trigger();
         }
         QCOMPARE(s.Dialogs.Kinds().last(), QStringLiteral("error"));
-        QCOMPARE(ReadRaw(s.WorkFile("a.j")), old);
+        QCOMPARE(ReadAll(s.WorkFile("a.j")), old);
         QVERIFY(form.State.Modified);
     }
 
@@ -460,7 +461,7 @@ private slots:
         Session s;
         TMainForm &form = s.Start();
         QVERIFY(QDir(s.Exe.path()).mkdir("Recent.txt")); // after start: reading it failed nothing
-        QVERIFY(WriteRaw(s.WorkFile("a.j"), "text\r\n"));
+        QVERIFY(WriteAll(s.WorkFile("a.j"), "text\r\n"));
         s.Dialogs.OpenAnswers = {s.WorkFile("a.j")};
         form.Open1->trigger();
         QCOMPARE(form.Editbox->text(), QStringLiteral("text"));
@@ -485,9 +486,9 @@ private slots:
         TMainForm &form = s.Start();
         QTest::keyClicks(form.Editbox, typed);
         s.Dialogs.SaveAnswers = {s.WorkFile("out.j")};
-        QVERIFY(WriteRaw(s.WorkFile("out.j"), "replaced without a question\r\n"));
+        QVERIFY(WriteAll(s.WorkFile("out.j"), "replaced without a question\r\n"));
         form.Save1->trigger();
-        QCOMPARE(ReadRaw(s.WorkFile("out.j")), bytes);
+        QCOMPARE(ReadAll(s.WorkFile("out.j")), bytes);
         QVERIFY(!form.State.Modified);
     }
 
@@ -506,11 +507,11 @@ private slots:
         QFETCH(QByteArray, saved);
         Session s;
         TMainForm &form = s.Start();
-        QVERIFY(WriteRaw(s.WorkFile("s.j"), bytes));
+        QVERIFY(WriteAll(s.WorkFile("s.j"), bytes));
         s.Dialogs.OpenAnswers = {s.WorkFile("s.j")};
         form.Open1->trigger();
         form.Save1->trigger();
-        QCOMPARE(ReadRaw(s.WorkFile("s.j")), saved);
+        QCOMPARE(ReadAll(s.WorkFile("s.j")), saved);
     }
 
     void menuShortcutsWinOverTheEditor_data()
@@ -642,7 +643,7 @@ private slots:
 private:
     static QStringList RecentLines(const QString &path)
     {
-        return QString::fromUtf8(ReadRaw(path)).split("\r\n", Qt::SkipEmptyParts);
+        return QString::fromUtf8(ReadAll(path)).split("\r\n", Qt::SkipEmptyParts);
     }
     static void ActivateWindow(QWidget &window)
     {

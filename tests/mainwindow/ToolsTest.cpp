@@ -59,7 +59,7 @@ public:
     // Opens a file of the given content through File, Open.
     void OpenFile(const QString &name, const QByteArray &bytes)
     {
-        QVERIFY(WriteRaw(Work.filePath(name), bytes));
+        QVERIFY(WriteAll(Work.filePath(name), bytes));
         Dialogs.OpenAnswers = {Work.filePath(name)};
         Form().Open1->trigger();
     }

@@ -1,3 +1,4 @@
+#include "FaultInjection.h"
 #include "TestFiles.h"
 #include "TestRegistry.h"
 
@@ -86,10 +87,10 @@ private slots:
         form.show();
 
         const QString opened = work.filePath("a.j");
-        QVERIFY(WriteRaw(opened, "call A()\r\n"));
-        QVERIFY(WriteRaw(work.filePath("b.j"), "call B()\r\n"));
+        QVERIFY(WriteAll(opened, "call A()\r\n"));
+        QVERIFY(WriteAll(work.filePath("b.j"), "call B()\r\n"));
         const QString recent = QDir(exe.path()).filePath("Recent.txt");
-        QVERIFY(WriteRaw(recent, "/maps/one.j\r\n/maps/two.j\r\n"));
+        QVERIFY(WriteAll(recent, "/maps/one.j\r\n/maps/two.j\r\n"));
         QAction *command = form.Save1;
         QString target;
         if (write == "recent list") {
@@ -109,7 +110,7 @@ private slots:
             if (write == "save as")
                 command = form.SaveAs1;
         }
-        const QByteArray old = ReadRaw(target);
+        const QByteArray old = ReadAll(target);
         // A failed Open writes the list after the document is there; a failed
         // save leaves everything as it was.
         FormState expected = StateOf(form);
@@ -131,7 +132,7 @@ private slots:
         if (fault == WriteFault::TargetIsFolder)
             QVERIFY(InjectedFault::IsUntouchedFolder(target));
         else
-            QCOMPARE(ReadRaw(target), old);
+            QCOMPARE(ReadAll(target), old);
         QCOMPARE(Entries(QFileInfo(target).absolutePath()), entriesBefore);
         QStringList told;
         for (const ScriptedDialogService::Shown &s : dialogs.History.mid(shown)) {

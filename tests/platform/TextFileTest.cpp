@@ -1,4 +1,5 @@
 #include "FaultInjection.h"
+#include "TestFiles.h"
 #include "TestRegistry.h"
 
 #include "platform/Errors.h"
@@ -12,19 +13,9 @@
 
 namespace {
 
-QByteArray ReadRaw(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 void WriteRaw(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    QVERIFY(WriteAll(path, bytes));
 }
 
 } // namespace
@@ -91,7 +82,7 @@ private slots:
         const QStringList lines = TextFile::LoadLines(path);
         QCOMPARE(lines.size(), 8);
         TextFile::SaveLines(dir.filePath("out.txt"), lines);
-        QCOMPARE(ReadRaw(dir.filePath("out.txt")), bytes);
+        QCOMPARE(ReadAll(dir.filePath("out.txt")), bytes);
     }
 
     void lineEndStylesReadAlike()
@@ -103,7 +94,7 @@ private slots:
             WriteRaw(path, "one" + eol + eol + "three" + eol);
             QCOMPARE(TextFile::LoadLines(path), expected);
             TextFile::SaveLines(path, expected);
-            QCOMPARE(ReadRaw(path), QByteArray("one\r\n\r\nthree\r\n"));
+            QCOMPARE(ReadAll(path), QByteArray("one\r\n\r\nthree\r\n"));
         }
     }
 
@@ -190,7 +181,7 @@ private slots:
                 QSKIP(qPrintable(readOnly.Failure()));
             QVERIFY_THROWS_EXCEPTION(TolvaneError, TextFile::SaveLines(path, {"new"}));
         }
-        QCOMPARE(ReadRaw(path), QByteArray("old\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("old\r\n"));
     }
 
     void saveKeepsPermissions()
@@ -201,7 +192,7 @@ private slots:
         const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QFile::setPermissions(path, perms);
         TextFile::SaveLines(path, {"new"});
-        QCOMPARE(ReadRaw(path), QByteArray("new\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("new\r\n"));
         QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), perms);
     }
 };
