@@ -17,13 +17,13 @@ prefix="$tmp/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch \
     share/tolvane/Func.txt share/tolvane/1.36/Func.txt share/tolvane/1.26/AIConst.txt \
-    share/applications/tolvane.desktop share/icons/hicolor/scalable/apps/tolvane.svg; do
+    share/applications/org.example.tolvane.desktop share/icons/hicolor/scalable/apps/tolvane.svg; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 [ ! -e "$prefix/share/tolvane/.gitattributes" ] || fail "repository files are installed with the data"
-grep -qx "Exec=\"$prefix/bin/tolvane-launch\"" "$prefix/share/applications/tolvane.desktop" ||
+grep -qx "Exec=\"$prefix/bin/tolvane-launch\"" "$prefix/share/applications/org.example.tolvane.desktop" ||
     fail "the desktop entry does not start the installed launcher"
-grep -qx "Icon=tolvane" "$prefix/share/applications/tolvane.desktop" || fail "the desktop entry has no icon"
+grep -qx "Icon=tolvane" "$prefix/share/applications/org.example.tolvane.desktop" || fail "the desktop entry has no icon"
 
 # First start, from an unrelated folder.
 mkdir "$tmp/elsewhere"
