@@ -10,6 +10,10 @@ packages=(
   # The bridge helper to the game editor under Wine, and its tests. 64-bit Wine
   # only: the 32-bit packages (wine32, an i386 architecture) break it here.
   g++-mingw-w64-x86-64-posix wine wine64
+  # The Debian package (cpack reads the programs with file and dpkg-shlibdeps)
+  # and the validators its test runs on the desktop entry, metainfo, file type
+  # and manual pages.
+  file dpkg-dev appstream desktop-file-utils shared-mime-info groff-base
 )
 packages+=("$@")
 
