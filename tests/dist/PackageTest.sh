@@ -35,7 +35,7 @@ id=org.example.tolvane
 for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch \
     share/tolvane/Func.txt share/tolvane/1.36/Syn.txt share/tolvane/1.26/AIConst.txt \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/tolvane.svg \
-    share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
+    share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml share/doc/tolvane/copyright \
     share/man/man1/tolvane.1.gz share/man/man1/tolvane-cli.1.gz share/man/man1/tolvane-launch.1.gz; do
     [ -e "$usr/$file" ] || fail "$file is not in the package"
 done
