@@ -46,6 +46,8 @@ struct ProgramState
     bool Modified = false;
     QString FileName; // empty for an untitled document
     TextFile::Encoding Encoding = TextFile::Encoding::Cp1252;
+    // Armed by an Enter that breaks a line, applied by the change it makes;
+    // replacing the whole document drops it.
     struct PendingIndent
     {
         bool Pending = false;

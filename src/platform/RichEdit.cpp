@@ -74,6 +74,15 @@ bool IsWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// A key that would type U+2028 or U+2029, the toolkit's separators: Shift+Enter
+// types the first, which breaks the line on the screen only.
+bool TypesSeparator(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    const bool separator = text == QChar::LineSeparator || text == QChar::ParagraphSeparator;
+    return separator || event.matches(QKeySequence::InsertLineSeparator);
+}
+
 // Laying out a line costs in proportion to its format ranges, and a long line
 // of code holds one every few characters: a line longer than this shows the
 // colours of the columns in view and of a margin either side, and gets those
@@ -907,11 +916,32 @@ bool TRichEdit::viewportEvent(QEvent *event)
     return result;
 }
 
+bool TRichEdit::typesCharacter(const QKeyEvent &event) const
+{
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    // Ctrl+Enter, Alt+Enter and Ctrl+M carry a line break's text but insert
+    // nothing.
+    if (text == u"\r" || text == u"\n")
+        return !isReadOnly() && event.matches(QKeySequence::InsertParagraphSeparator);
+    return true;
+}
+
 void TRichEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Every key that would break a line does it as Enter does.
+    if (TypesSeparator(*event)) {
+        const Qt::Key key = event->key() == Qt::Key_Enter ? Qt::Key_Enter : Qt::Key_Return;
+        QKeyEvent enter(QEvent::KeyPress, key, event->modifiers() & Qt::KeypadModifier, QStringLiteral("\r"),
+            event->isAutoRepeat(), ushort(event->count()));
+        keyPressEvent(&enter);
+        event->setAccepted(enter.isAccepted());
+        return;
+    }
     m_keyConsumed = false;
     KeyDown(event);
-    if (!m_keyConsumed && !event->text().isEmpty())
+    if (!m_keyConsumed && typesCharacter(*event))
         emit OnKeyPress(event);
     if (m_keyConsumed) {
         event->accept();

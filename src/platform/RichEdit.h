@@ -140,6 +140,10 @@ protected:
     virtual void SelectionChange();
     // The key handler, for every key pressed; raises OnKeyDown. Calling
     // consumeKey() keeps the key from OnKeyPress and from the control.
+    // OnKeyPress follows for a key that types a character; a line break's
+    // character ("\r") only comes with a key that breaks the line. No key
+    // types U+2028 or U+2029: Shift+Enter, and any key that would type one,
+    // arrives as Enter.
     virtual void KeyDown(QKeyEvent *event);
 
     void keyPressEvent(QKeyEvent *event) override;
@@ -186,6 +190,7 @@ private:
     [[nodiscard]] std::pair<int, int> visibleColumns(const QTextBlock &block) const;
     void invalidateShown();
     void scheduleFlush();
+    [[nodiscard]] bool typesCharacter(const QKeyEvent &event) const;
     void applySelectionPalette();
     void setTyping(const TextAttributes &attributes);
 

@@ -275,6 +275,11 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Left);
         QCOMPARE(edit.text(), QStringLiteral("a"));
         QCOMPARE(keys, (QStringList { "down 65", "press a", "down 81", "press q", "down 16777234" }));
+        // Shift+Enter breaks the line, not with U+2028; Ctrl+Enter ("\r" on X11) types nothing.
+        QTest::sendKeyEvent(QTest::Press, &edit, Qt::Key_Return, "\r", Qt::ShiftModifier);
+        QTest::sendKeyEvent(QTest::Press, &edit, Qt::Key_Return, "\r", Qt::ControlModifier);
+        QCOMPARE(edit.text(), QStringLiteral("\r\na"));
+        QCOMPARE(keys.count("press \r"), 1);
     }
 
     void typingAttributesApplyToTheNextText()
