@@ -492,24 +492,12 @@ void TRichEdit::setFontSize(int points)
 void TRichEdit::setHideSelection(bool hide)
 {
     m_hideSelection = hide;
-    applySelectionPalette();
+    viewport()->update();
 }
 
-void TRichEdit::applySelectionPalette()
+bool TRichEdit::selectionHidden() const
 {
-    QPalette p = palette();
-    const QPalette base = parentWidget() ? parentWidget()->palette() : QPalette();
-    if (m_hideSelection) {
-        p.setBrush(QPalette::Inactive, QPalette::Highlight, p.brush(QPalette::Inactive, QPalette::Base));
-        p.setBrush(
-            QPalette::Inactive, QPalette::HighlightedText, p.brush(QPalette::Inactive, QPalette::Text));
-    } else {
-        p.setBrush(
-            QPalette::Inactive, QPalette::Highlight, base.brush(QPalette::Inactive, QPalette::Highlight));
-        p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-            base.brush(QPalette::Inactive, QPalette::HighlightedText));
-    }
-    setPalette(p);
+    return m_hideSelection && !hasFocus() && textCursor().hasSelection();
 }
 
 // Rich text and files
@@ -841,7 +829,30 @@ void TRichEdit::paintEvent(QPaintEvent *event)
         top += blockBoundingRect(block).height();
         block = block.next();
     }
-    QPlainTextEdit::paintEvent(event);
+    if (selectionHidden())
+        paintLines(event->rect());
+    else
+        QPlainTextEdit::paintEvent(event);
+}
+
+// The toolkit paints a selection over the characters' own colours, also when
+// the control has no focus; a hidden one leaves the lines as they are.
+void TRichEdit::paintLines(const QRect &area)
+{
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    const int marker = getPaintContext().cursorPosition; // a drop marker, while dragging
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
+         block = block.next()) {
+        const QRectF bounds = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && bounds.bottom() >= area.top()) {
+            block.layout()->draw(&painter, offset, {}, area);
+            if (marker >= block.position() && marker < block.position() + block.length())
+                block.layout()->drawCursor(&painter, offset, marker - block.position(), cursorWidth());
+        }
+        offset.ry() += bounds.height();
+    }
 }
 
 // Notifications
@@ -953,13 +964,15 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
 void TRichEdit::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
-    applySelectionPalette();
+    if (m_hideSelection)
+        viewport()->update();
 }
 
 void TRichEdit::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    applySelectionPalette();
+    if (m_hideSelection)
+        viewport()->update();
 }
 
 void TRichEdit::changeEvent(QEvent *event)

@@ -97,6 +97,8 @@ public:
 
     [[nodiscard]] int fontSize() const;
     void setFontSize(int points);
+    // While the control has no focus its selection is not shown: every
+    // character keeps its colour and style.
     [[nodiscard]] bool hideSelection() const { return m_hideSelection; }
     void setHideSelection(bool hide);
 
@@ -191,7 +193,9 @@ private:
     void invalidateShown();
     void scheduleFlush();
     [[nodiscard]] bool typesCharacter(const QKeyEvent &event) const;
-    void applySelectionPalette();
+    // Hide-selection, no focus and a selection, which is then not painted.
+    [[nodiscard]] bool selectionHidden() const;
+    void paintLines(const QRect &area);
     void setTyping(const TextAttributes &attributes);
 
     std::vector<LineStyle> m_lines;

@@ -430,6 +430,20 @@ private slots:
         QCOMPARE(edit.findText(what, start, length, TRichEdit::FindOptions(options)), found);
     }
 
+    // Without the focus it is not painted at all: every character keeps its colour.
+    void hiddenSelectionIsNotPainted()
+    {
+        TRichEdit edit;
+        edit.setFocusPolicy(Qt::NoFocus);
+        edit.setHideSelection(true);
+        edit.setText("returns real");
+        edit.setRangeAttributes(8, 4, Color(0x808000));
+        edit.show();
+        const QImage unselected = edit.viewport()->grab().toImage();
+        edit.select(8, 4);
+        QCOMPARE(edit.viewport()->grab().toImage(), unselected);
+    }
+
     void systemColoursShowAsPaletteColours()
     {
         QPalette p;
