@@ -233,6 +233,8 @@ private:
     // The find step with the dialog's text, options and find state.
     void findNext(FindReplaceDialog &dialog);
     void showNotFound(const QString &what);
+    // Activates the main window and focuses Editbox, from a modeless dialog too.
+    void focusEditor();
     void attachEditorHandlers();
     void detachEditorHandlers();
     void connectExplorerHandlers();
