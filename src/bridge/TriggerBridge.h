@@ -13,6 +13,8 @@ public:
 
     [[nodiscard]] virtual std::string ReadTriggerText() = 0;
     virtual void WriteTriggerText(const std::string &text) = 0;
+    // Whether a script box is there to write to now.
+    [[nodiscard]] virtual bool HasTriggerTextBox() = 0;
 };
 
 // For a system where no game editor can be reached.
@@ -20,6 +22,7 @@ class NullTriggerBridge final : public TriggerBridge {
 public:
     [[nodiscard]] std::string ReadTriggerText() override { return {}; }
     void WriteTriggerText(const std::string &) override { }
+    [[nodiscard]] bool HasTriggerTextBox() override { return false; }
 };
 
 // The file name of the helper program that reaches the game editor under Wine;

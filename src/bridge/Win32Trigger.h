@@ -31,6 +31,7 @@ class Win32TriggerBridge final : public TriggerBridge {
 public:
     [[nodiscard]] std::string ReadTriggerText() override { return Win32Trigger::ReadTriggerText(); }
     void WriteTriggerText(const std::string &text) override { Win32Trigger::WriteTriggerText(text); }
+    [[nodiscard]] bool HasTriggerTextBox() override { return Win32Trigger::FindTriggerTextBox() != nullptr; }
 };
 
 #endif // _WIN32

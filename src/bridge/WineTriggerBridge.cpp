@@ -77,31 +77,38 @@ bool WineTriggerBridge::CanReachGameEditor() const
     return ::access(m_options.helperPath.c_str(), R_OK) == 0 && IsDirectory(WinePrefix());
 }
 
+std::optional<std::string> WineTriggerBridge::RunHelper(const char *command, std::string_view input) const
+{
+    ChildProcess::Options options;
+    options.timeout = m_options.timeout;
+    options.environment = { "WINEPREFIX=" + WinePrefix() };
+    ChildProcess::Result result
+        = ChildProcess::Run({ m_options.wineProgram, m_options.helperPath, command }, input, options);
+    if (result.outcome != ChildProcess::Outcome::Exited || result.exitCode != 0)
+        return std::nullopt;
+    return std::move(result.output);
+}
+
 std::string WineTriggerBridge::ReadTriggerText()
 {
     if (!CanReachGameEditor())
         return {};
-    ChildProcess::Options options;
-    options.timeout = m_options.timeout;
-    options.environment = { "WINEPREFIX=" + WinePrefix() };
-    const ChildProcess::Result result
-        = ChildProcess::Run({ m_options.wineProgram, m_options.helperPath, "read" }, {}, options);
-    if (result.outcome != ChildProcess::Outcome::Exited || result.exitCode != 0)
-        return {};
-    return BridgeProtocol::DecodeFrame(result.output).value_or(std::string());
+    const std::optional<std::string> output = RunHelper("read", {});
+    return output ? BridgeProtocol::DecodeFrame(*output).value_or(std::string()) : std::string();
 }
 
 void WineTriggerBridge::WriteTriggerText(const std::string &text)
 {
     if (!CanReachGameEditor())
         return;
-    ChildProcess::Options options;
-    options.timeout = m_options.timeout;
-    options.environment = { "WINEPREFIX=" + WinePrefix() };
     // The helper writes only after it has the whole frame, so a helper cut short
     // never leaves half a script in the game editor.
-    (void)ChildProcess::Run(
-        { m_options.wineProgram, m_options.helperPath, "write" }, BridgeProtocol::EncodeFrame(text), options);
+    (void)RunHelper("write", BridgeProtocol::EncodeFrame(text));
+}
+
+bool WineTriggerBridge::HasTriggerTextBox()
+{
+    return CanReachGameEditor() && RunHelper("find", {}).has_value();
 }
 
 #endif // !_WIN32

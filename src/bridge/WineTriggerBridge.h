@@ -5,7 +5,9 @@
 #include "bridge/TriggerBridge.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <string_view>
 
 struct WineBridgeOptions {
     std::string helperPath; // tolvane-bridge.exe
@@ -27,6 +29,7 @@ public:
 
     [[nodiscard]] std::string ReadTriggerText() override;
     void WriteTriggerText(const std::string &text) override;
+    [[nodiscard]] bool HasTriggerTextBox() override;
 
     // The prefix the helper would run in. Without it no Windows program can be
     // running there, and starting Wine would only create a new one.
@@ -34,6 +37,8 @@ public:
 
 private:
     [[nodiscard]] bool CanReachGameEditor() const;
+    // The helper's output when it ran to its end with exit code 0.
+    [[nodiscard]] std::optional<std::string> RunHelper(const char *command, std::string_view input) const;
 
     WineBridgeOptions m_options;
 };

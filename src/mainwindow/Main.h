@@ -46,6 +46,8 @@ struct ProgramState
     bool Modified = false;
     QString FileName; // empty for an untitled document
     TextFile::Encoding Encoding = TextFile::Encoding::Cp1252;
+    // Armed by an Enter that breaks a line, applied by the change it makes;
+    // replacing the whole document drops it.
     struct PendingIndent
     {
         bool Pending = false;
@@ -231,6 +233,8 @@ private:
     // The find step with the dialog's text, options and find state.
     void findNext(FindReplaceDialog &dialog);
     void showNotFound(const QString &what);
+    // Activates the main window and focuses Editbox, from a modeless dialog too.
+    void focusEditor();
     void attachEditorHandlers();
     void detachEditorHandlers();
     void connectExplorerHandlers();

@@ -55,6 +55,7 @@ void TMainForm::New1Click()
     State.FileName.clear();
     State.Encoding = TextFile::Encoding::Cp1252;
     setWindowTitle(Documents::UntitledCaption());
+    State.Indent = {};
     Editbox->setText(QString());
     State.Modified = false;
 }
@@ -64,6 +65,7 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers)
     // Read first: a file that cannot be read leaves the document, its name
     // and the caption as they were.
     const QByteArray bytes = TextFile::ReadBytes(path);
+    State.Indent = {};
     if (detachHandlers)
         detachEditorHandlers();
     Editbox->LoadingText = true;

@@ -66,8 +66,16 @@ void TMainForm::findNext(FindReplaceDialog &dialog)
         return;
     }
     Editbox->select(state.Position, int(what.size()));
-    Editbox->setFocus();
+    focusEditor();
     state.Position += int(what.size());
+}
+
+void TMainForm::focusEditor()
+{
+    // The focus stays in the active window, here the dialog's: the editor gets
+    // it, and shows its selection, only once the main window is active.
+    activateWindow();
+    Editbox->setFocus();
 }
 
 void TMainForm::ReplaceDialog1Replace()
@@ -79,8 +87,10 @@ void TMainForm::ReplaceDialog1Replace()
     if (!ReplaceDialog1->ReplaceAllPressed()) {
         // Only the very text, whatever the match-case box says; finding the
         // next one is Find Next's work.
-        if (Editbox->selText() == what)
+        if (Editbox->selText() == what) {
             Editbox->replaceSelection(with);
+            focusEditor();
+        }
         return;
     }
     // Every match at once, as one edit of the range from the first match to
@@ -95,6 +105,7 @@ void TMainForm::ReplaceDialog1Replace()
     State.TrackSelection = false;
     Editbox->select(result.First, result.End - result.First);
     Editbox->replaceSelection(result.Text);
+    focusEditor();
 }
 
 void TMainForm::showNotFound(const QString &what)

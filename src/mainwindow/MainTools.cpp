@@ -10,6 +10,8 @@
 
 #include <QScopeGuard>
 
+#include <optional>
+
 namespace {
 
 // The check's one message goes into the preview, coloured like the editor
@@ -29,19 +31,19 @@ void ShowCheckMessage(TSyntaxEdit &helpEdit, const QString &message)
     helpEdit.HighlightLine(0, HighlightMode::InPlace, rtf);
 }
 
-// The script box of the game editor takes single bytes of code page 1252; a
-// character outside it would arrive there as '?'. The first such character,
-// or 0 when there is none.
-char32_t FirstCharacterOutsideCp1252(const QString &text)
+// The script box of the game editor takes single bytes of code page 1252: a
+// character outside it would arrive there as '?', and the text would end at a
+// zero. The first character it cannot hold.
+std::optional<char32_t> FirstCharacterTheTriggerCannotHold(const QString &text)
 {
-    if (TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(text)) == text)
-        return 0;
+    if (!text.contains(QChar(0)) && TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(text)) == text)
+        return std::nullopt;
     for (const char32_t c : text.toUcs4()) {
         const QString one = QString::fromUcs4(&c, 1);
-        if (TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(one)) != one)
+        if (c == 0 || TextCodec::DecodeCp1252(TextCodec::EncodeCp1252(one)) != one)
             return c;
     }
-    return 0;
+    return std::nullopt;
 }
 
 } // namespace
@@ -98,11 +100,19 @@ void TMainForm::ToolButton9Click()
     if (m_dialogs.Ask(prompt) != ModalResult::Yes)
         return;
     const QString text = Editbox->text();
-    if (const char32_t outside = FirstCharacterOutsideCp1252(text); outside != 0) {
-        throw TolvaneError(QStringLiteral("Nothing was written to the trigger: its script box takes only the "
-                                          "characters of code page 1252, and the text holds \"%1\" (U+%2).")
-                               .arg(QString::fromUcs4(&outside, 1))
-                               .arg(QString::number(static_cast<uint>(outside), 16).toUpper().rightJustified(4, u'0')));
+    if (const std::optional<char32_t> refused = FirstCharacterTheTriggerCannotHold(text)) {
+        // Without a game editor nothing is shown, whatever the text holds.
+        if (!triggerBridge().HasTriggerTextBox())
+            return;
+        const QString code = QStringLiteral("U+")
+            + QString::number(static_cast<uint>(*refused), 16).toUpper().rightJustified(4, u'0');
+        throw TolvaneError(
+            QStringLiteral("Nothing was written to the trigger: its script box takes only the "
+                           "characters of code page 1252 and no zero character, and the text "
+                           "holds %1.")
+                .arg(*refused == 0
+                        ? QStringLiteral("a zero character (%1)").arg(code)
+                        : QStringLiteral("\"%1\" (%2)").arg(QString::fromUcs4(&*refused, 1), code)));
     }
     const QByteArray bytes = TextCodec::EncodeCp1252(text);
     triggerBridge().WriteTriggerText(std::string(bytes.constData(), static_cast<size_t>(bytes.size())));

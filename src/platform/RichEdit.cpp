@@ -74,6 +74,15 @@ bool IsWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
+// A key that would type U+2028 or U+2029, the toolkit's separators: Shift+Enter
+// types the first, which breaks the line on the screen only.
+bool TypesSeparator(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    const bool separator = text == QChar::LineSeparator || text == QChar::ParagraphSeparator;
+    return separator || event.matches(QKeySequence::InsertLineSeparator);
+}
+
 // Laying out a line costs in proportion to its format ranges, and a long line
 // of code holds one every few characters: a line longer than this shows the
 // colours of the columns in view and of a margin either side, and gets those
@@ -483,24 +492,12 @@ void TRichEdit::setFontSize(int points)
 void TRichEdit::setHideSelection(bool hide)
 {
     m_hideSelection = hide;
-    applySelectionPalette();
+    viewport()->update();
 }
 
-void TRichEdit::applySelectionPalette()
+bool TRichEdit::selectionHidden() const
 {
-    QPalette p = palette();
-    const QPalette base = parentWidget() ? parentWidget()->palette() : QPalette();
-    if (m_hideSelection) {
-        p.setBrush(QPalette::Inactive, QPalette::Highlight, p.brush(QPalette::Inactive, QPalette::Base));
-        p.setBrush(
-            QPalette::Inactive, QPalette::HighlightedText, p.brush(QPalette::Inactive, QPalette::Text));
-    } else {
-        p.setBrush(
-            QPalette::Inactive, QPalette::Highlight, base.brush(QPalette::Inactive, QPalette::Highlight));
-        p.setBrush(QPalette::Inactive, QPalette::HighlightedText,
-            base.brush(QPalette::Inactive, QPalette::HighlightedText));
-    }
-    setPalette(p);
+    return m_hideSelection && !hasFocus() && textCursor().hasSelection();
 }
 
 // Rich text and files
@@ -832,7 +829,30 @@ void TRichEdit::paintEvent(QPaintEvent *event)
         top += blockBoundingRect(block).height();
         block = block.next();
     }
-    QPlainTextEdit::paintEvent(event);
+    if (selectionHidden())
+        paintLines(event->rect());
+    else
+        QPlainTextEdit::paintEvent(event);
+}
+
+// The toolkit paints a selection over the characters' own colours, also when
+// the control has no focus; a hidden one leaves the lines as they are.
+void TRichEdit::paintLines(const QRect &area)
+{
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    const int marker = getPaintContext().cursorPosition; // a drop marker, while dragging
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
+         block = block.next()) {
+        const QRectF bounds = blockBoundingRect(block).translated(offset);
+        if (block.isVisible() && bounds.bottom() >= area.top()) {
+            block.layout()->draw(&painter, offset, {}, area);
+            if (marker >= block.position() && marker < block.position() + block.length())
+                block.layout()->drawCursor(&painter, offset, marker - block.position(), cursorWidth());
+        }
+        offset.ry() += bounds.height();
+    }
 }
 
 // Notifications
@@ -907,11 +927,32 @@ bool TRichEdit::viewportEvent(QEvent *event)
     return result;
 }
 
+bool TRichEdit::typesCharacter(const QKeyEvent &event) const
+{
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    // Ctrl+Enter, Alt+Enter and Ctrl+M carry a line break's text but insert
+    // nothing.
+    if (text == u"\r" || text == u"\n")
+        return !isReadOnly() && event.matches(QKeySequence::InsertParagraphSeparator);
+    return true;
+}
+
 void TRichEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Every key that would break a line does it as Enter does.
+    if (TypesSeparator(*event)) {
+        const Qt::Key key = event->key() == Qt::Key_Enter ? Qt::Key_Enter : Qt::Key_Return;
+        QKeyEvent enter(QEvent::KeyPress, key, event->modifiers() & Qt::KeypadModifier, QStringLiteral("\r"),
+            event->isAutoRepeat(), ushort(event->count()));
+        keyPressEvent(&enter);
+        event->setAccepted(enter.isAccepted());
+        return;
+    }
     m_keyConsumed = false;
     KeyDown(event);
-    if (!m_keyConsumed && !event->text().isEmpty())
+    if (!m_keyConsumed && typesCharacter(*event))
         emit OnKeyPress(event);
     if (m_keyConsumed) {
         event->accept();
@@ -923,13 +964,15 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
 void TRichEdit::focusInEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusInEvent(event);
-    applySelectionPalette();
+    if (m_hideSelection)
+        viewport()->update();
 }
 
 void TRichEdit::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    applySelectionPalette();
+    if (m_hideSelection)
+        viewport()->update();
 }
 
 void TRichEdit::changeEvent(QEvent *event)

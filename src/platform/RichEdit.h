@@ -97,6 +97,8 @@ public:
 
     [[nodiscard]] int fontSize() const;
     void setFontSize(int points);
+    // While the control has no focus its selection is not shown: every
+    // character keeps its colour and style.
     [[nodiscard]] bool hideSelection() const { return m_hideSelection; }
     void setHideSelection(bool hide);
 
@@ -140,6 +142,10 @@ protected:
     virtual void SelectionChange();
     // The key handler, for every key pressed; raises OnKeyDown. Calling
     // consumeKey() keeps the key from OnKeyPress and from the control.
+    // OnKeyPress follows for a key that types a character; a line break's
+    // character ("\r") only comes with a key that breaks the line. No key
+    // types U+2028 or U+2029: Shift+Enter, and any key that would type one,
+    // arrives as Enter.
     virtual void KeyDown(QKeyEvent *event);
 
     void keyPressEvent(QKeyEvent *event) override;
@@ -186,7 +192,10 @@ private:
     [[nodiscard]] std::pair<int, int> visibleColumns(const QTextBlock &block) const;
     void invalidateShown();
     void scheduleFlush();
-    void applySelectionPalette();
+    [[nodiscard]] bool typesCharacter(const QKeyEvent &event) const;
+    // Hide-selection, no focus and a selection, which is then not painted.
+    [[nodiscard]] bool selectionHidden() const;
+    void paintLines(const QRect &area);
     void setTyping(const TextAttributes &attributes);
 
     std::vector<LineStyle> m_lines;

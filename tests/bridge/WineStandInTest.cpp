@@ -147,6 +147,7 @@ private slots:
     {
         QCOMPARE(QByteArray::fromStdString(m_bridge->ReadTriggerText()), QByteArray());
         m_bridge->WriteTriggerText("nobody reads this");
+        QVERIFY(!m_bridge->HasTriggerTextBox());
     }
 
     void readTakesTheFirstExactScriptBox_data()
@@ -167,6 +168,7 @@ private slots:
         const QList<QByteArray> styles = StartStandIn(mode, text);
         QVERIFY2(!styles.isEmpty(), "the stand-in did not start");
         QCOMPARE(styles.count("50311044"), mode == "visible" ? 2 : 0);
+        QCOMPARE(m_bridge->HasTriggerTextBox(), mode == "visible");
         QCOMPARE(QByteArray::fromStdString(m_bridge->ReadTriggerText()), expected);
         QCOMPARE(StopStandIn().value(mode == "visible" ? 4 : 2), text);
     }

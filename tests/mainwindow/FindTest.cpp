@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
@@ -37,11 +38,15 @@ public:
 
     TSyntaxEdit &Editbox() { return *Form->Editbox; }
 
-    // Presses Find Next; the start of the selected match, or -1 for the
-    // not-found message.
+    // Presses Find Next in the active dialog; the start of the selected match,
+    // or -1 for the not-found message. A match leaves the main window active
+    // and the editor focused, where it shows.
     int FindNext(FindReplaceDialog &dialog, const QString &what)
     {
         dialog.setFindText(what);
+        dialog.Execute();
+        if (!QTest::qWaitForWindowActive(&dialog))
+            return -4;
         const qsizetype shown = Dialogs.History.size();
         dialog.FindNextButton->click();
         if (Dialogs.History.size() > shown) {
@@ -49,6 +54,8 @@ public:
                 return -2;
             return -1;
         }
+        if (!QTest::qWaitFor([this] { return QApplication::focusWidget() == Form->Editbox; }))
+            return -4;
         return Editbox().selLength() == what.size() ? Editbox().selStart() : -3;
     }
 

@@ -387,6 +387,7 @@ private slots:
         QVERIFY(WriteAll(s.RecentFile(), (s.WorkFile("war.j") + "\r\n" + missing + "\r\n").toUtf8()));
         TMainForm &form = s.Start();
         const QByteArray recentBefore = ReadAll(s.RecentFile());
+        form.State.Indent = { true, 2, 0 }; // dropped with the document it was for
         form.Reopen1->actions().at(0)->trigger();
         QCOMPARE(form.Editbox->text(), QStringLiteral("call X()"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Tolvane [war.j]"));
@@ -406,6 +407,7 @@ private slots:
         TMainForm &form = s.Start();
         QVERIFY(WriteAll(s.WorkFile("a.j"), "first\r\n"));
         s.Dialogs.OpenAnswers = {s.WorkFile("a.j"), s.WorkFile("missing.j")};
+        form.State.Indent = { true, 2, 0 }; // dropped with the document it was for
         form.Open1->trigger();
         form.Open1->trigger();
         QCOMPARE(s.Dialogs.Kinds(), (QStringList{"open", "open", "error"}));

@@ -36,6 +36,7 @@ public:
         Writes.append(text);
         Text = text;
     }
+    bool HasTriggerTextBox() override { return true; }
 };
 
 // One run of the program in a fresh current folder with scripted dialogs;
@@ -254,17 +255,28 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Tolvane [a.j]"));
     }
 
+    void saveRefusesCharactersTheTriggerCannotHold_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("refused"); // empty: no game editor, and no message
+        QTest::newRow("U+4E2D") << QStringLiteral("// caf\u00e9 \u4e2d") << "U+4E2D";
+        QTest::newRow("U+0000, which would end the text") << QStringLiteral("a\0b") << "U+0000";
+        QTest::newRow("U+4E2D without a game editor") << QStringLiteral("\u4e2d") << "";
+    }
     void saveRefusesCharactersTheTriggerCannotHold()
     {
+        QFETCH(QString, text);
+        QFETCH(QString, refused);
         ToolsSession s;
         TMainForm &form = s.Form();
-        FakeTriggerBridge &bridge = s.UseFakeBridge();
-        form.Editbox->setText(QStringLiteral("// caf\u00e9 \u4e2d"));
+        FakeTriggerBridge none; // the real bridge then: no helper beside the program
+        FakeTriggerBridge &bridge = refused.isEmpty() ? none : s.UseFakeBridge();
+        form.Editbox->setText(text);
         s.Dialogs.AnswerModal(ModalResult::Yes);
         form.SavetoJassTrigger1->trigger();
         QCOMPARE(bridge.Writes.size(), 0);
-        QCOMPARE(s.Dialogs.Kinds(), (QStringList{"modal", "error"}));
-        QVERIFY2(s.Dialogs.Messages().first().contains("U+4E2D"), qPrintable(s.Dialogs.Messages().first()));
+        QCOMPARE(s.Dialogs.Kinds().mid(1), refused.isEmpty() ? QStringList() : QStringList("error"));
+        QVERIFY2(s.Dialogs.Messages().value(0).contains(refused), qPrintable(s.Dialogs.Messages().value(0)));
     }
 };
 

@@ -275,6 +275,11 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Left);
         QCOMPARE(edit.text(), QStringLiteral("a"));
         QCOMPARE(keys, (QStringList { "down 65", "press a", "down 81", "press q", "down 16777234" }));
+        // Shift+Enter breaks the line, not with U+2028; Ctrl+Enter ("\r" on X11) types nothing.
+        QTest::sendKeyEvent(QTest::Press, &edit, Qt::Key_Return, "\r", Qt::ShiftModifier);
+        QTest::sendKeyEvent(QTest::Press, &edit, Qt::Key_Return, "\r", Qt::ControlModifier);
+        QCOMPARE(edit.text(), QStringLiteral("\r\na"));
+        QCOMPARE(keys.count("press \r"), 1);
     }
 
     void typingAttributesApplyToTheNextText()
@@ -423,6 +428,20 @@ private slots:
         TRichEdit edit;
         edit.setText("call call_x1 x2\r\nCall");
         QCOMPARE(edit.findText(what, start, length, TRichEdit::FindOptions(options)), found);
+    }
+
+    // Without the focus it is not painted at all: every character keeps its colour.
+    void hiddenSelectionIsNotPainted()
+    {
+        TRichEdit edit;
+        edit.setFocusPolicy(Qt::NoFocus);
+        edit.setHideSelection(true);
+        edit.setText("returns real");
+        edit.setRangeAttributes(8, 4, Color(0x808000));
+        edit.show();
+        const QImage unselected = edit.viewport()->grab().toImage();
+        edit.select(8, 4);
+        QCOMPARE(edit.viewport()->grab().toImage(), unselected);
     }
 
     void systemColoursShowAsPaletteColours()

@@ -2,9 +2,10 @@
 // editor's trigger window inside it.
 //   tolvane-bridge.exe read    writes the script box's text to standard output
 //   tolvane-bridge.exe write   puts the text from standard input into the box
+//   tolvane-bridge.exe find    only looks for the box
 // Both texts are one frame of BridgeProtocol. Exit codes: 0 done (for read also
 // when there is no script box: the frame is then empty), 1 no script box to
-// write, 2 bad use or a malformed frame (nothing is written then).
+// write or find, 2 bad use or a malformed frame (nothing is written then).
 
 #include "bridge/BridgeProtocol.h"
 #include "bridge/Win32Trigger.h"
@@ -52,5 +53,7 @@ int main(int argc, char **argv)
             return 2;
         return Win32Trigger::WriteTriggerText(*text) ? 0 : 1;
     }
+    if (std::strcmp(argv[1], "find") == 0)
+        return Win32Trigger::FindTriggerTextBox() ? 0 : 1;
     return 2;
 }
