@@ -1244,6 +1244,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         }
     }
     Finish(v);
+    bool wrong = false; // a wrong call has no trustworthy value
     if (f && !lineFailed_) {
         const QString fname = Name(f->symbol);
         const auto parameter
@@ -1253,10 +1254,13 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
             for (size_t i = 0; i < f->types.size(); ++i)
                 parameters.append(parameter(i));
             ReportAt(v, M::ArgumentCount(fname, parameters, int(args.size())));
+            wrong = true;
         } else {
             for (size_t i = 0; i < args.size(); ++i) {
-                if (!Converts(args[i].type, f->types[i], Use::Assign))
+                if (!Converts(args[i].type, f->types[i], Use::Assign)) {
                     ReportAt(args[i], M::ArgumentType(fname, int(i + 1), parameter(i), Describe(args[i])));
+                    wrong = true;
+                }
             }
         }
         if (inFunction_ && current_.isConstant && !f->isConstant)
@@ -1268,7 +1272,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
             }
         }
     }
-    v.type = f ? f->returns : ErrorType;
+    v.type = f && !wrong ? f->returns : ErrorType;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
             ReportAt(v, M::NoValue(Name(name.symbol)));

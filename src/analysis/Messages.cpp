@@ -15,7 +15,7 @@ QString WithArticle(const QString &type)
     if (type == QLatin1String("null") || type == QLatin1String("nothing"))
         return type;
     const QChar c = type.isEmpty() ? QChar() : type[0].toLower();
-    const bool vowel = QStringLiteral("aeiou").contains(c);
+    const bool vowel = QStringLiteral("aeiou").contains(c) && !type.startsWith(QLatin1String("uni"));
     return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + type;
 }
 
