@@ -179,6 +179,12 @@ QString ArgumentCount(const QString &function, const QStringList &parameters, in
                                        .arg(parameters.join(QStringLiteral(", ")));
     return QStringLiteral("%1 takes %2, but is given %3").arg(function, takes).arg(given);
 }
+QString TooManyArguments(int most, int given)
+{
+    return QStringLiteral("a call may pass at most %1 arguments, but this one passes %2")
+        .arg(most)
+        .arg(given);
+}
 QString ArgumentType(const QString &function, int index, const QString &parameter, const QString &value)
 {
     return QStringLiteral("argument %1 of %2 is %3; %4").arg(index).arg(Q(function), parameter, value);

@@ -103,7 +103,7 @@ private slots:
             "function A takes integer a, integer a returns nothing\nlocal real a\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "6:37: 'a' is already declared on line 6", "7:12: 'a' is already declared on line 6" });
+                "7:12: 'a' is already declared on line 6" });
         row("unknown types",
             "type item extends widgit\nglobals\nunti array us\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
@@ -126,8 +126,10 @@ private slots:
         row("null returned",
             "function A takes nothing returns integer\nreturn null\nendfunction\n"
             "function C takes nothing returns code\nreturn null\nendfunction\n"
-            "function U takes nothing returns unit\nreturn null\nendfunction\n",
-            { "2:8: 'A' returns integer; the value is null", "5:8: 'C' returns code; the value is null" });
+            "function U takes nothing returns unit\nreturn null\nendfunction\n"
+            "function S takes nothing returns string\nreturn null\nendfunction\n",
+            { "2:8: 'A' returns integer; the value is null", "5:8: 'C' returns code; the value is null",
+                "11:8: 'S' returns string; the value is null" });
         row("conditions", Body("if n then\nelseif u then\nendif\nloop\nexitwhen r\nendloop\n"),
             { "2:4: a condition must be a boolean; 'n' is an integer",
                 "3:8: a condition must be a boolean; 'u' is a unit",
@@ -165,12 +167,14 @@ private slots:
             "function B takes nothing returns nothing\nreturn 1\nendfunction\n"
             "function C takes integer n returns real\nif n > 0 then\nreturn n\nelseif n < 0 then\nreturn "
             "1.\nendif\nendfunction\n"
-            "function D takes integer n returns real\nif n > 0 then\nreturn 1\nelse\nreturn "
+            "function D takes integer n returns real\nif n > 0 then\nreturn 1.\nelse\nreturn "
             "2\nendif\nendfunction\n"
             "function E takes nothing returns boolean\nloop\nendloop\nendfunction\n",
             { "2:1: 'A' returns integer, so 'return' needs a value",
                 "5:8: 'B' returns nothing, so 'return' may not have a value",
-                "13:1: 'C' returns real, but its end can be reached without 'return'" });
+                "9:8: 'C' returns real; 'n' is an integer",
+                "13:1: 'C' returns real, but its end can be reached without 'return'",
+                "18:8: 'D' returns real; the value is an integer" });
         row("code references",
             "function A takes integer n returns nothing\nendfunction\nfunction B takes nothing returns "
             "nothing\n"
@@ -201,8 +205,9 @@ private slots:
             { "3:13: 'a' is read before it is given a value, which stops the script",
                 "11:16: 'i' is read before it is given a value, which stops the script" });
         row("natives that crash in globals",
-            "globals\nagent a = CreateRegion()\nplayer p = Player(0)\nendglobals\n",
-            { "2:11: calling 'CreateRegion' in a globals block crashes the game" });
+            "globals\nagent a = CreateRegion()\nplayer p = Player(0)\nagent agent\nendglobals\n",
+            { "2:11: calling 'CreateRegion' in a globals block crashes the game",
+                "4:7: 'agent' is already declared in prelude on line 1" });
         row("independent mistakes, one message each",
             Body("set k = 1\ncall GetUnitX()\nset n = 1.5\nif n then\nendif\nset r = \"s\"\nloop\nexitwhen "
                  "1\nendloop\n"
