@@ -11,6 +11,9 @@ namespace {
 // Natives that crash the game when a globals block calls them.
 const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
 
+// Longer names are rejected by old patches.
+constexpr int OldPatchNameLength = 3958;
+
 // The most arguments one call can pass.
 constexpr size_t MaxArguments = 31;
 
@@ -208,6 +211,13 @@ QString Checker::Found() const
     return M::FoundToken(QString::fromUtf8(t.data(), qsizetype(qMin<size_t>(t.size(), 40))));
 }
 
+void Checker::CheckDeclaredName(const Token &name)
+{
+    if (name.length > OldPatchNameLength)
+        Report(name.line, name.column, name.length, M::OldPatchName(name.length, OldPatchNameLength),
+            Severity::Warning);
+}
+
 void Checker::SyntaxError(const QString &expected)
 {
     if (lineFailed_)
@@ -368,6 +378,7 @@ void Checker::ParseTypeDeclaration()
         ReportAt(parentTok, M::TypeExtendsPrimitive(Name(name.symbol), Name(parentTok.symbol)));
         parent = Handle;
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     if (s.type >= 0) {
@@ -450,6 +461,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else if (isConstant && !isArray) {
         ReportAt(name, M::ConstantNeedsValue(Name(name.symbol)));
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     Variable declared { TypeName(type), Name(name.symbol), isArray, isConstant, at };
@@ -483,6 +495,7 @@ bool Checker::ParseSignature(FunctionInfo &f)
         return false;
     f.symbol = name.symbol;
     f.at = Position { source_, name.line };
+    CheckDeclaredName(name);
     if (!Expect(Tok::Takes, "'takes'"))
         return false;
     if (!Accept(Tok::Nothing)) {
@@ -498,6 +511,7 @@ bool Checker::ParseSignature(FunctionInfo &f)
                 ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
                 type = ErrorType;
             }
+            CheckDeclaredName(paramTok);
             f.types.push_back(type);
             f.names.push_back(paramTok.symbol);
             if (!Accept(Tok::Comma))
@@ -1068,6 +1082,7 @@ Checker::Value Checker::ParseProduct()
     Value l = ParseUnary();
     while (tok_.kind == Tok::Star || tok_.kind == Tok::Slash || tok_.kind == Tok::Percent) {
         const Tok k = tok_.kind;
+        const Token opTok = tok_;
         Advance();
         const Value r = ParseUnary();
         Value v = l;
@@ -1079,6 +1094,7 @@ Checker::Value Checker::ParseProduct()
             : k == Tok::Slash             ? QStringLiteral("/")
                                           : QStringLiteral("%");
         if (k == Tok::Percent) {
+            Report(opTok.line, opTok.column, 1, M::OldPatchModulo(), Severity::Warning);
             const auto ok = [](int t) { return t == Integer || t == ErrorType; };
             if (!lineFailed_ && (!ok(a) || !ok(b)))
                 ReportAt(v, M::Operands(op, QStringLiteral("integers"), TypeName(a), TypeName(b)));

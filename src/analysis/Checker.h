@@ -86,6 +86,7 @@ private:
     void LexProblem(int line, int column, int length, int kind, int value);
     QString Found() const;
     void SyntaxError(const QString &expected);
+    void CheckDeclaredName(const Token &name);
 
     // Tokens
     void Advance();

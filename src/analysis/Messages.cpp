@@ -293,4 +293,13 @@ QString Uninitialised(const QString &name)
     return QStringLiteral("%1 is read before it is given a value, which stops the script").arg(Q(name));
 }
 
+QString OldPatchName(int length, int most)
+{
+    return QStringLiteral("this name has %1 characters; old patches accept at most %2").arg(length).arg(most);
+}
+QString OldPatchModulo()
+{
+    return QStringLiteral("old patches do not know the '%' operator");
+}
+
 } // namespace Analysis::Messages

@@ -79,4 +79,8 @@ QString ConstantCallsFunction(const QString &name);
 QString GlobalsCrash(const QString &name);
 QString Uninitialised(const QString &name);
 
+// Warnings: what only old patches reject
+QString OldPatchName(int length, int most);
+QString OldPatchModulo();
+
 } // namespace Analysis::Messages
