@@ -14,6 +14,9 @@ const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
 // Longer names are rejected by old patches.
 constexpr int OldPatchNameLength = 3958;
 
+// Deeper nesting is surely not a script, and would exhaust the stack.
+constexpr int MaxDepth = 256;
+
 // The most arguments one call can pass.
 constexpr size_t MaxArguments = 31;
 
@@ -168,9 +171,12 @@ void Checker::ReportAt(const Value &v, const QString &message)
 
 void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
-    const QByteArray &text = (*sources_)[source_].text;
-    const int begin = lex_ ? lex_->LineStart() + column - 1 : 0;
-    const QString word = QString::fromUtf8(text.constData() + begin, qMin(length, int(text.size()) - begin));
+    // For the two problems that quote their text, `value` is its offset on the current line.
+    QString word;
+    if (kind == BadCharacter || kind == NameEnd) {
+        const QByteArray &text = (*sources_)[source_].text;
+        word = QString::fromUtf8(text.constData() + value, qMin(length, int(text.size()) - value));
+    }
     QString message;
     switch (kind) {
     case BadCharacter:
@@ -218,11 +224,18 @@ void Checker::CheckDeclaredName(const Token &name)
             Severity::Warning);
 }
 
-void Checker::SyntaxError(const QString &expected)
+void Checker::SyntaxError(M::Want expected)
 {
     if (lineFailed_)
         return;
     ReportAt(tok_, M::Expected(expected, Found()));
+    lineFailed_ = true;
+}
+
+void Checker::TooDeep()
+{
+    if (!lineFailed_)
+        ReportAt(tok_, M::TooDeep(MaxDepth));
     lineFailed_ = true;
 }
 
@@ -245,18 +258,18 @@ bool Checker::Accept(Tok kind)
     return true;
 }
 
-bool Checker::Expect(Tok kind, const char *what)
+bool Checker::Expect(Tok kind, M::Want what)
 {
     if (Accept(kind))
         return true;
-    SyntaxError(QString::fromLatin1(what));
+    SyntaxError(what);
     return false;
 }
 
 void Checker::EndLine()
 {
     if (!AtLineEnd()) {
-        SyntaxError(M::FoundEndOfLine());
+        SyntaxError(M::Want::EndOfLine);
         lex_->SkipLine();
         Advance();
     }
@@ -314,7 +327,7 @@ void Checker::ParseSource()
             } else if (tok_.kind == Tok::Function) {
                 ParseFunction(true);
             } else {
-                SyntaxError(QStringLiteral("'native' or 'function' after 'constant'"));
+                SyntaxError(M::Want::NativeOrFunction);
                 EndLine();
             }
             break;
@@ -354,7 +367,7 @@ void Checker::ParseSource()
             }
             break;
         default:
-            SyntaxError(QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')"));
+            SyntaxError(M::Want::Declaration);
             EndLine();
             break;
         }
@@ -365,10 +378,10 @@ void Checker::ParseTypeDeclaration()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a type name") || !Expect(Tok::Extends, "'extends'"))
+    if (!Expect(Tok::Name, M::Want::TypeName) || !Expect(Tok::Extends, M::Want::Extends))
         return EndLine();
     const Token parentTok = tok_;
-    if (!Expect(Tok::Name, "the type it extends"))
+    if (!Expect(Tok::Name, M::Want::ParentType))
         return EndLine();
     int parent = symbols_[parentTok.symbol].type;
     if (parent < 0) {
@@ -431,14 +444,14 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 {
     const Token typeTok = tok_;
     if (tok_.kind != Tok::Name) {
-        SyntaxError(QStringLiteral("a type"));
+        SyntaxError(M::Want::Type);
         return EndLine();
     }
     int type = symbols_[typeTok.symbol].type;
     Advance();
     const bool isArray = Accept(Tok::Array);
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
@@ -491,20 +504,20 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 bool Checker::ParseSignature(FunctionInfo &f)
 {
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return false;
     f.symbol = name.symbol;
     f.at = Position { source_, name.line };
     CheckDeclaredName(name);
-    if (!Expect(Tok::Takes, "'takes'"))
+    if (!Expect(Tok::Takes, M::Want::Takes))
         return false;
     if (!Accept(Tok::Nothing)) {
         for (;;) {
             const Token typeTok = tok_;
-            if (!Expect(Tok::Name, "a parameter type or 'nothing'"))
+            if (!Expect(Tok::Name, M::Want::ParameterType))
                 return false;
             const Token paramTok = tok_;
-            if (!Expect(Tok::Name, "a parameter name"))
+            if (!Expect(Tok::Name, M::Want::ParameterName))
                 return false;
             int type = symbols_[typeTok.symbol].type;
             if (type < 0) {
@@ -518,12 +531,12 @@ bool Checker::ParseSignature(FunctionInfo &f)
                 break;
         }
     }
-    if (!Expect(Tok::Returns, "'returns'"))
+    if (!Expect(Tok::Returns, M::Want::Returns))
         return false;
     const Token ret = tok_;
     if (Accept(Tok::Nothing)) {
         f.returns = NothingType;
-    } else if (Expect(Tok::Name, "a return type or 'nothing'")) {
+    } else if (Expect(Tok::Name, M::Want::ReturnType)) {
         f.returns = symbols_[ret.symbol].type;
         if (f.returns < 0) {
             ReportAt(ret, M::NotAType(Name(ret.symbol)));
@@ -719,7 +732,7 @@ bool Checker::ParseStatement()
     case Tok::Call: {
         Advance();
         const Token name = tok_;
-        if (Expect(Tok::Name, "a function name"))
+        if (Expect(Tok::Name, M::Want::FunctionName))
             ParseCall(name, true);
         EndLine();
         return false;
@@ -738,11 +751,11 @@ bool Checker::ParseStatement()
         Advance();
         if (tok_.kind == Tok::Set || tok_.kind == Tok::Call || tok_.kind == Tok::If || tok_.kind == Tok::Loop)
             return ParseStatement();
-        SyntaxError(QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'"));
+        SyntaxError(M::Want::DebugStatement);
         EndLine();
         return false;
     default:
-        SyntaxError(QStringLiteral("a statement ('set', 'call', 'if', 'loop', 'exitwhen' or 'return')"));
+        SyntaxError(M::Want::Statement);
         EndLine();
         return false;
     }
@@ -752,7 +765,7 @@ void Checker::ParseSet()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     Symbol &s = symbols_[name.symbol];
     int type = ErrorType;
@@ -778,13 +791,13 @@ void Checker::ParseSet()
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray)
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
     } else if (found && isArray) {
         ReportAt(name, M::NeedsIndex(Name(name.symbol)));
     }
-    if (!Expect(Tok::Assign, "'='"))
+    if (!Expect(Tok::Assign, M::Want::Assign))
         return EndLine();
     const Value v = ParseExpression();
     if (!lineFailed_ && found) {
@@ -805,7 +818,7 @@ bool Checker::ParseIf()
     const Token start = tok_;
     Advance();
     CheckCondition(ParseExpression());
-    Expect(Tok::Then, "'then'");
+    Expect(Tok::Then, M::Want::Then);
     EndLine();
     blocks_.push_back(Block { Tok::If, start.line });
     bool all = true, hasElse = false;
@@ -815,12 +828,12 @@ bool Checker::ParseIf()
         if (k == Tok::Elseif || k == Tok::Else) {
             all = all && branch;
             if (hasElse)
-                SyntaxError(QStringLiteral("'endif' after 'else'"));
+                SyntaxError(M::Want::EndifAfterElse);
             hasElse = hasElse || k == Tok::Else;
             Advance();
             if (k == Tok::Elseif) {
                 CheckCondition(ParseExpression());
-                Expect(Tok::Then, "'then'");
+                Expect(Tok::Then, M::Want::Then);
             }
             EndLine();
             branch = ParseBlock();
@@ -970,8 +983,8 @@ Checker::Value Checker::ParseOr()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("or"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("or"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -990,8 +1003,8 @@ Checker::Value Checker::ParseAnd()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("and"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("and"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -1003,12 +1016,11 @@ Checker::Value Checker::ParseComparison()
     if (tok_.kind == Tok::Not) {
         const Token op = tok_;
         Advance();
-        const Value operand = ParseComparison();
+        const Value operand = ParseUnary();
         Value v = Start(op);
         Finish(v);
         if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
-            ReportAt(
-                v, M::Operand(QStringLiteral("not"), QStringLiteral("a boolean"), TypeName(operand.type)));
+            ReportAt(v, M::OperandType(QStringLiteral("not"), M::Operands::Boolean, TypeName(operand.type)));
         v.type = Boolean;
         return v;
     }
@@ -1037,7 +1049,7 @@ Checker::Value Checker::ParseComparison()
                 if (!ok)
                     ReportAt(v, M::Comparison(opText, TypeName(a), TypeName(b)));
             } else if (!IsNumber(a) || !IsNumber(b)) {
-                ReportAt(v, M::Operands(opText, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(opText, M::Operands::Numbers, TypeName(a), TypeName(b)));
             }
         }
         v.type = Boolean;
@@ -1066,10 +1078,10 @@ Checker::Value Checker::ParseSum()
         } else {
             if (!lineFailed_)
                 ReportAt(v,
-                    plus ? M::Operands(QStringLiteral("+"), QStringLiteral("two numbers or two strings"),
-                        TypeName(a), TypeName(b))
-                         : M::Operands(
-                             QStringLiteral("-"), QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                    plus ? M::OperandTypes(
+                        QStringLiteral("+"), M::Operands::NumbersOrStrings, TypeName(a), TypeName(b))
+                         : M::OperandTypes(
+                             QStringLiteral("-"), M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         l = v;
@@ -1097,14 +1109,14 @@ Checker::Value Checker::ParseProduct()
             Report(opTok.line, opTok.column, 1, M::OldPatchModulo(), Severity::Warning);
             const auto ok = [](int t) { return t == Integer || t == ErrorType; };
             if (!lineFailed_ && (!ok(a) || !ok(b)))
-                ReportAt(v, M::Operands(op, QStringLiteral("integers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Integers, TypeName(a), TypeName(b)));
             v.type = ok(a) && ok(b) && a == Integer && b == Integer ? Integer : ErrorType;
         } else if (IsNumber(a) && IsNumber(b)) {
             v.type = a == ErrorType || b == ErrorType ? ErrorType
                                                       : (a == Integer && b == Integer ? Integer : Real);
         } else {
             if (!lineFailed_)
-                ReportAt(v, M::Operands(op, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         if (k != Tok::Star && r.zero && !lineFailed_)
@@ -1115,6 +1127,18 @@ Checker::Value Checker::ParseProduct()
 }
 
 Checker::Value Checker::ParseUnary()
+{
+    if (depth_ >= MaxDepth) {
+        TooDeep();
+        return Start(tok_);
+    }
+    ++depth_;
+    const Value v = ParseUnaryAt();
+    --depth_;
+    return v;
+}
+
+Checker::Value Checker::ParseUnaryAt()
 {
     if (tok_.kind == Tok::Minus || tok_.kind == Tok::Plus) {
         const Token op = tok_;
@@ -1127,8 +1151,8 @@ Checker::Value Checker::ParseUnary()
         if (!IsNumber(operand.type)) {
             if (!lineFailed_)
                 ReportAt(v,
-                    M::Operand(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
-                        QStringLiteral("a number"), TypeName(operand.type)));
+                    M::OperandType(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
+                        M::Operands::Number, TypeName(operand.type)));
             v.type = ErrorType;
         }
         return v;
@@ -1162,7 +1186,7 @@ Checker::Value Checker::ParsePrimary()
     case Tok::LParen: {
         Advance();
         const Value inner = ParseExpression();
-        Expect(Tok::RParen, "')'");
+        Expect(Tok::RParen, M::Want::CloseParen);
         v.type = inner.type;
         v.zero = inner.zero;
         Finish(v);
@@ -1176,7 +1200,7 @@ Checker::Value Checker::ParsePrimary()
         return tok_.kind == Tok::LParen ? ParseCall(name, false) : ParseVariableRead(name);
     }
     default:
-        SyntaxError(QStringLiteral("a value"));
+        SyntaxError(M::Want::Value);
         return v;
     }
     v.zero = tok_.zero && tok_.kind != Tok::Rawcode;
@@ -1211,7 +1235,7 @@ Checker::Value Checker::ParseVariableRead(const Token &name)
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray) {
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
             v.type = ErrorType;
@@ -1246,7 +1270,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         else
             ReportAt(name, M::Undeclared(Name(name.symbol)));
     }
-    if (!Expect(Tok::LParen, "'('")) {
+    if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
         return v;
     }
@@ -1256,7 +1280,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
             args.push_back(ParseExpression());
             if (Accept(Tok::Comma))
                 continue;
-            Expect(Tok::RParen, "',' or ')'");
+            Expect(Tok::RParen, M::Want::CommaOrParen);
             break;
         }
     }
@@ -1306,7 +1330,7 @@ Checker::Value Checker::ParseCodeReference(const Token &start)
     Value v = Start(start);
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return v;
     const Symbol &s = symbols_[name.symbol];
     if (s.function < 0) {

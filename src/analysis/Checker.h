@@ -2,6 +2,7 @@
 
 #include "Analysis.h"
 #include "Lexer.h"
+#include "Messages.h"
 
 #include <deque>
 #include <vector>
@@ -85,13 +86,14 @@ private:
     void ReportAt(const Value &v, const QString &message);
     void LexProblem(int line, int column, int length, int kind, int value);
     QString Found() const;
-    void SyntaxError(const QString &expected);
+    void SyntaxError(Messages::Want expected);
+    void TooDeep();
     void CheckDeclaredName(const Token &name);
 
     // Tokens
     void Advance();
     bool Accept(Tok kind);
-    bool Expect(Tok kind, const char *what);
+    bool Expect(Tok kind, Messages::Want what);
     void EndLine();
     bool AtLineEnd() const { return tok_.kind == Tok::Newline || tok_.kind == Tok::End; }
 
@@ -126,6 +128,7 @@ private:
     Value ParseSum();
     Value ParseProduct();
     Value ParseUnary();
+    Value ParseUnaryAt();
     Value ParsePrimary();
     Value ParseCall(const Token &name, bool statement);
     Value ParseCodeReference(const Token &start);
@@ -160,6 +163,7 @@ private:
     FunctionInfo current_; // the function being checked
     bool inFunction_ = false;
     int epoch_ = 0;
+    int depth_ = 0; // of expressions being parsed
     Scope *scope_ = nullptr;
 };
 

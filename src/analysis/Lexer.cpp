@@ -224,7 +224,7 @@ Token Lexer::Next()
         pos_ = int(p - data_);
         Token t = Make(Tok::Name, begin, line_, column);
         if (data_[pos_ - 1] == '_')
-            report_(line_, column, t.length, NameEnd, 0);
+            report_(line_, column, t.length, NameEnd, begin);
         t.symbol = symbols_.Intern(Text(t));
         t.kind = symbols_[t.symbol].keyword;
         return t;
@@ -288,7 +288,7 @@ Token Lexer::Next()
         // A UTF-8 sequence is one character to the reader.
         while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80 && (std::uint8_t(c) & 0x80))
             ++pos_;
-        report_(line_, column, pos_ - begin, BadCharacter, 0);
+        report_(line_, column, pos_ - begin, BadCharacter, begin);
     }
     return Make(kind, begin, line_, column);
 }
@@ -353,7 +353,7 @@ Token Lexer::Quoted(char quote, int begin, int column)
             ++pos_;
             break;
         }
-        if (c == '\\' && pos_ + 1 < size_) {
+        if (c == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n' && data_[pos_ + 1] != '\r') {
             pos_ += 2;
         } else if (c == '\n' || c == '\r') {
             NewLine();
