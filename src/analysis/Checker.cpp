@@ -22,9 +22,10 @@ constexpr size_t MaxArguments = 31;
 
 } // namespace
 
-Checker::Checker(const Api &api, Result &result)
+Checker::Checker(const Api &api, Result &result, bool keepDeclarations)
     : api_(api)
     , result_(result)
+    , keep_(keepDeclarations)
 {
     for (const Type &t : PrimitiveApi().types) {
         const int s = InternOwned(t.name);
@@ -399,7 +400,8 @@ void Checker::ParseTypeDeclaration()
     } else {
         s.type = int(types_.size());
         types_.push_back(TypeInfo { name.symbol, parent, at });
-        result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
+        if (keep_)
+            result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
     }
     EndLine();
 }
@@ -477,7 +479,9 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
-    Variable declared { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+    const auto declared = [&] {
+        return Variable { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+    };
     if (isLocal) {
         if (s.localOwner == epoch_ && s.local >= 0) {
             ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
@@ -487,7 +491,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             s.local = int(locals_.size());
             locals_.push_back(LocalInfo { name.symbol, type, isArray, initialised, name.line });
             if (scope_)
-                scope_->locals.append(declared);
+                scope_->locals.append(declared());
         }
     } else if (s.global >= 0 || s.type >= 0) {
         // A local may take a type's name; a global may not.
@@ -496,7 +500,8 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else {
         s.global = int(globals_.size());
         globals_.push_back(GlobalInfo { name.symbol, type, isArray, isConstant, initialised, at });
-        result_.declared.globals.append(declared);
+        if (keep_)
+            result_.declared.globals.append(declared());
     }
     EndLine();
 }
@@ -557,10 +562,13 @@ bool Checker::DeclareFunction(FunctionInfo &f, const Token &name)
         return false;
     }
     s.function = int(functions_.size());
-    Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
-    for (size_t i = 0; i < f.types.size(); ++i)
-        declared.parameters.append(Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
-    result_.declared.functions.append(declared);
+    if (keep_) {
+        Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
+        for (size_t i = 0; i < f.types.size(); ++i)
+            declared.parameters.append(
+                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
+        result_.declared.functions.append(declared);
+    }
     functions_.push_back(f);
     return true;
 }
@@ -597,17 +605,20 @@ void Checker::ParseFunction(bool isConstant)
     ++epoch_;
     locals_.clear();
     Scope scope;
-    scope.function = Name(f.symbol);
     scope.source = source_;
     scope.firstLine = start.line;
-    scope_ = &scope;
+    if (keep_) {
+        scope.function = Name(f.symbol);
+        scope_ = &scope;
+    }
     for (size_t i = 0; i < f.names.size(); ++i) {
         Symbol &s = symbols_[f.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
         locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
-        scope.parameters.append(
-            Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
+        if (keep_)
+            scope.parameters.append(
+                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
@@ -643,7 +654,8 @@ void Checker::ParseFunction(bool isConstant)
     scope_ = nullptr;
     inFunction_ = false;
     ++epoch_;
-    result_.scopes.append(scope);
+    if (keep_)
+        result_.scopes.append(scope);
 }
 
 bool Checker::IsBoundary(Tok kind) const
@@ -1274,48 +1286,53 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         Finish(v);
         return v;
     }
-    std::vector<Value> args;
+    // Arguments of nested calls share one stack, so a call allocates nothing.
+    const size_t base = args_.size();
     if (!Accept(Tok::RParen)) {
         for (;;) {
-            args.push_back(ParseExpression());
+            const Value arg = ParseExpression();
+            args_.push_back(arg);
             if (Accept(Tok::Comma))
                 continue;
             Expect(Tok::RParen, M::Want::CommaOrParen);
             break;
         }
     }
+    const Value *args = args_.data() + base;
+    const size_t count = args_.size() - base;
     Finish(v);
     bool wrong = false; // a wrong call has no trustworthy value
     if (f && !lineFailed_) {
-        const QString fname = Name(f->symbol);
         const auto parameter
             = [this, f](size_t i) { return TypeName(f->types[i]) + QLatin1Char(' ') + Name(f->names[i]); };
-        if (args.size() > MaxArguments) {
-            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(args.size())));
+        if (count > MaxArguments) {
+            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(count)));
             wrong = true;
-        } else if (args.size() != f->types.size()) {
+        } else if (count != f->types.size()) {
             QStringList parameters;
             for (size_t i = 0; i < f->types.size(); ++i)
                 parameters.append(parameter(i));
-            ReportAt(v, M::ArgumentCount(fname, parameters, int(args.size())));
+            ReportAt(v, M::ArgumentCount(Name(f->symbol), parameters, int(count)));
             wrong = true;
         } else {
-            for (size_t i = 0; i < args.size(); ++i) {
+            for (size_t i = 0; i < count; ++i) {
                 if (!Converts(args[i].type, f->types[i], Use::Assign)) {
-                    ReportAt(args[i], M::ArgumentType(fname, int(i + 1), parameter(i), Describe(args[i])));
+                    ReportAt(args[i],
+                        M::ArgumentType(Name(f->symbol), int(i + 1), parameter(i), Describe(args[i])));
                     wrong = true;
                 }
             }
         }
         if (inFunction_ && current_.isConstant && !f->isConstant)
-            ReportAt(name, M::ConstantCallsFunction(fname));
+            ReportAt(name, M::ConstantCallsFunction(Name(f->symbol)));
         if (inGlobals_) {
             for (const char *crasher : GlobalsCrashers) {
                 if (symbols_[name.symbol].name == crasher)
-                    ReportAt(name, M::GlobalsCrash(fname));
+                    ReportAt(name, M::GlobalsCrash(Name(f->symbol)));
             }
         }
     }
+    args_.resize(base);
     v.type = f && !wrong ? f->returns : ErrorType;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)

@@ -13,7 +13,7 @@ namespace Analysis {
 
 class Checker {
 public:
-    Checker(const Api &api, Result &result);
+    Checker(const Api &api, Result &result, bool keepDeclarations);
     void Run(const QList<Source> &sources);
 
 private:
@@ -143,6 +143,7 @@ private:
 
     const Api &api_;
     Result &result_;
+    const bool keep_;
     SymbolTable symbols_;
     std::deque<QByteArray> owned_; // names that do not live in a source
     mutable std::vector<QString> names_;
@@ -151,6 +152,7 @@ private:
     std::vector<GlobalInfo> globals_;
     std::vector<LocalInfo> locals_;
     std::vector<Block> blocks_;
+    std::vector<Value> args_;
 
     const QList<Source> *sources_ = nullptr;
     int source_ = 0;
