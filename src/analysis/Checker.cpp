@@ -556,6 +556,9 @@ bool Checker::ParseSignature(FunctionInfo &f)
 // Declares a native or function after its header; false when the name is taken.
 bool Checker::DeclareFunction(FunctionInfo &f, const Token &name)
 {
+    // A header with a syntax error says nothing reliable about calls or returns.
+    if (f.broken)
+        f.returns = ErrorType;
     Symbol &s = symbols_[f.symbol];
     if (s.function >= 0) {
         ReportAt(name, M::Redeclared(Name(f.symbol), Where(functions_[size_t(s.function)].at)));
@@ -581,7 +584,8 @@ void Checker::ParseNative(bool isConstant)
     f.isNative = true;
     Token name = tok_;
     // Declared even after a syntax error in its parameters, so calls to it do not pile up.
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
@@ -595,11 +599,14 @@ void Checker::ParseFunction(bool isConstant)
     FunctionInfo f;
     f.isConstant = isConstant;
     const Token name = tok_;
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
 
+    if (f.broken)
+        f.returns = ErrorType;
     current_ = f;
     inFunction_ = true;
     ++epoch_;
@@ -644,7 +651,7 @@ void Checker::ParseFunction(bool isConstant)
         }
         if (IsBoundary(tok_.kind)) {
             ReportAt(tok_, M::MissingEndfunction(Name(f.symbol), start.line));
-            scope.lastLine = tok_.line;
+            scope.lastLine = tok_.kind == Tok::End ? tok_.line : tok_.line - 1;
             break;
         }
         Stray();
@@ -1302,7 +1309,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
     const size_t count = args_.size() - base;
     Finish(v);
     bool wrong = false; // a wrong call has no trustworthy value
-    if (f && !lineFailed_) {
+    if (f && !f->broken && !lineFailed_) {
         const auto parameter
             = [this, f](size_t i) { return TypeName(f->types[i]) + QLatin1Char(' ') + Name(f->names[i]); };
         if (count > MaxArguments) {

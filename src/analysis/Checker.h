@@ -36,6 +36,7 @@ private:
         int returns = NothingType;
         bool isConstant = false;
         bool isNative = false;
+        bool broken = false; // its header has a syntax error
         Position at;
     };
     struct GlobalInfo {

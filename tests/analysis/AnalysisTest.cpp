@@ -84,6 +84,10 @@ private slots:
         row("statement syntax", Body("set n 1\ncall GetUnitX u\nif n > 1\nendif\n"),
             { "2:7: expected '=', found '1'", "3:15: expected '(', found 'u'",
                 "4:9: expected 'then', found the end of the line" });
+        row("broken header",
+            "function A takes integer returns integer\nreturn 1.5\nendfunction\n"
+            "function B takes nothing returns nothing\ncall A()\nendfunction\n",
+            { "1:26: expected a parameter name, found 'returns'" });
         row("local after a statement", Body("set n = 1\nlocal integer k = 2\n"),
             { "3:1: 'local' declarations must come before the first statement of the function" });
         row("exitwhen outside a loop", Body("exitwhen true\n"), { "2:1: 'exitwhen' outside a 'loop'" });
