@@ -9,7 +9,7 @@ namespace M = Messages;
 namespace {
 
 // Natives that crash the game when a globals block calls them.
-const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
+const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName", "UnitId2String" };
 
 // Longer names are rejected by old patches.
 constexpr int OldPatchNameLength = 3958;
