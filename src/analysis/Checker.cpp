@@ -62,7 +62,7 @@ void Checker::DeclareApi(const Api &api)
             continue;
         symbols_[s].type = int(types_.size());
         const int parent = t.parent.isEmpty() ? -1 : TypeOf(t.parent);
-        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, t.at });
+        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, Position() });
     }
     for (const Function &f : api.functions) {
         FunctionInfo info;
@@ -74,14 +74,15 @@ void Checker::DeclareApi(const Api &api)
         info.returns = TypeOf(f.returns);
         info.isConstant = f.isConstant;
         info.isNative = f.isNative;
-        info.at = f.at;
+        // Positions of the API point into the sources of another analysis.
+        info.at = Position();
         symbols_[info.symbol].function = int(functions_.size());
         functions_.push_back(std::move(info));
     }
     for (const Variable &g : api.globals) {
         const int s = InternOwned(g.name);
         symbols_[s].global = int(globals_.size());
-        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, g.at });
+        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, Position() });
     }
 }
 
@@ -124,7 +125,7 @@ QString Checker::WrittenType(int type, int symbol) const
 
 QString Checker::Where(const Position &at) const
 {
-    if (at.source < 0)
+    if (at.source < 0 || at.source >= int(sources_->size()))
         return M::WhereApi();
     if (at.source == source_)
         return M::WhereLine(at.line);

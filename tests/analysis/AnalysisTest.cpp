@@ -384,6 +384,12 @@ private slots:
         QCOMPARE(s.locals.first().type, QStringLiteral("real"));
         QCOMPARE(s.locals.first().at.line, 3);
         QCOMPARE(r.declared.functions.first().at.line, 2);
+        // Positions belong to that analysis: on top of it, a redeclaration names the API, not a line here.
+        Api api = PrimitiveApi();
+        Append(api, r.declared);
+        const Result again
+            = Analyse({ { "t.j", "function A takes nothing returns nothing\nendfunction\n" } }, api);
+        QCOMPARE(again.diagnostics.first().message, QStringLiteral("'A' is already declared in the API"));
     }
 };
 
