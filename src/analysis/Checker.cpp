@@ -472,6 +472,29 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         ReportAt(name, M::ConstantArray());
     if (isArray && type == Code)
         ReportAt(typeTok, M::CodeArray());
+    CheckDeclaredName(name);
+    Symbol &s = symbols_[name.symbol];
+    const Position at { source_, name.line };
+    const auto declared = [&] {
+        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
+    };
+    // A local is in scope at once, so its own initial value already reads it; it
+    // may take a parameter's name, and then hides the parameter.
+    int local = -1;
+    if (isLocal) {
+        if (IsPrimitiveName(name.symbol))
+            ReportAt(name, M::PrimitiveName(Name(name.symbol)));
+        if (s.localOwner == epoch_ && s.local >= 0 && !locals_[size_t(s.local)].isParameter) {
+            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
+            local = s.local;
+        } else {
+            s.localOwner = epoch_;
+            s.local = local = int(locals_.size());
+            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line });
+            if (scope_)
+                scope_->locals.append(declared());
+        }
+    }
     bool initialised = isArray;
     if (tok_.kind == Tok::Assign) {
         const Token assign = tok_;
@@ -485,23 +508,9 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else if (isConstant && !isArray) {
         ReportAt(name, M::ConstantNeedsValue(Name(name.symbol)));
     }
-    CheckDeclaredName(name);
-    Symbol &s = symbols_[name.symbol];
-    const Position at { source_, name.line };
-    const auto declared = [&] {
-        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
-    };
     if (isLocal) {
-        if (s.localOwner == epoch_ && s.local >= 0) {
-            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
-            locals_[size_t(s.local)].assigned |= initialised;
-        } else {
-            s.localOwner = epoch_;
-            s.local = int(locals_.size());
-            locals_.push_back(LocalInfo { name.symbol, type, isArray, initialised, name.line });
-            if (scope_)
-                scope_->locals.append(declared());
-        }
+        if (local >= 0)
+            locals_[size_t(local)].assigned |= initialised;
     } else if (s.global >= 0 || s.type >= 0) {
         // A local may take a type's name; a global may not.
         const Position &other = s.global >= 0 ? globals_[size_t(s.global)].at : types_[size_t(s.type)].at;
@@ -513,6 +522,12 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             result_.declared.globals.append(declared());
     }
     EndLine();
+}
+
+bool Checker::IsPrimitiveName(int symbol) const
+{
+    const int type = symbols_[symbol].type;
+    return type >= 0 && type <= Code;
 }
 
 bool Checker::ParseSignature(FunctionInfo &f)
@@ -539,6 +554,8 @@ bool Checker::ParseSignature(FunctionInfo &f)
                 type = ErrorType;
             }
             CheckDeclaredName(paramTok);
+            if (IsPrimitiveName(paramTok.symbol))
+                ReportAt(paramTok, M::PrimitiveName(Name(paramTok.symbol)));
             f.types.push_back(type);
             f.typeSymbols.push_back(typeTok.symbol);
             f.names.push_back(paramTok.symbol);
@@ -634,7 +651,7 @@ void Checker::ParseFunction(bool isConstant)
         Symbol &s = symbols_[f.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
-        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
+        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, true, start.line });
         if (keep_)
             scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
                 false, false, { source_, start.line } });

@@ -54,6 +54,7 @@ private:
         int type;
         bool isArray;
         bool assigned;
+        bool isParameter;
         int line;
     };
     struct Value {
@@ -81,6 +82,7 @@ private:
     QString WrittenType(int type, int symbol) const;
     QString Where(const Position &at) const;
     bool IsHandle(int type) const;
+    bool IsPrimitiveName(int symbol) const;
     bool Extends(int type, int ancestor) const;
 
     // Diagnostics

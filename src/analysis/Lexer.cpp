@@ -45,6 +45,7 @@ const Keyword Keywords[] = {
     { "true", Tok::True },
     { "false", Tok::False },
     { "null", Tok::Null },
+    { "alias", Tok::Alias },
 };
 
 bool IsLetter(char c)

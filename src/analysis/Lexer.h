@@ -50,6 +50,7 @@ enum class Tok : std::uint8_t {
     True,
     False,
     Null,
+    Alias, // reserved, though the language has no use for it
     // punctuation
     LParen,
     RParen,

@@ -213,6 +213,10 @@ QString TooDeep(int most)
 {
     return QStringLiteral("no more than %1 levels of nesting").arg(most);
 }
+QString PrimitiveName(const QString &name)
+{
+    return QStringLiteral("%1 is a primitive type and cannot name a variable").arg(Q(name));
+}
 QString Undeclared(const QString &name)
 {
     return QStringLiteral("%1 is not declared").arg(Q(name));

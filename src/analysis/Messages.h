@@ -69,6 +69,7 @@ QString TooDeep(int most);
 // Names
 QString Undeclared(const QString &name);
 QString NotAType(const QString &name);
+QString PrimitiveName(const QString &name);
 QString NotAFunction(const QString &name);
 QString NotAVariable(const QString &name, bool isType);
 QString Redeclared(const QString &name, const QString &where);

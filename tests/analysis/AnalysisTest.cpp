@@ -109,10 +109,11 @@ private slots:
             { "2:6: 'B' is not declared" });
         row("redeclarations",
             "globals\ninteger g\nreal g\nendglobals\nnative GetUnitX takes nothing returns nothing\n"
-            "function A takes integer a, integer a returns nothing\nlocal real a\nendfunction\n",
+            "function A takes integer a, integer a returns nothing\nlocal real a\nlocal real b\nlocal real "
+            "b\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "7:12: 'a' is already declared on line 6" });
+                "9:12: 'b' is already declared on line 8" });
         row("unknown types",
             "type item extends widgit\nglobals\nunti array us\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
@@ -120,6 +121,11 @@ private slots:
                 "5:34: 'boolan' is not a type" });
         row("a type extends a handle", "type id extends integer\n",
             { "1:17: 'id' may extend only handle or a type that extends it, not 'integer'" });
+        row("names the game reserves",
+            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer n = n\n"),
+            { "2:9: expected a variable name, found 'alias'",
+                "5:15: 'integer' is a primitive type and cannot name a variable",
+                "6:19: 'n' is read before it is given a value, which stops the script" });
         row("names in the wrong role", Body("set GetUnitX = 1\ncall n()\nset n = unit\n"),
             { "2:5: 'GetUnitX' is a function, not a variable", "3:6: 'n' is not a function",
                 "4:9: 'unit' is a type, not a variable" });
