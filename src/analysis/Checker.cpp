@@ -234,6 +234,16 @@ void Checker::CheckDeclaredName(const Token &name)
             Severity::Warning);
 }
 
+// Once per name and function: a missing declaration shows at every use.
+void Checker::ReportUndeclared(const Token &name)
+{
+    Symbol &s = symbols_[name.symbol];
+    if (s.undeclaredEpoch == epoch_)
+        return;
+    s.undeclaredEpoch = epoch_;
+    ReportAt(name, M::Undeclared(Name(name.symbol)));
+}
+
 void Checker::SyntaxError(M::Want expected)
 {
     if (lineFailed_)
@@ -658,6 +668,7 @@ void Checker::ParseFunction(bool isConstant)
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
+    blocksBroken_ = false;
     for (;;) {
         if (tok_.kind == Tok::Newline) {
             Advance();
@@ -671,7 +682,8 @@ void Checker::ParseFunction(bool isConstant)
     bool ends = ParseBlock();
     for (;;) {
         if (tok_.kind == Tok::Endfunction) {
-            if (!ends && f.returns != NothingType && f.returns != ErrorType)
+            // After a block went wrong, which paths reach the end is a guess.
+            if (!ends && !blocksBroken_ && f.returns != NothingType && f.returns != ErrorType)
                 ReportAt(tok_, M::MissingReturn(Name(f.symbol), TypeName(f.returns)));
             scope.lastLine = tok_.line;
             Advance();
@@ -732,6 +744,7 @@ void Checker::Stray()
         : k == Tok::Endloop                   ? "loop"
                                               : "if";
     ReportAt(tok_, M::Without(Name(tok_.symbol), QString::fromLatin1(opener)));
+    blocksBroken_ = true;
     lex_->SkipLine();
     Advance();
     EndLine();
@@ -834,7 +847,7 @@ void Checker::ParseSet()
         if (s.function >= 0 || s.type >= 0)
             ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
@@ -891,6 +904,7 @@ bool Checker::ParseIf()
             break;
         } else if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endif"), QStringLiteral("if"), start.line));
+            blocksBroken_ = true;
             break;
         } else if (k == Tok::Endloop) {
             ReportAt(tok_,
@@ -923,6 +937,7 @@ bool Checker::ParseLoop()
         }
         if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endloop"), QStringLiteral("loop"), start.line));
+            blocksBroken_ = true;
             break;
         }
         if (k == Tok::Endif) {
@@ -1278,7 +1293,7 @@ Checker::Value Checker::ParseVariableRead(const Token &name)
         if (s.function >= 0 || s.type >= 0)
             ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
@@ -1316,7 +1331,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
@@ -1390,7 +1405,7 @@ Checker::Value Checker::ParseCodeReference(const Token &start)
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     } else {
         const FunctionInfo &f = functions_[size_t(s.function)];
         if (f.isNative)

@@ -95,6 +95,7 @@ private:
     void SyntaxError(Messages::Want expected);
     void TooDeep();
     void CheckDeclaredName(const Token &name);
+    void ReportUndeclared(const Token &name);
 
     // Tokens
     void Advance();
@@ -170,6 +171,7 @@ private:
     bool functionsSeen_ = false;
     FunctionInfo current_; // the function being checked
     bool inFunction_ = false;
+    bool blocksBroken_ = false; // a block of this function lacked or mismatched its closer
     int epoch_ = 0;
     int depth_ = 0; // of expressions being parsed
     Scope *scope_ = nullptr;

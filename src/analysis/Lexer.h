@@ -92,6 +92,7 @@ struct Symbol {
     int global = -1;
     int local = -1;
     int localOwner = -1;
+    int undeclaredEpoch = -1; // the function that reported the name undeclared
 };
 
 class SymbolTable {

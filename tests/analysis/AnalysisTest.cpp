@@ -101,7 +101,7 @@ private slots:
         row("declaration after functions", Body("") + "globals\nendglobals\n",
             { "3:1: 'globals' must come before the first function of the file" });
         // Names
-        row("undeclared names", Body("set k = 1\ncall G()\nset n = m + 1\n"),
+        row("undeclared names", Body("set k = 1\ncall G()\nset n = m + 1\nset k = m\n"),
             { "2:5: 'k' is not declared", "3:6: 'G' is not declared", "4:9: 'm' is not declared" });
         row("called before declared",
             "function A takes nothing returns nothing\ncall B()\nendfunction\n"
