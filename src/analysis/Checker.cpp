@@ -474,6 +474,18 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     const Token name = tok_;
     if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
+    if (type < 0 && symbols_[name.symbol].type >= 0) {
+        // "constnt integer x": the first word is no type but a misspelt keyword.
+        ReportAt(typeTok, M::Expected(M::Want::Type, M::FoundToken(Name(typeTok.symbol))));
+        lineFailed_ = true;
+        return EndLine();
+    }
+    if (type < 0 && symbols_[name.symbol].type >= 0) {
+        // "constnt integer x": the first word is no type but a misspelt keyword.
+        ReportAt(typeTok, M::Expected(M::Want::Type, M::FoundToken(Name(typeTok.symbol))));
+        lineFailed_ = true;
+        return EndLine();
+    }
     if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;

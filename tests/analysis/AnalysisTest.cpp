@@ -115,10 +115,11 @@ private slots:
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
                 "9:12: 'b' is already declared on line 8" });
         row("unknown types",
-            "type item extends widgit\nglobals\nunti array us\nendglobals\n"
+            "type item extends widgit\nglobals\nunti array us\nconstnt integer k = 1\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
-            { "1:19: 'widgit' is not a type", "3:1: 'unti' is not a type", "5:18: 'strin' is not a type",
-                "5:34: 'boolan' is not a type" });
+            { "1:19: 'widgit' is not a type", "3:1: 'unti' is not a type",
+                "4:1: expected a type, found 'constnt'", "6:18: 'strin' is not a type",
+                "6:34: 'boolan' is not a type" });
         row("a type extends a handle", "type id extends integer\n",
             { "1:17: 'id' may extend only handle or a type that extends it, not 'integer'" });
         row("names the game reserves",
