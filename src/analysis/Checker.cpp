@@ -153,7 +153,7 @@ bool Checker::Converts(int from, int to, Use use) const
     if (from == ErrorType || to == ErrorType || from == to)
         return true;
     if (from == Integer && to == Real)
-        return use == Use::Assign;
+        return true;
     if (from == NullType) {
         if (IsHandle(to))
             return true;
@@ -998,7 +998,8 @@ void Checker::ParseReturn()
         if (!lineFailed_) {
             if (returns == NothingType)
                 ReportAt(v, M::ReturnNoValue(Name(current_.symbol)));
-            else if (!Converts(v.type, returns, Use::Return))
+            // An integer value may stand for a returned real, an integer literal may not.
+            else if (!Converts(v.type, returns, Use::Return) || (returns == Real && v.integerLiteral))
                 ReportAt(v, M::ReturnType(Name(current_.symbol), TypeName(returns), Describe(v)));
         }
     }
@@ -1222,6 +1223,7 @@ Checker::Value Checker::ParseUnaryAt()
         Value v = Start(op);
         Finish(v);
         v.zero = operand.zero;
+        v.integerLiteral = operand.integerLiteral;
         v.type = operand.type;
         if (!IsNumber(operand.type)) {
             if (!lineFailed_)
@@ -1264,6 +1266,7 @@ Checker::Value Checker::ParsePrimary()
         Expect(Tok::RParen, M::Want::CloseParen);
         v.type = inner.type;
         v.zero = inner.zero;
+        v.integerLiteral = inner.integerLiteral;
         Finish(v);
         return v;
     }
@@ -1279,6 +1282,7 @@ Checker::Value Checker::ParsePrimary()
         return v;
     }
     v.zero = tok_.zero && tok_.kind != Tok::Rawcode;
+    v.integerLiteral = tok_.kind == Tok::Integer || tok_.kind == Tok::Rawcode;
     Advance();
     return v;
 }

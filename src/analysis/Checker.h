@@ -66,6 +66,7 @@ private:
         int line = 0;
         int column = 0;
         bool zero = false;
+        bool integerLiteral = false; // a literal integer, signed or in parentheses
     };
     struct Block {
         Tok opener;

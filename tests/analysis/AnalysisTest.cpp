@@ -189,7 +189,7 @@ private slots:
             "function E takes nothing returns boolean\nloop\nendloop\nendfunction\n",
             { "2:1: 'A' returns integer, so 'return' needs a value",
                 "5:8: 'B' returns nothing, so 'return' may not have a value",
-                "9:8: 'C' returns real; 'n' is an integer",
+
                 "13:1: 'C' returns real, but its end can be reached without 'return'",
                 "18:8: 'D' returns real; the value is an integer" });
         row("code references",
