@@ -303,6 +303,11 @@ void Checker::EndLine()
 void Checker::Run(const QList<Source> &sources)
 {
     sources_ = &sources;
+    // Scripts hold about one new name per 150 bytes.
+    qsizetype bytes = 0;
+    for (const Source &source : sources)
+        bytes += source.text.size();
+    symbols_.Reserve(size_t(bytes / 128));
     for (source_ = 0; source_ < int(sources.size()); ++source_) {
         const QByteArray &text = sources[source_].text;
         Lexer lexer(text.constData(), int(text.size()), symbols_,

@@ -158,6 +158,13 @@ int SymbolTable::Intern(std::string_view name, Tok *keyword)
     return int(symbols_.size()) - 1;
 }
 
+void SymbolTable::Reserve(size_t names)
+{
+    while (names * 2 > slots_.size())
+        Grow();
+    symbols_.reserve(names);
+}
+
 void SymbolTable::Grow()
 {
     std::vector<Slot> slots(slots_.size() * 2, Slot());

@@ -101,6 +101,8 @@ public:
     // The symbol of a name; the view must outlive the table.
     int Intern(std::string_view name, Tok *keyword = nullptr);
     int Find(std::string_view name) const;
+    // Room for this many names without growing on the way.
+    void Reserve(size_t names);
     Symbol &operator[](int symbol) { return symbols_[symbol]; }
     const Symbol &operator[](int symbol) const { return symbols_[symbol]; }
 
