@@ -241,7 +241,16 @@ void Checker::ReportUndeclared(const Token &name)
     if (s.undeclaredEpoch == epoch_)
         return;
     s.undeclaredEpoch = epoch_;
-    ReportAt(name, M::Undeclared(Name(name.symbol)));
+    if (!laterFunctions_) {
+        laterFunctions_.emplace();
+        for (int i = 0; i < int(sources_->size()); ++i)
+            NoteFunctions(i, (*sources_)[i].text);
+    }
+    const auto later = laterFunctions_->find(s.name);
+    if (later != laterFunctions_->end())
+        ReportAt(name, M::DeclaredBelow(Name(name.symbol), Where(later->second)));
+    else
+        ReportAt(name, M::Undeclared(Name(name.symbol)));
 }
 
 void Checker::SyntaxError(M::Want expected)
@@ -299,6 +308,51 @@ void Checker::EndLine()
 }
 
 // Top level
+
+// Where each function is declared, found by a quick look at the line starts,
+// so a call to one declared further down can say so. Only looked for once a
+// name is missing, so a clean script does not pay for it.
+void Checker::NoteFunctions(int source, const QByteArray &text)
+{
+    const char *p = text.constData();
+    const char *end = p + text.size();
+    int line = 1;
+    while (p < end) {
+        const auto skipBlanks = [&] {
+            while (p < end && (*p == ' ' || *p == '\t'))
+                ++p;
+        };
+        const auto word = [&](std::string_view w) {
+            if (size_t(end - p) > w.size() && std::string_view(p, w.size()) == w
+                && (p[w.size()] == ' ' || p[w.size()] == '\t')) {
+                p += w.size();
+                skipBlanks();
+                return true;
+            }
+            return false;
+        };
+        skipBlanks();
+        word("constant");
+        if (word("function")) {
+            const char *name = p;
+            while (p < end
+                && ((*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9')
+                    || *p == '_'))
+                ++p;
+            if (p > name)
+                laterFunctions_->try_emplace(
+                    std::string_view(name, size_t(p - name)), Position { source, line });
+        }
+        while (p < end && *p != '\n' && *p != '\r')
+            ++p;
+        if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        if (p < end) {
+            ++p;
+            ++line;
+        }
+    }
+}
 
 void Checker::Run(const QList<Source> &sources)
 {

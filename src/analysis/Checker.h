@@ -5,6 +5,9 @@
 #include "Messages.h"
 
 #include <deque>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Parses and checks sources statement by statement: no syntax tree is kept,
@@ -106,6 +109,7 @@ private:
     bool AtLineEnd() const { return tok_.kind == Tok::Newline || tok_.kind == Tok::End; }
 
     // Top level
+    void NoteFunctions(int source, const QByteArray &text);
     void ParseSource();
     void ParseTypeDeclaration();
     void ParseGlobals();
@@ -161,6 +165,7 @@ private:
     std::vector<LocalInfo> locals_;
     std::vector<Block> blocks_;
     std::vector<Value> args_;
+    std::optional<std::unordered_map<std::string_view, Position>> laterFunctions_;
 
     const QList<Source> *sources_ = nullptr;
     int source_ = 0;

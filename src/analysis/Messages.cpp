@@ -221,6 +221,11 @@ QString Undeclared(const QString &name)
 {
     return QStringLiteral("%1 is not declared").arg(Q(name));
 }
+QString DeclaredBelow(const QString &name, const QString &where)
+{
+    return QStringLiteral("%1 is declared only further down%2; a function can use only those above it")
+        .arg(Q(name), where);
+}
 QString NotAType(const QString &name)
 {
     return QStringLiteral("%1 is not a type").arg(Q(name));

@@ -68,6 +68,7 @@ QString TooDeep(int most);
 
 // Names
 QString Undeclared(const QString &name);
+QString DeclaredBelow(const QString &name, const QString &where);
 QString NotAType(const QString &name);
 QString PrimitiveName(const QString &name);
 QString NotAFunction(const QString &name);

@@ -106,7 +106,7 @@ private slots:
         row("called before declared",
             "function A takes nothing returns nothing\ncall B()\nendfunction\n"
             "function B takes nothing returns nothing\ncall A()\ncall B()\nendfunction\n",
-            { "2:6: 'B' is not declared" });
+            { "2:6: 'B' is declared only further down on line 4; a function can use only those above it" });
         row("redeclarations",
             "globals\ninteger g\nreal g\nendglobals\nnative GetUnitX takes nothing returns nothing\n"
             "function A takes integer a, integer a returns nothing\nlocal real a\nlocal real b\nlocal real "
