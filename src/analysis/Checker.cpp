@@ -1085,8 +1085,9 @@ void Checker::Finish(Value &v) const
 QString Checker::Describe(const Value &v) const
 {
     if (v.kind == NameValue || v.kind == CallValue)
-        return M::Describe(v.kind == NameValue ? 0 : 1, Name(v.symbol), TypeName(v.type));
-    return M::Describe(2, QString(), TypeName(v.type));
+        return M::Describe(
+            v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), TypeName(v.type));
+    return M::Describe(M::Origin::Expression, QString(), TypeName(v.type));
 }
 
 void Checker::CheckCondition(const Value &v)

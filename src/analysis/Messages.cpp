@@ -261,16 +261,17 @@ QString TypeExtendsPrimitive(const QString &name, const QString &parent)
         .arg(Q(name), Q(parent));
 }
 
-QString Describe(int kind, const QString &name, const QString &type)
+QString Describe(Origin origin, const QString &name, const QString &type)
 {
-    switch (kind) {
-    case 0:
+    switch (origin) {
+    case Origin::Variable:
         return QStringLiteral("%1 is %2").arg(Q(name), WithArticle(type));
-    case 1:
+    case Origin::Call:
         return QStringLiteral("%1 returns %2").arg(Q(name), type);
-    default:
-        return QStringLiteral("the value is %1").arg(WithArticle(type));
+    case Origin::Expression:
+        break;
     }
+    return QStringLiteral("the value is %1").arg(WithArticle(type));
 }
 QString Conversion(const QString &value, const QString &name, const QString &type)
 {

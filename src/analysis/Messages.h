@@ -80,7 +80,10 @@ QString WhereApi();
 QString TypeExtendsPrimitive(const QString &name, const QString &parent);
 
 // Types
-QString Describe(int kind, const QString &name, const QString &type);
+// What a value is, by what it came from: "'x' is an integer", "'F' returns
+// real", "the value is a string".
+enum class Origin { Variable, Call, Expression };
+QString Describe(Origin origin, const QString &name, const QString &type);
 QString Conversion(const QString &value, const QString &name, const QString &type);
 QString ArgumentCount(const QString &function, const QStringList &parameters, int given);
 QString TooManyArguments(int most, int given);
