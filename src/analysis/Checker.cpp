@@ -2,6 +2,8 @@
 
 #include "Messages.h"
 
+#include <algorithm>
+
 namespace Analysis {
 
 namespace M = Messages;
@@ -855,6 +857,57 @@ bool Checker::ParseBlock()
     }
 }
 
+bool Checker::AloneOnLine(const Token &t) const
+{
+    const QByteArray &text = (*sources_)[source_].text;
+    qsizetype i = t.begin + t.length;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    return i >= text.size() || text[i] == '\n' || text[i] == '\r'
+        || (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/');
+}
+
+std::string_view Checker::KeywordText(Tok closer)
+{
+    switch (closer) {
+    case Tok::Endif:
+        return "endif";
+    case Tok::Endloop:
+        return "endloop";
+    case Tok::Endfunction:
+        return "endfunction";
+    default:
+        return "else";
+    }
+}
+
+// The closer a word is a slip of the keyboard for: at most two letters off.
+Tok Checker::CloserLike(std::string_view word)
+{
+    if (word.size() < 4 || word.size() > 14)
+        return Tok::Name;
+    for (const Tok closer : { Tok::Endif, Tok::Endloop, Tok::Endfunction, Tok::Else }) {
+        const std::string_view k = KeywordText(closer);
+        // Edit distance, one row at a time.
+        int row[16];
+        for (size_t j = 0; j <= k.size(); ++j)
+            row[j] = int(j);
+        for (size_t i = 1; i <= word.size(); ++i) {
+            int diagonal = row[0];
+            row[0] = int(i);
+            for (size_t j = 1; j <= k.size(); ++j) {
+                const int above = row[j];
+                row[j]
+                    = std::min({ above + 1, row[j - 1] + 1, diagonal + (word[i - 1] == k[j - 1] ? 0 : 1) });
+                diagonal = above;
+            }
+        }
+        if (row[k.size()] <= (k.size() > 5 ? 2 : 1))
+            return closer;
+    }
+    return Tok::Name;
+}
+
 bool Checker::ParseStatement()
 {
     switch (tok_.kind) {
@@ -887,6 +940,15 @@ bool Checker::ParseStatement()
         EndLine();
         return false;
     default:
+        if (tok_.kind == Tok::Name && AloneOnLine(tok_)) {
+            // "endiff" alone on its line closes the block it was meant to close.
+            const Tok closer = CloserLike(lex_->Text(tok_));
+            if (closer != Tok::Name) {
+                ReportAt(tok_, M::Misspelt(Name(tok_.symbol), Name(symbols_.Find(KeywordText(closer)))));
+                tok_.kind = closer;
+                return false;
+            }
+        }
         SyntaxError(M::Want::Statement);
         EndLine();
         return false;

@@ -126,6 +126,9 @@ private:
     bool Encloses(Tok closer) const;
     void Stray();
     bool ParseStatement();
+    bool AloneOnLine(const Token &t) const;
+    static std::string_view KeywordText(Tok closer);
+    static Tok CloserLike(std::string_view word);
     void ParseSet();
     bool ParseIf();
     bool ParseLoop();

@@ -188,6 +188,10 @@ QString OutsideFunction(const QString &keyword)
 {
     return QStringLiteral("%1 outside a function").arg(Q(keyword));
 }
+QString Misspelt(const QString &found, const QString &keyword)
+{
+    return QStringLiteral("%1 is not a statement; taken as %2").arg(Q(found), Q(keyword));
+}
 QString MissingEndfunction(const QString &function, int line)
 {
     return QStringLiteral("missing 'endfunction' for the function %1 on line %2").arg(Q(function)).arg(line);

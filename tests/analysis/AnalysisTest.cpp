@@ -78,6 +78,9 @@ private slots:
         row("endif without if", Body("endif\n"), { "2:1: 'endif' without 'if'" });
         row("missing endloop", Body("loop\nexitwhen true\n"),
             { "4:1: missing 'endloop' for the 'loop' on line 2" });
+        row("misspelt closers", Body("if true then\nloop\nexitwhen true\nendlop\nendiff // done\n"),
+            { "5:1: 'endlop' is not a statement; taken as 'endloop'",
+                "6:1: 'endiff' is not a statement; taken as 'endif'" });
         row("endloop closing an if", Body("if true then\nendloop\n"),
             { "3:1: expected 'endif' for the 'if' on line 2, found 'endloop'" });
         row("missing endfunction",
