@@ -719,7 +719,7 @@ void Checker::ParseFunction(bool isConstant)
 
     if (f.broken)
         f.returns = ErrorType;
-    current_ = f;
+    current_ = std::move(f);
     inFunction_ = true;
     ++epoch_;
     locals_.clear();
@@ -727,17 +727,17 @@ void Checker::ParseFunction(bool isConstant)
     scope.source = source_;
     scope.firstLine = start.line;
     if (keep_) {
-        scope.function = Name(f.symbol);
+        scope.function = Name(current_.symbol);
         scope_ = &scope;
     }
-    for (size_t i = 0; i < f.names.size(); ++i) {
-        Symbol &s = symbols_[f.names[i]];
+    for (size_t i = 0; i < current_.names.size(); ++i) {
+        Symbol &s = symbols_[current_.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
-        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, true, start.line });
+        locals_.push_back(LocalInfo { current_.names[i], current_.types[i], false, true, true, start.line });
         if (keep_)
-            scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
-                false, false, { source_, start.line } });
+            scope.parameters.append(Variable { WrittenType(current_.types[i], current_.typeSymbols[i]),
+                Name(current_.names[i]), false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
@@ -756,15 +756,15 @@ void Checker::ParseFunction(bool isConstant)
     for (;;) {
         if (tok_.kind == Tok::Endfunction) {
             // After a block went wrong, which paths reach the end is a guess.
-            if (!ends && !blocksBroken_ && f.returns != NothingType && f.returns != ErrorType)
-                ReportAt(tok_, M::MissingReturn(Name(f.symbol), TypeName(f.returns)));
+            if (!ends && !blocksBroken_ && current_.returns != NothingType && current_.returns != ErrorType)
+                ReportAt(tok_, M::MissingReturn(Name(current_.symbol), TypeName(current_.returns)));
             scope.lastLine = tok_.line;
             Advance();
             EndLine();
             break;
         }
         if (IsBoundary(tok_.kind)) {
-            ReportAt(tok_, M::MissingEndfunction(Name(f.symbol), start.line));
+            ReportAt(tok_, M::MissingEndfunction(Name(current_.symbol), start.line));
             scope.lastLine = tok_.kind == Tok::End ? tok_.line : tok_.line - 1;
             break;
         }
