@@ -66,6 +66,9 @@ private slots:
                  "local real x = 1. + .5 + 2.25\nlocal string s = \"a\\\"b\\\\\"\n"
                  "local boolean b = true or false and not (i >= 2)\n"),
             {});
+        row("precedence",
+            Body("if not n == 1 and n + 2 * 3 > 4 or -n < 0 == true then\nendif\nset n = 1 + 2 * r\n"),
+            { "4:9: the value is a real; 'n' is an integer" });
         row("bad octal, rawcode, character", Body("local integer i = 08\nset i = 'abc'\nset i = i # 2\n"),
             { "2:19: a number that begins with 0 is octal and may hold only the digits 0 to 7",
                 "3:9: a rawcode holds 1 or 4 characters, but this one holds 3",
