@@ -1,0 +1,258 @@
+#include "Lexer.h"
+
+#include <QtGlobal>
+
+#include <cstring>
+
+namespace Analysis {
+
+namespace {
+
+struct Keyword {
+    const char *text;
+    Tok kind;
+};
+
+const Keyword Keywords[] = {
+    { "type", Tok::Type },
+    { "extends", Tok::Extends },
+    { "globals", Tok::Globals },
+    { "endglobals", Tok::Endglobals },
+    { "constant", Tok::Constant },
+    { "native", Tok::Native },
+    { "function", Tok::Function },
+    { "takes", Tok::Takes },
+    { "returns", Tok::Returns },
+    { "nothing", Tok::Nothing },
+    { "endfunction", Tok::Endfunction },
+    { "local", Tok::Local },
+    { "array", Tok::Array },
+    { "set", Tok::Set },
+    { "call", Tok::Call },
+    { "if", Tok::If },
+    { "then", Tok::Then },
+    { "elseif", Tok::Elseif },
+    { "else", Tok::Else },
+    { "endif", Tok::Endif },
+    { "loop", Tok::Loop },
+    { "exitwhen", Tok::Exitwhen },
+    { "endloop", Tok::Endloop },
+    { "return", Tok::Return },
+    { "debug", Tok::Debug },
+    { "and", Tok::And },
+    { "or", Tok::Or },
+    { "not", Tok::Not },
+    { "true", Tok::True },
+    { "false", Tok::False },
+    { "null", Tok::Null },
+    { "alias", Tok::Alias },
+};
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+} // namespace
+
+SymbolTable::SymbolTable()
+{
+    slots_.assign(4096, Slot());
+    symbols_.reserve(2048);
+    for (const Keyword &k : Keywords) {
+        const int symbol = Intern(k.text);
+        symbols_[symbol].keyword = k.kind;
+        for (Slot &slot : slots_) {
+            if (slot.symbol == symbol + 1)
+                slot.keyword = k.kind;
+        }
+    }
+}
+
+std::uint32_t SymbolTable::Hash(std::string_view name)
+{
+    // Eight bytes a step: names are long (prefixes like "udg_", "gg_trg_").
+    std::uint64_t h = name.size() * 0x9E3779B97F4A7C15ull;
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + i, 8);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + i, name.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return std::uint32_t(h ^ (h >> 29));
+}
+
+bool SymbolTable::Matches(const Slot &slot, std::uint32_t hash, std::string_view name) const
+{
+    if (slot.hash != hash || slot.length != name.size())
+        return false;
+    // Short names are compared in the slot itself, sparing a trip to the text.
+    if (name.size() <= sizeof slot.text)
+        return std::memcmp(slot.text, name.data(), name.size()) == 0;
+    return symbols_[size_t(slot.symbol - 1)].name == name;
+}
+
+int SymbolTable::Find(std::string_view name) const
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
+            return -1;
+        if (Matches(slot, h, name))
+            return slot.symbol - 1;
+    }
+}
+
+int SymbolTable::Intern(std::string_view name, Tok *keyword)
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    size_t i = h & mask;
+    for (;; i = (i + 1) & mask) {
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
+            break;
+        if (Matches(slot, h, name)) {
+            if (keyword)
+                *keyword = slot.keyword;
+            return slot.symbol - 1;
+        }
+    }
+    if (keyword)
+        *keyword = Tok::Name;
+    Symbol s;
+    s.name = name;
+    symbols_.push_back(s);
+    Slot &slot = slots_[i];
+    slot.hash = h;
+    slot.symbol = int(symbols_.size());
+    slot.length = std::uint32_t(name.size());
+    std::memcpy(slot.text, name.data(), qMin(name.size(), sizeof slot.text));
+    if (symbols_.size() * 2 > slots_.size())
+        Grow();
+    return int(symbols_.size()) - 1;
+}
+
+void SymbolTable::Reserve(size_t names)
+{
+    while (names * 2 > slots_.size())
+        Grow();
+    symbols_.reserve(names);
+}
+
+void SymbolTable::Grow()
+{
+    std::vector<Slot> slots(slots_.size() * 2, Slot());
+    const size_t mask = slots.size() - 1;
+    for (const Slot &slot : slots_) {
+        if (slot.symbol == 0)
+            continue;
+        size_t i = slot.hash & mask;
+        while (slots[i].symbol != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    slots_.swap(slots);
+}
+
+Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
+    : data_(data)
+    , size_(size)
+    , symbols_(symbols)
+    , report_(std::move(report))
+{
+    // A byte order mark is whitespace that takes no column.
+    if (size_ >= 3 && std::memcmp(data_, "\xEF\xBB\xBF", 3) == 0) {
+        pos_ = 3;
+        lineStart_ = 3;
+    }
+}
+
+Token Lexer::Number(int begin, int column)
+{
+    Tok kind = Tok::Integer;
+    bool zero = true;
+    const auto digits = [this, &zero](bool (*accept)(char)) {
+        const int from = pos_;
+        while (pos_ < size_ && accept(data_[pos_])) {
+            zero = zero && data_[pos_] == '0';
+            ++pos_;
+        }
+        return pos_ - from;
+    };
+    const char c = data_[pos_];
+    if (c == '$' || (c == '0' && pos_ + 1 < size_ && (data_[pos_ + 1] == 'x' || data_[pos_ + 1] == 'X'))) {
+        pos_ += c == '$' ? 1 : 2;
+        if (digits(IsHex) == 0)
+            report_(line_, column, pos_ - begin, BadHex, 0);
+    } else {
+        digits(IsDigit);
+        if (pos_ < size_ && data_[pos_] == '.') {
+            kind = Tok::Real;
+            ++pos_;
+            digits(IsDigit);
+        } else if (data_[begin] == '0') {
+            for (int i = begin; i < pos_; ++i) {
+                if (data_[i] > '7') {
+                    report_(line_, column, pos_ - begin, BadOctal, 0);
+                    break;
+                }
+            }
+        }
+    }
+    Token t = Make(kind, begin, line_, column);
+    t.zero = zero;
+    return t;
+}
+
+Token Lexer::Quoted(char quote, int begin, int column)
+{
+    const int line = line_;
+    const int lineStart = lineStart_;
+    ++pos_;
+    int count = 0;
+    for (;;) {
+        if (pos_ >= size_ || (quote == '\'' && AtLineEnd())) {
+            // Recover at the end of the opening line, so the lines below still count.
+            if (line_ != line) {
+                pos_ = begin;
+                line_ = line;
+                lineStart_ = lineStart;
+            }
+            SkipLine();
+            report_(line, column, pos_ - begin, quote == '"' ? OpenString : OpenRawcode, 0);
+            return Make(Tok::Bad, begin, line, column);
+        }
+        const char c = data_[pos_];
+        if (c == quote) {
+            ++pos_;
+            break;
+        }
+        if (c == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n' && data_[pos_ + 1] != '\r') {
+            pos_ += 2;
+        } else if (c == '\n' || c == '\r') {
+            NewLine();
+        } else {
+            ++pos_;
+        }
+        ++count;
+    }
+    Token t = Make(quote == '"' ? Tok::String : Tok::Rawcode, begin, line, column);
+    if (quote == '"' && count > 1023)
+        report_(line, column, t.length, LongString, count);
+    if (quote == '\'' && count != 1 && count != 4)
+        report_(line, column, t.length, RawcodeSize, count);
+    return t;
+}
+
+} // namespace Analysis
