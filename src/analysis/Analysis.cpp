@@ -1,0 +1,36 @@
+#include "Analysis.h"
+
+namespace Analysis {
+
+bool Result::HasErrors() const
+{
+    for (const Diagnostic &d : diagnostics) {
+        if (d.severity == Severity::Error)
+            return true;
+    }
+    return false;
+}
+
+Api PrimitiveApi()
+{
+    Api api;
+    for (const char *name : { "integer", "real", "boolean", "string", "handle", "code" })
+        api.types.append(Type { QString::fromLatin1(name), QString(), Position() });
+    return api;
+}
+
+void Append(Api &api, const Api &more)
+{
+    api.types += more.types;
+    api.functions += more.functions;
+    api.globals += more.globals;
+}
+
+Result Analyse(const QList<Source> &sources, const Api &api)
+{
+    Q_UNUSED(sources);
+    Q_UNUSED(api);
+    return Result();
+}
+
+} // namespace Analysis
