@@ -1,5 +1,6 @@
 #include "ApiFiles.h"
 
+#include "platform/Errors.h"
 #include "platform/TextFile.h"
 
 #include <QDir>
@@ -27,4 +28,22 @@ ApiFiles FindApiFiles()
     const QStringList lines = TextFile::FileExists(kConfigFileName) ? TextFile::LoadLines(kConfigFileName)
                                                                     : DefaultConfigurationLines();
     return ApiFilesOf(ParseConfiguration(lines));
+}
+
+Analysis::Api LoadApi(const ApiFiles &files, bool ai)
+{
+    if (files.folder.isEmpty())
+        throw TolvaneError(QStringLiteral("No API to check on: %1 names no function file that exists in %2.")
+                               .arg(kConfigFileName, QDir::toNativeSeparators(QDir::currentPath())));
+    const QString path = ai ? files.aiApi : files.api;
+    if (path.isEmpty())
+        throw TolvaneError(QStringLiteral("No API to check on: %1 is missing (tolvane-cli import makes it).")
+                               .arg(QDir::toNativeSeparators(
+                                   QDir(files.folder).filePath(ai ? kAIApiFileName : kApiFileName))));
+    QString error;
+    std::optional<Analysis::Api> api = Analysis::ReadApi(TextFile::ReadBytes(path), &error);
+    if (!api)
+        throw TolvaneError(
+            QStringLiteral("%1 is not an API file: %2").arg(QDir::toNativeSeparators(path), error));
+    return *std::move(api);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Analysis.h"
 #include "langdata/Configuration.h"
 
 #include <QString>
@@ -22,3 +23,8 @@ struct ApiFiles {
 // The configuration of the current folder, as the editor reads it, but
 // without writing the default file when it is missing.
 [[nodiscard]] ApiFiles FindApiFiles();
+
+// Reads the API for map scripts, or with `ai` the one for AI scripts. Raises
+// TolvaneError naming the file and the reason: none found, not readable, or
+// not an API file.
+[[nodiscard]] Analysis::Api LoadApi(const ApiFiles &files, bool ai);
