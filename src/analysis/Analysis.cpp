@@ -1,5 +1,7 @@
 #include "Analysis.h"
 
+#include "Checker.h"
+
 namespace Analysis {
 
 bool Result::HasErrors() const
@@ -28,9 +30,10 @@ void Append(Api &api, const Api &more)
 
 Result Analyse(const QList<Source> &sources, const Api &api)
 {
-    Q_UNUSED(sources);
-    Q_UNUSED(api);
-    return Result();
+    Result result;
+    Checker checker(api, result);
+    checker.Run(sources);
+    return result;
 }
 
 } // namespace Analysis

@@ -1,0 +1,347 @@
+#include "Lexer.h"
+
+#include <cstring>
+
+namespace Analysis {
+
+namespace {
+
+struct Keyword {
+    const char *text;
+    Tok kind;
+};
+
+const Keyword Keywords[] = {
+    { "type", Tok::Type },
+    { "extends", Tok::Extends },
+    { "globals", Tok::Globals },
+    { "endglobals", Tok::Endglobals },
+    { "constant", Tok::Constant },
+    { "native", Tok::Native },
+    { "function", Tok::Function },
+    { "takes", Tok::Takes },
+    { "returns", Tok::Returns },
+    { "nothing", Tok::Nothing },
+    { "endfunction", Tok::Endfunction },
+    { "local", Tok::Local },
+    { "array", Tok::Array },
+    { "set", Tok::Set },
+    { "call", Tok::Call },
+    { "if", Tok::If },
+    { "then", Tok::Then },
+    { "elseif", Tok::Elseif },
+    { "else", Tok::Else },
+    { "endif", Tok::Endif },
+    { "loop", Tok::Loop },
+    { "exitwhen", Tok::Exitwhen },
+    { "endloop", Tok::Endloop },
+    { "return", Tok::Return },
+    { "debug", Tok::Debug },
+    { "and", Tok::And },
+    { "or", Tok::Or },
+    { "not", Tok::Not },
+    { "true", Tok::True },
+    { "false", Tok::False },
+    { "null", Tok::Null },
+};
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+} // namespace
+
+SymbolTable::SymbolTable()
+{
+    slots_.assign(4096, 0);
+    hashes_.assign(4096, 0);
+    symbols_.reserve(2048);
+    for (const Keyword &k : Keywords)
+        symbols_[Intern(k.text)].keyword = k.kind;
+}
+
+std::uint32_t SymbolTable::Hash(std::string_view name)
+{
+    std::uint32_t h = 2166136261u;
+    for (const char c : name)
+        h = (h ^ std::uint8_t(c)) * 16777619u;
+    return h;
+}
+
+int SymbolTable::Find(std::string_view name) const
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        const int slot = slots_[i];
+        if (slot == 0)
+            return -1;
+        if (hashes_[i] == h && symbols_[size_t(slot - 1)].name == name)
+            return slot - 1;
+    }
+}
+
+int SymbolTable::Intern(std::string_view name)
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    size_t i = h & mask;
+    for (;; i = (i + 1) & mask) {
+        const int slot = slots_[i];
+        if (slot == 0)
+            break;
+        if (hashes_[i] == h && symbols_[size_t(slot - 1)].name == name)
+            return slot - 1;
+    }
+    Symbol s;
+    s.name = name;
+    symbols_.push_back(s);
+    slots_[i] = int(symbols_.size());
+    hashes_[i] = h;
+    if (symbols_.size() * 2 > slots_.size())
+        Grow();
+    return int(symbols_.size()) - 1;
+}
+
+void SymbolTable::Grow()
+{
+    std::vector<std::int32_t> slots(slots_.size() * 2, 0);
+    std::vector<std::uint32_t> hashes(slots.size(), 0);
+    const size_t mask = slots.size() - 1;
+    for (size_t j = 0; j < slots_.size(); ++j) {
+        if (slots_[j] == 0)
+            continue;
+        size_t i = hashes_[j] & mask;
+        while (slots[i] != 0)
+            i = (i + 1) & mask;
+        slots[i] = slots_[j];
+        hashes[i] = hashes_[j];
+    }
+    slots_.swap(slots);
+    hashes_.swap(hashes);
+}
+
+Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
+    : data_(data)
+    , size_(size)
+    , symbols_(symbols)
+    , report_(std::move(report))
+{
+    // A byte order mark is whitespace that takes no column.
+    if (size_ >= 3 && std::memcmp(data_, "\xEF\xBB\xBF", 3) == 0) {
+        pos_ = 3;
+        lineStart_ = 3;
+    }
+}
+
+void Lexer::NewLine()
+{
+    if (data_[pos_] == '\r' && pos_ + 1 < size_ && data_[pos_ + 1] == '\n')
+        ++pos_;
+    ++pos_;
+    ++line_;
+    lineStart_ = pos_;
+}
+
+Token Lexer::Make(Tok kind, int begin, int line, int column) const
+{
+    Token t;
+    t.kind = kind;
+    t.begin = begin;
+    t.length = pos_ - begin;
+    t.line = line;
+    t.column = column;
+    return t;
+}
+
+void Lexer::SkipLine()
+{
+    // A string left open on this line may not run on, or recovery would eat lines.
+    while (!AtLineEnd())
+        ++pos_;
+}
+
+Token Lexer::Next()
+{
+    for (;;) {
+        while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
+            ++pos_;
+        if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
+            SkipLine();
+            continue;
+        }
+        break;
+    }
+    const int begin = pos_;
+    const int column = pos_ - lineStart_ + 1;
+    if (pos_ >= size_)
+        return Make(Tok::End, begin, line_, column);
+    const char c = data_[pos_];
+    if (c == '\n' || c == '\r') {
+        const int line = line_;
+        NewLine();
+        Token t = Make(Tok::Newline, begin, line, column);
+        t.length = 1;
+        return t;
+    }
+    if (IsLetter(c)) {
+        while (pos_ < size_ && (IsLetter(data_[pos_]) || IsDigit(data_[pos_]) || data_[pos_] == '_'))
+            ++pos_;
+        Token t = Make(Tok::Name, begin, line_, column);
+        if (data_[pos_ - 1] == '_')
+            report_(line_, column, t.length, NameEnd, 0);
+        t.symbol = symbols_.Intern(Text(t));
+        t.kind = symbols_[t.symbol].keyword;
+        return t;
+    }
+    if (IsDigit(c) || c == '$' || (c == '.' && pos_ + 1 < size_ && IsDigit(data_[pos_ + 1])))
+        return Number(begin, column);
+    if (c == '"' || c == '\'')
+        return Quoted(c, begin, column);
+    ++pos_;
+    const char n = pos_ < size_ ? data_[pos_] : '\0';
+    Tok kind = Tok::Bad;
+    switch (c) {
+    case '(':
+        kind = Tok::LParen;
+        break;
+    case ')':
+        kind = Tok::RParen;
+        break;
+    case '[':
+        kind = Tok::LBracket;
+        break;
+    case ']':
+        kind = Tok::RBracket;
+        break;
+    case ',':
+        kind = Tok::Comma;
+        break;
+    case '+':
+        kind = Tok::Plus;
+        break;
+    case '-':
+        kind = Tok::Minus;
+        break;
+    case '*':
+        kind = Tok::Star;
+        break;
+    case '/':
+        kind = Tok::Slash;
+        break;
+    case '%':
+        kind = Tok::Percent;
+        break;
+    case '=':
+        kind = n == '=' ? Tok::Eq : Tok::Assign;
+        break;
+    case '!':
+        kind = n == '=' ? Tok::Ne : Tok::Bad;
+        break;
+    case '<':
+        kind = n == '=' ? Tok::Le : Tok::Lt;
+        break;
+    case '>':
+        kind = n == '=' ? Tok::Ge : Tok::Gt;
+        break;
+    default:
+        break;
+    }
+    if (kind == Tok::Eq || kind == Tok::Ne || kind == Tok::Le || kind == Tok::Ge)
+        ++pos_;
+    if (kind == Tok::Bad) {
+        // A UTF-8 sequence is one character to the reader.
+        while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80 && (std::uint8_t(c) & 0x80))
+            ++pos_;
+        report_(line_, column, pos_ - begin, BadCharacter, 0);
+    }
+    return Make(kind, begin, line_, column);
+}
+
+Token Lexer::Number(int begin, int column)
+{
+    Tok kind = Tok::Integer;
+    bool zero = true;
+    const auto digits = [this, &zero](bool (*accept)(char)) {
+        const int from = pos_;
+        while (pos_ < size_ && accept(data_[pos_])) {
+            zero = zero && data_[pos_] == '0';
+            ++pos_;
+        }
+        return pos_ - from;
+    };
+    const char c = data_[pos_];
+    if (c == '$' || (c == '0' && pos_ + 1 < size_ && (data_[pos_ + 1] == 'x' || data_[pos_ + 1] == 'X'))) {
+        pos_ += c == '$' ? 1 : 2;
+        if (digits(IsHex) == 0)
+            report_(line_, column, pos_ - begin, BadHex, 0);
+    } else {
+        digits(IsDigit);
+        if (pos_ < size_ && data_[pos_] == '.') {
+            kind = Tok::Real;
+            ++pos_;
+            digits(IsDigit);
+        } else if (data_[begin] == '0') {
+            for (int i = begin; i < pos_; ++i) {
+                if (data_[i] > '7') {
+                    report_(line_, column, pos_ - begin, BadOctal, 0);
+                    break;
+                }
+            }
+        }
+    }
+    Token t = Make(kind, begin, line_, column);
+    t.zero = zero;
+    return t;
+}
+
+Token Lexer::Quoted(char quote, int begin, int column)
+{
+    const int line = line_;
+    const int lineStart = lineStart_;
+    ++pos_;
+    int count = 0;
+    for (;;) {
+        if (pos_ >= size_ || (quote == '\'' && AtLineEnd())) {
+            // Recover at the end of the opening line, so the lines below still count.
+            if (line_ != line) {
+                pos_ = begin;
+                line_ = line;
+                lineStart_ = lineStart;
+            }
+            SkipLine();
+            report_(line, column, pos_ - begin, quote == '"' ? OpenString : OpenRawcode, 0);
+            return Make(Tok::Bad, begin, line, column);
+        }
+        const char c = data_[pos_];
+        if (c == quote) {
+            ++pos_;
+            break;
+        }
+        if (c == '\\' && pos_ + 1 < size_) {
+            pos_ += 2;
+        } else if (c == '\n' || c == '\r') {
+            NewLine();
+        } else {
+            ++pos_;
+        }
+        ++count;
+    }
+    Token t = Make(quote == '"' ? Tok::String : Tok::Rawcode, begin, line, column);
+    if (quote == '"' && count > 1023)
+        report_(line, column, t.length, LongString, count);
+    if (quote == '\'' && count != 1 && count != 4)
+        report_(line, column, t.length, RawcodeSize, count);
+    return t;
+}
+
+} // namespace Analysis
