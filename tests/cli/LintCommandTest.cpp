@@ -91,9 +91,27 @@ private slots:
                     << QStringList { "--no-api", kJassData + patch + "common.j", kJassData + patch + second }
                     << QByteArray() << QByteArray() << QByteArray();
         }
-        const QStringList cheats { kJassData + "scripts/libs/cheats.j" };
-        QTest::newRow("cheats.j, wrong argument count")
-            << cheats << QByteArray("X") << QByteArray("Y") << QByteArray("war3map.j:1:1: error: \n");
+        const auto mistake = [](const char *what, const char *from, const char *to, const char *error) {
+            QTest::newRow(what) << QStringList { kJassData + "scripts/libs/cheats.j" } << QByteArray(from)
+                                << QByteArray(to) << "war3map.j:" + QByteArray(error) + '\n';
+        };
+        mistake("wrong argument count", "GetUnitY(u), GetUnitFacing(u))", "GetUnitY(u))",
+            "271:10: error: CreateUnit takes 5 arguments (player id, integer unitid, real x, real y, real "
+            "face), "
+            "but is given 4");
+        mistake("undeclared name", "call SetUnitPosition(u,", "call SetUnitPosition(v,",
+            "115:26: error: 'v' is not declared");
+        mistake("wrong type", "gold = GetRandomInt", "gold = GetRandomReal",
+            "94:26: error: 'GetRandomReal' returns real; 'gold' is an integer");
+        mistake("missing endif", "defaultValue\r\n    endif\r\n", "defaultValue\r\n",
+            "229:1: error: missing 'endif' for the 'if' on line 223");
+        mistake("condition not boolean", "    if (expr) then", "    if (a) then",
+            "128:8: error: a condition must be a boolean; the value is a string");
+        mistake("wrong return type", "        return a\r\n", "        return expr\r\n",
+            "129:16: error: 'TertiaryStringOp' returns string; 'expr' is a boolean");
+        mistake("local declared twice", "GetRandomInt(200, 450)",
+            "GetRandomInt(200, 450)\r\n    local integer gold",
+            "96:19: error: 'gold' is already declared on line 94");
     }
     void realFiles()
     {
@@ -105,7 +123,8 @@ private slots:
             QByteArray text = ReadAll(args.last());
             const qsizetype at = text.indexOf(from);
             QVERIFY2(at >= 0 && text.indexOf(from, at + 1) < 0, from);
-            args.last() = Write("war3map.j", text.replace(at, from.size(), to));
+            Write("war3map.j", text.replace(at, from.size(), to));
+            args.last() = "war3map.j";
         }
         Write("JassConfig.txt", "[Functions]\r\n" TOLVANE_SOURCE_DIR "/data/Func.txt\r\n");
         const CliRun run = RunCliCaptured(QStringList { "lint" } + args);
