@@ -2,6 +2,9 @@
 
 #include "Checker.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace Analysis {
 
 bool Result::HasErrors() const
@@ -33,6 +36,11 @@ Result Analyse(const QList<Source> &sources, const Api &api)
     Result result;
     Checker checker(api, result);
     checker.Run(sources);
+    // An expression reports its parts before itself; the reader wants them in text order.
+    std::stable_sort(
+        result.diagnostics.begin(), result.diagnostics.end(), [](const Diagnostic &a, const Diagnostic &b) {
+            return std::tie(a.source, a.line, a.column) < std::tie(b.source, b.line, b.column);
+        });
     return result;
 }
 

@@ -79,8 +79,15 @@ QString Checker::Name(int symbol) const
 {
     if (symbol < 0)
         return QStringLiteral("?");
-    const std::string_view n = symbols_[symbol].name;
-    return QString::fromUtf8(n.data(), qsizetype(n.size()));
+    // Cached, so the declarations the result lists share their strings.
+    if (size_t(symbol) >= names_.size())
+        names_.resize(size_t(symbol) + 1024);
+    QString &name = names_[size_t(symbol)];
+    if (name.isNull()) {
+        const std::string_view n = symbols_[symbol].name;
+        name = QString::fromUtf8(n.data(), qsizetype(n.size()));
+    }
+    return name;
 }
 
 QString Checker::TypeName(int type) const
@@ -303,21 +310,36 @@ void Checker::ParseSource()
             break;
         case Tok::Endglobals:
         case Tok::Endfunction:
-        case Tok::Endif:
-        case Tok::Endloop:
-        case Tok::Else:
-        case Tok::Elseif: {
-            const Tok k = tok_.kind;
-            const char *opener = k == Tok::Endglobals ? "globals"
-                : k == Tok::Endfunction               ? "function"
-                : k == Tok::Endloop                   ? "loop"
-                                                      : "if";
-            ReportAt(tok_, M::Without(Name(tok_.symbol), QString::fromLatin1(opener)));
-            lex_->SkipLine();
-            Advance();
-            EndLine();
+            Stray();
             break;
-        }
+        case Tok::Set:
+        case Tok::Call:
+        case Tok::If:
+        case Tok::Elseif:
+        case Tok::Else:
+        case Tok::Endif:
+        case Tok::Loop:
+        case Tok::Endloop:
+        case Tok::Exitwhen:
+        case Tok::Return:
+        case Tok::Local:
+        case Tok::Debug:
+            // Likely the rest of a body closed too early: one message for all of it.
+            ReportAt(tok_, M::OutsideFunction(Name(tok_.symbol)));
+            for (;;) {
+                lex_->SkipLine();
+                Advance();
+                EndLine();
+                if (tok_.kind == Tok::Endfunction) {
+                    lex_->SkipLine();
+                    Advance();
+                    EndLine();
+                    break;
+                }
+                if (IsBoundary(tok_.kind))
+                    break;
+            }
+            break;
         default:
             SyntaxError(QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')"));
             EndLine();
@@ -431,6 +453,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     if (isLocal) {
         if (s.localOwner == epoch_ && s.local >= 0) {
             ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
+            locals_[size_t(s.local)].assigned |= initialised;
         } else {
             s.localOwner = epoch_;
             s.local = int(locals_.size());
@@ -793,6 +816,12 @@ bool Checker::ParseIf()
         } else if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endif"), QStringLiteral("if"), start.line));
             break;
+        } else if (k == Tok::Endloop) {
+            ReportAt(tok_,
+                M::WrongCloser(QStringLiteral("endif"), QStringLiteral("if"), start.line, Name(tok_.symbol)));
+            Advance();
+            EndLine();
+            break;
         } else {
             Stray();
             branch = ParseBlock() || branch;
@@ -818,6 +847,14 @@ bool Checker::ParseLoop()
         }
         if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endloop"), QStringLiteral("loop"), start.line));
+            break;
+        }
+        if (k == Tok::Endif) {
+            ReportAt(tok_,
+                M::WrongCloser(
+                    QStringLiteral("endloop"), QStringLiteral("loop"), start.line, Name(tok_.symbol)));
+            Advance();
+            EndLine();
             break;
         }
         Stray();

@@ -141,6 +141,7 @@ private:
     Result &result_;
     SymbolTable symbols_;
     std::deque<QByteArray> owned_; // names that do not live in a source
+    mutable std::vector<QString> names_;
     std::vector<TypeInfo> types_;
     std::vector<FunctionInfo> functions_;
     std::vector<GlobalInfo> globals_;

@@ -58,6 +58,17 @@ bool IsHex(char c)
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
+// Bytes that continue a name, looked up rather than compared in the hot loop.
+struct NameBytes {
+    bool table[256] = {};
+    constexpr NameBytes()
+    {
+        for (int c = 0; c < 256; ++c)
+            table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    }
+};
+constexpr NameBytes NameByte;
+
 } // namespace
 
 SymbolTable::SymbolTable()
@@ -71,10 +82,19 @@ SymbolTable::SymbolTable()
 
 std::uint32_t SymbolTable::Hash(std::string_view name)
 {
-    std::uint32_t h = 2166136261u;
-    for (const char c : name)
-        h = (h ^ std::uint8_t(c)) * 16777619u;
-    return h;
+    // Eight bytes a step: names are long (prefixes like "udg_", "gg_trg_").
+    std::uint64_t h = name.size() * 0x9E3779B97F4A7C15ull;
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + i, 8);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + i, name.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return std::uint32_t(h ^ (h >> 29));
 }
 
 int SymbolTable::Find(std::string_view name) const
@@ -166,8 +186,11 @@ Token Lexer::Make(Tok kind, int begin, int line, int column) const
 void Lexer::SkipLine()
 {
     // A string left open on this line may not run on, or recovery would eat lines.
-    while (!AtLineEnd())
-        ++pos_;
+    const char *p = data_ + pos_;
+    const char *end = data_ + size_;
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    pos_ = int(p - data_);
 }
 
 Token Lexer::Next()
@@ -194,8 +217,11 @@ Token Lexer::Next()
         return t;
     }
     if (IsLetter(c)) {
-        while (pos_ < size_ && (IsLetter(data_[pos_]) || IsDigit(data_[pos_]) || data_[pos_] == '_'))
-            ++pos_;
+        const char *p = data_ + pos_ + 1;
+        const char *end = data_ + size_;
+        while (p < end && NameByte.table[std::uint8_t(*p)])
+            ++p;
+        pos_ = int(p - data_);
         Token t = Make(Tok::Name, begin, line_, column);
         if (data_[pos_ - 1] == '_')
             report_(line_, column, t.length, NameEnd, 0);

@@ -79,6 +79,17 @@ QString Missing(const QString &closer, const QString &opener, int line)
 {
     return QStringLiteral("missing %1 for the %2 on line %3").arg(Q(closer), Q(opener)).arg(line);
 }
+QString WrongCloser(const QString &closer, const QString &opener, int line, const QString &found)
+{
+    return QStringLiteral("expected %1 for the %2 on line %3, found %4")
+        .arg(Q(closer), Q(opener))
+        .arg(line)
+        .arg(Q(found));
+}
+QString OutsideFunction(const QString &keyword)
+{
+    return QStringLiteral("%1 outside a function").arg(Q(keyword));
+}
 QString MissingEndfunction(const QString &function, int line)
 {
     return QStringLiteral("missing 'endfunction' for the function %1 on line %2").arg(Q(function)).arg(line);

@@ -26,6 +26,8 @@ QString NameEnd(const QString &name);
 // Blocks and order
 QString Without(const QString &closer, const QString &opener);
 QString Missing(const QString &closer, const QString &opener, int line);
+QString WrongCloser(const QString &closer, const QString &opener, int line, const QString &found);
+QString OutsideFunction(const QString &keyword);
 QString MissingEndfunction(const QString &function, int line);
 QString MissingEndglobals(int line);
 QString DeclarationAfterFunctions(const QString &keyword);
