@@ -76,7 +76,7 @@ other_args() { # bench
     case "$1" in
     bench_engine) echo "$maps $declarations" ;;
     bench_keystroke | bench_mainwindow | bench_explorer) echo "$maps" ;;
-    bench_checker) echo "$data" ;;
+    bench_checker | bench_lint) echo "$data" ;;
     bench_merge) echo "$declarations/blizzard.j" ;;
     *) ;;
     esac
