@@ -56,6 +56,7 @@ void TMainForm::New1Click()
     State.Encoding = TextFile::Encoding::Cp1252;
     setWindowTitle(Documents::UntitledCaption());
     Editbox->setText(QString());
+    ClearCheck();
     State.Modified = false;
 }
 
@@ -79,6 +80,7 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers)
         Editbox->setLines(content.lines);
         State.Encoding = content.encoding;
     }
+    ClearCheck();
 }
 
 void TMainForm::Open1Click()
