@@ -9,13 +9,23 @@ namespace M = Messages;
 namespace {
 
 // Natives that crash the game when a globals block calls them.
-const char *const GlobalsCrashers[] = { "CreateRegion" };
+const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName", "UnitId2String" };
+
+// Longer names are rejected by old patches.
+constexpr int OldPatchNameLength = 3958;
+
+// Deeper nesting is surely not a script, and would exhaust the stack.
+constexpr int MaxDepth = 256;
+
+// The most arguments one call can pass.
+constexpr size_t MaxArguments = 31;
 
 } // namespace
 
-Checker::Checker(const Api &api, Result &result)
+Checker::Checker(const Api &api, Result &result, bool keepDeclarations)
     : api_(api)
     , result_(result)
+    , keep_(keepDeclarations)
 {
     for (const Type &t : PrimitiveApi().types) {
         const int s = InternOwned(t.name);
@@ -52,7 +62,7 @@ void Checker::DeclareApi(const Api &api)
             continue;
         symbols_[s].type = int(types_.size());
         const int parent = t.parent.isEmpty() ? -1 : TypeOf(t.parent);
-        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, t.at });
+        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, Position() });
     }
     for (const Function &f : api.functions) {
         FunctionInfo info;
@@ -64,14 +74,15 @@ void Checker::DeclareApi(const Api &api)
         info.returns = TypeOf(f.returns);
         info.isConstant = f.isConstant;
         info.isNative = f.isNative;
-        info.at = f.at;
+        // Positions of the API point into the sources of another analysis.
+        info.at = Position();
         symbols_[info.symbol].function = int(functions_.size());
         functions_.push_back(std::move(info));
     }
     for (const Variable &g : api.globals) {
         const int s = InternOwned(g.name);
         symbols_[s].global = int(globals_.size());
-        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, g.at });
+        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, Position() });
     }
 }
 
@@ -104,9 +115,17 @@ QString Checker::TypeName(int type) const
     }
 }
 
+// A type as the declaration wrote it, even when it is not known.
+QString Checker::WrittenType(int type, int symbol) const
+{
+    if (type != ErrorType)
+        return TypeName(type);
+    return symbol >= 0 ? Name(symbol) : QStringLiteral("nothing");
+}
+
 QString Checker::Where(const Position &at) const
 {
-    if (at.source < 0)
+    if (at.source < 0 || at.source >= int(sources_->size()))
         return M::WhereApi();
     if (at.source == source_)
         return M::WhereLine(at.line);
@@ -134,11 +153,11 @@ bool Checker::Converts(int from, int to, Use use) const
     if (from == ErrorType || to == ErrorType || from == to)
         return true;
     if (from == Integer && to == Real)
-        return true;
+        return use == Use::Assign;
     if (from == NullType) {
-        if (IsHandle(to) || to == String)
+        if (IsHandle(to))
             return true;
-        return use == Use::Assign && (to == Integer || to == Real || to == Code);
+        return use == Use::Assign && (to == String || to == Integer || to == Real || to == Code);
     }
     return from >= 0 && IsHandle(from) && to >= 0 && Extends(from, to);
 }
@@ -162,9 +181,12 @@ void Checker::ReportAt(const Value &v, const QString &message)
 
 void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
-    const QByteArray &text = (*sources_)[source_].text;
-    const int begin = lex_ ? lex_->LineStart() + column - 1 : 0;
-    const QString word = QString::fromUtf8(text.constData() + begin, qMin(length, int(text.size()) - begin));
+    // For the two problems that quote their text, `value` is its offset on the current line.
+    QString word;
+    if (kind == BadCharacter || kind == NameEnd) {
+        const QByteArray &text = (*sources_)[source_].text;
+        word = QString::fromUtf8(text.constData() + value, qMin(length, int(text.size()) - value));
+    }
     QString message;
     switch (kind) {
     case BadCharacter:
@@ -205,11 +227,25 @@ QString Checker::Found() const
     return M::FoundToken(QString::fromUtf8(t.data(), qsizetype(qMin<size_t>(t.size(), 40))));
 }
 
-void Checker::SyntaxError(const QString &expected)
+void Checker::CheckDeclaredName(const Token &name)
+{
+    if (name.length > OldPatchNameLength)
+        Report(name.line, name.column, name.length, M::OldPatchName(name.length, OldPatchNameLength),
+            Severity::Warning);
+}
+
+void Checker::SyntaxError(M::Want expected)
 {
     if (lineFailed_)
         return;
     ReportAt(tok_, M::Expected(expected, Found()));
+    lineFailed_ = true;
+}
+
+void Checker::TooDeep()
+{
+    if (!lineFailed_)
+        ReportAt(tok_, M::TooDeep(MaxDepth));
     lineFailed_ = true;
 }
 
@@ -232,18 +268,18 @@ bool Checker::Accept(Tok kind)
     return true;
 }
 
-bool Checker::Expect(Tok kind, const char *what)
+bool Checker::Expect(Tok kind, M::Want what)
 {
     if (Accept(kind))
         return true;
-    SyntaxError(QString::fromLatin1(what));
+    SyntaxError(what);
     return false;
 }
 
 void Checker::EndLine()
 {
     if (!AtLineEnd()) {
-        SyntaxError(M::FoundEndOfLine());
+        SyntaxError(M::Want::EndOfLine);
         lex_->SkipLine();
         Advance();
     }
@@ -301,7 +337,7 @@ void Checker::ParseSource()
             } else if (tok_.kind == Tok::Function) {
                 ParseFunction(true);
             } else {
-                SyntaxError(QStringLiteral("'native' or 'function' after 'constant'"));
+                SyntaxError(M::Want::NativeOrFunction);
                 EndLine();
             }
             break;
@@ -341,7 +377,7 @@ void Checker::ParseSource()
             }
             break;
         default:
-            SyntaxError(QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')"));
+            SyntaxError(M::Want::Declaration);
             EndLine();
             break;
         }
@@ -352,10 +388,10 @@ void Checker::ParseTypeDeclaration()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a type name") || !Expect(Tok::Extends, "'extends'"))
+    if (!Expect(Tok::Name, M::Want::TypeName) || !Expect(Tok::Extends, M::Want::Extends))
         return EndLine();
     const Token parentTok = tok_;
-    if (!Expect(Tok::Name, "the type it extends"))
+    if (!Expect(Tok::Name, M::Want::ParentType))
         return EndLine();
     int parent = symbols_[parentTok.symbol].type;
     if (parent < 0) {
@@ -365,6 +401,7 @@ void Checker::ParseTypeDeclaration()
         ReportAt(parentTok, M::TypeExtendsPrimitive(Name(name.symbol), Name(parentTok.symbol)));
         parent = Handle;
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     if (s.type >= 0) {
@@ -372,7 +409,8 @@ void Checker::ParseTypeDeclaration()
     } else {
         s.type = int(types_.size());
         types_.push_back(TypeInfo { name.symbol, parent, at });
-        result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
+        if (keep_)
+            result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
     }
     EndLine();
 }
@@ -417,14 +455,14 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 {
     const Token typeTok = tok_;
     if (tok_.kind != Tok::Name) {
-        SyntaxError(QStringLiteral("a type"));
+        SyntaxError(M::Want::Type);
         return EndLine();
     }
     int type = symbols_[typeTok.symbol].type;
     Advance();
     const bool isArray = Accept(Tok::Array);
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
@@ -447,9 +485,12 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else if (isConstant && !isArray) {
         ReportAt(name, M::ConstantNeedsValue(Name(name.symbol)));
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
-    Variable declared { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+    const auto declared = [&] {
+        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
+    };
     if (isLocal) {
         if (s.localOwner == epoch_ && s.local >= 0) {
             ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
@@ -459,14 +500,17 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             s.local = int(locals_.size());
             locals_.push_back(LocalInfo { name.symbol, type, isArray, initialised, name.line });
             if (scope_)
-                scope_->locals.append(declared);
+                scope_->locals.append(declared());
         }
-    } else if (s.global >= 0) {
-        ReportAt(name, M::Redeclared(Name(name.symbol), Where(globals_[size_t(s.global)].at)));
+    } else if (s.global >= 0 || s.type >= 0) {
+        // A local may take a type's name; a global may not.
+        const Position &other = s.global >= 0 ? globals_[size_t(s.global)].at : types_[size_t(s.type)].at;
+        ReportAt(name, M::Redeclared(Name(name.symbol), Where(other)));
     } else {
         s.global = int(globals_.size());
         globals_.push_back(GlobalInfo { name.symbol, type, isArray, isConstant, initialised, at });
-        result_.declared.globals.append(declared);
+        if (keep_)
+            result_.declared.globals.append(declared());
     }
     EndLine();
 }
@@ -474,42 +518,42 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 bool Checker::ParseSignature(FunctionInfo &f)
 {
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return false;
     f.symbol = name.symbol;
     f.at = Position { source_, name.line };
-    if (!Expect(Tok::Takes, "'takes'"))
+    CheckDeclaredName(name);
+    if (!Expect(Tok::Takes, M::Want::Takes))
         return false;
     if (!Accept(Tok::Nothing)) {
         for (;;) {
             const Token typeTok = tok_;
-            if (!Expect(Tok::Name, "a parameter type or 'nothing'"))
+            if (!Expect(Tok::Name, M::Want::ParameterType))
                 return false;
             const Token paramTok = tok_;
-            if (!Expect(Tok::Name, "a parameter name"))
+            if (!Expect(Tok::Name, M::Want::ParameterName))
                 return false;
             int type = symbols_[typeTok.symbol].type;
             if (type < 0) {
                 ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
                 type = ErrorType;
             }
-            for (const int other : f.names) {
-                if (other == paramTok.symbol)
-                    ReportAt(paramTok, M::Redeclared(Name(paramTok.symbol), M::WhereLine(paramTok.line)));
-            }
+            CheckDeclaredName(paramTok);
             f.types.push_back(type);
+            f.typeSymbols.push_back(typeTok.symbol);
             f.names.push_back(paramTok.symbol);
             if (!Accept(Tok::Comma))
                 break;
         }
     }
-    if (!Expect(Tok::Returns, "'returns'"))
+    if (!Expect(Tok::Returns, M::Want::Returns))
         return false;
     const Token ret = tok_;
     if (Accept(Tok::Nothing)) {
         f.returns = NothingType;
-    } else if (Expect(Tok::Name, "a return type or 'nothing'")) {
+    } else if (Expect(Tok::Name, M::Want::ReturnType)) {
         f.returns = symbols_[ret.symbol].type;
+        f.returnsSymbol = ret.symbol;
         if (f.returns < 0) {
             ReportAt(ret, M::NotAType(Name(ret.symbol)));
             f.returns = ErrorType;
@@ -523,16 +567,23 @@ bool Checker::ParseSignature(FunctionInfo &f)
 // Declares a native or function after its header; false when the name is taken.
 bool Checker::DeclareFunction(FunctionInfo &f, const Token &name)
 {
+    // A header with a syntax error says nothing reliable about calls or returns.
+    if (f.broken)
+        f.returns = ErrorType;
     Symbol &s = symbols_[f.symbol];
     if (s.function >= 0) {
         ReportAt(name, M::Redeclared(Name(f.symbol), Where(functions_[size_t(s.function)].at)));
         return false;
     }
     s.function = int(functions_.size());
-    Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
-    for (size_t i = 0; i < f.types.size(); ++i)
-        declared.parameters.append(Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
-    result_.declared.functions.append(declared);
+    if (keep_) {
+        Function declared { Name(f.symbol), {}, WrittenType(f.returns, f.returnsSymbol), f.isConstant,
+            f.isNative, f.at };
+        for (size_t i = 0; i < f.types.size(); ++i)
+            declared.parameters.append(
+                Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]), false, false, f.at });
+        result_.declared.functions.append(declared);
+    }
     functions_.push_back(f);
     return true;
 }
@@ -545,7 +596,8 @@ void Checker::ParseNative(bool isConstant)
     f.isNative = true;
     Token name = tok_;
     // Declared even after a syntax error in its parameters, so calls to it do not pile up.
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
@@ -559,27 +611,33 @@ void Checker::ParseFunction(bool isConstant)
     FunctionInfo f;
     f.isConstant = isConstant;
     const Token name = tok_;
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
 
+    if (f.broken)
+        f.returns = ErrorType;
     current_ = f;
     inFunction_ = true;
     ++epoch_;
     locals_.clear();
     Scope scope;
-    scope.function = Name(f.symbol);
     scope.source = source_;
     scope.firstLine = start.line;
-    scope_ = &scope;
+    if (keep_) {
+        scope.function = Name(f.symbol);
+        scope_ = &scope;
+    }
     for (size_t i = 0; i < f.names.size(); ++i) {
         Symbol &s = symbols_[f.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
         locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
-        scope.parameters.append(
-            Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
+        if (keep_)
+            scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
+                false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
@@ -605,7 +663,7 @@ void Checker::ParseFunction(bool isConstant)
         }
         if (IsBoundary(tok_.kind)) {
             ReportAt(tok_, M::MissingEndfunction(Name(f.symbol), start.line));
-            scope.lastLine = tok_.line;
+            scope.lastLine = tok_.kind == Tok::End ? tok_.line : tok_.line - 1;
             break;
         }
         Stray();
@@ -615,7 +673,8 @@ void Checker::ParseFunction(bool isConstant)
     scope_ = nullptr;
     inFunction_ = false;
     ++epoch_;
-    result_.scopes.append(scope);
+    if (keep_)
+        result_.scopes.append(scope);
 }
 
 bool Checker::IsBoundary(Tok kind) const
@@ -704,7 +763,7 @@ bool Checker::ParseStatement()
     case Tok::Call: {
         Advance();
         const Token name = tok_;
-        if (Expect(Tok::Name, "a function name"))
+        if (Expect(Tok::Name, M::Want::FunctionName))
             ParseCall(name, true);
         EndLine();
         return false;
@@ -723,11 +782,11 @@ bool Checker::ParseStatement()
         Advance();
         if (tok_.kind == Tok::Set || tok_.kind == Tok::Call || tok_.kind == Tok::If || tok_.kind == Tok::Loop)
             return ParseStatement();
-        SyntaxError(QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'"));
+        SyntaxError(M::Want::DebugStatement);
         EndLine();
         return false;
     default:
-        SyntaxError(QStringLiteral("a statement ('set', 'call', 'if', 'loop', 'exitwhen' or 'return')"));
+        SyntaxError(M::Want::Statement);
         EndLine();
         return false;
     }
@@ -737,7 +796,7 @@ void Checker::ParseSet()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     Symbol &s = symbols_[name.symbol];
     int type = ErrorType;
@@ -763,13 +822,13 @@ void Checker::ParseSet()
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray)
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
     } else if (found && isArray) {
         ReportAt(name, M::NeedsIndex(Name(name.symbol)));
     }
-    if (!Expect(Tok::Assign, "'='"))
+    if (!Expect(Tok::Assign, M::Want::Assign))
         return EndLine();
     const Value v = ParseExpression();
     if (!lineFailed_ && found) {
@@ -790,7 +849,7 @@ bool Checker::ParseIf()
     const Token start = tok_;
     Advance();
     CheckCondition(ParseExpression());
-    Expect(Tok::Then, "'then'");
+    Expect(Tok::Then, M::Want::Then);
     EndLine();
     blocks_.push_back(Block { Tok::If, start.line });
     bool all = true, hasElse = false;
@@ -800,12 +859,12 @@ bool Checker::ParseIf()
         if (k == Tok::Elseif || k == Tok::Else) {
             all = all && branch;
             if (hasElse)
-                SyntaxError(QStringLiteral("'endif' after 'else'"));
+                SyntaxError(M::Want::EndifAfterElse);
             hasElse = hasElse || k == Tok::Else;
             Advance();
             if (k == Tok::Elseif) {
                 CheckCondition(ParseExpression());
-                Expect(Tok::Then, "'then'");
+                Expect(Tok::Then, M::Want::Then);
             }
             EndLine();
             branch = ParseBlock();
@@ -955,8 +1014,8 @@ Checker::Value Checker::ParseOr()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("or"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("or"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -975,8 +1034,8 @@ Checker::Value Checker::ParseAnd()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("and"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("and"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -988,12 +1047,11 @@ Checker::Value Checker::ParseComparison()
     if (tok_.kind == Tok::Not) {
         const Token op = tok_;
         Advance();
-        const Value operand = ParseComparison();
+        const Value operand = ParseUnary();
         Value v = Start(op);
         Finish(v);
         if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
-            ReportAt(
-                v, M::Operand(QStringLiteral("not"), QStringLiteral("a boolean"), TypeName(operand.type)));
+            ReportAt(v, M::OperandType(QStringLiteral("not"), M::Operands::Boolean, TypeName(operand.type)));
         v.type = Boolean;
         return v;
     }
@@ -1022,7 +1080,7 @@ Checker::Value Checker::ParseComparison()
                 if (!ok)
                     ReportAt(v, M::Comparison(opText, TypeName(a), TypeName(b)));
             } else if (!IsNumber(a) || !IsNumber(b)) {
-                ReportAt(v, M::Operands(opText, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(opText, M::Operands::Numbers, TypeName(a), TypeName(b)));
             }
         }
         v.type = Boolean;
@@ -1051,10 +1109,10 @@ Checker::Value Checker::ParseSum()
         } else {
             if (!lineFailed_)
                 ReportAt(v,
-                    plus ? M::Operands(QStringLiteral("+"), QStringLiteral("two numbers or two strings"),
-                        TypeName(a), TypeName(b))
-                         : M::Operands(
-                             QStringLiteral("-"), QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                    plus ? M::OperandTypes(
+                        QStringLiteral("+"), M::Operands::NumbersOrStrings, TypeName(a), TypeName(b))
+                         : M::OperandTypes(
+                             QStringLiteral("-"), M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         l = v;
@@ -1067,6 +1125,7 @@ Checker::Value Checker::ParseProduct()
     Value l = ParseUnary();
     while (tok_.kind == Tok::Star || tok_.kind == Tok::Slash || tok_.kind == Tok::Percent) {
         const Tok k = tok_.kind;
+        const Token opTok = tok_;
         Advance();
         const Value r = ParseUnary();
         Value v = l;
@@ -1078,16 +1137,17 @@ Checker::Value Checker::ParseProduct()
             : k == Tok::Slash             ? QStringLiteral("/")
                                           : QStringLiteral("%");
         if (k == Tok::Percent) {
+            Report(opTok.line, opTok.column, 1, M::OldPatchModulo(), Severity::Warning);
             const auto ok = [](int t) { return t == Integer || t == ErrorType; };
             if (!lineFailed_ && (!ok(a) || !ok(b)))
-                ReportAt(v, M::Operands(op, QStringLiteral("integers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Integers, TypeName(a), TypeName(b)));
             v.type = ok(a) && ok(b) && a == Integer && b == Integer ? Integer : ErrorType;
         } else if (IsNumber(a) && IsNumber(b)) {
             v.type = a == ErrorType || b == ErrorType ? ErrorType
                                                       : (a == Integer && b == Integer ? Integer : Real);
         } else {
             if (!lineFailed_)
-                ReportAt(v, M::Operands(op, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         if (k != Tok::Star && r.zero && !lineFailed_)
@@ -1098,6 +1158,18 @@ Checker::Value Checker::ParseProduct()
 }
 
 Checker::Value Checker::ParseUnary()
+{
+    if (depth_ >= MaxDepth) {
+        TooDeep();
+        return Start(tok_);
+    }
+    ++depth_;
+    const Value v = ParseUnaryAt();
+    --depth_;
+    return v;
+}
+
+Checker::Value Checker::ParseUnaryAt()
 {
     if (tok_.kind == Tok::Minus || tok_.kind == Tok::Plus) {
         const Token op = tok_;
@@ -1110,8 +1182,8 @@ Checker::Value Checker::ParseUnary()
         if (!IsNumber(operand.type)) {
             if (!lineFailed_)
                 ReportAt(v,
-                    M::Operand(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
-                        QStringLiteral("a number"), TypeName(operand.type)));
+                    M::OperandType(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
+                        M::Operands::Number, TypeName(operand.type)));
             v.type = ErrorType;
         }
         return v;
@@ -1145,7 +1217,7 @@ Checker::Value Checker::ParsePrimary()
     case Tok::LParen: {
         Advance();
         const Value inner = ParseExpression();
-        Expect(Tok::RParen, "')'");
+        Expect(Tok::RParen, M::Want::CloseParen);
         v.type = inner.type;
         v.zero = inner.zero;
         Finish(v);
@@ -1159,7 +1231,7 @@ Checker::Value Checker::ParsePrimary()
         return tok_.kind == Tok::LParen ? ParseCall(name, false) : ParseVariableRead(name);
     }
     default:
-        SyntaxError(QStringLiteral("a value"));
+        SyntaxError(M::Want::Value);
         return v;
     }
     v.zero = tok_.zero && tok_.kind != Tok::Rawcode;
@@ -1194,7 +1266,7 @@ Checker::Value Checker::ParseVariableRead(const Token &name)
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray) {
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
             v.type = ErrorType;
@@ -1229,49 +1301,57 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         else
             ReportAt(name, M::Undeclared(Name(name.symbol)));
     }
-    if (!Expect(Tok::LParen, "'('")) {
+    if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
         return v;
     }
-    std::vector<Value> args;
+    // Arguments of nested calls share one stack, so a call allocates nothing.
+    const size_t base = args_.size();
     if (!Accept(Tok::RParen)) {
         for (;;) {
-            args.push_back(ParseExpression());
+            const Value arg = ParseExpression();
+            args_.push_back(arg);
             if (Accept(Tok::Comma))
                 continue;
-            Expect(Tok::RParen, "',' or ')'");
+            Expect(Tok::RParen, M::Want::CommaOrParen);
             break;
         }
     }
+    const Value *args = args_.data() + base;
+    const size_t count = args_.size() - base;
     Finish(v);
     bool wrong = false; // a wrong call has no trustworthy value
-    if (f && !lineFailed_) {
-        const QString fname = Name(f->symbol);
+    if (f && !f->broken && !lineFailed_) {
         const auto parameter
             = [this, f](size_t i) { return TypeName(f->types[i]) + QLatin1Char(' ') + Name(f->names[i]); };
-        if (args.size() != f->types.size()) {
+        if (count > MaxArguments) {
+            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(count)));
+            wrong = true;
+        } else if (count != f->types.size()) {
             QStringList parameters;
             for (size_t i = 0; i < f->types.size(); ++i)
                 parameters.append(parameter(i));
-            ReportAt(v, M::ArgumentCount(fname, parameters, int(args.size())));
+            ReportAt(v, M::ArgumentCount(Name(f->symbol), parameters, int(count)));
             wrong = true;
         } else {
-            for (size_t i = 0; i < args.size(); ++i) {
+            for (size_t i = 0; i < count; ++i) {
                 if (!Converts(args[i].type, f->types[i], Use::Assign)) {
-                    ReportAt(args[i], M::ArgumentType(fname, int(i + 1), parameter(i), Describe(args[i])));
+                    ReportAt(args[i],
+                        M::ArgumentType(Name(f->symbol), int(i + 1), parameter(i), Describe(args[i])));
                     wrong = true;
                 }
             }
         }
         if (inFunction_ && current_.isConstant && !f->isConstant)
-            ReportAt(name, M::ConstantCallsFunction(fname));
+            ReportAt(name, M::ConstantCallsFunction(Name(f->symbol)));
         if (inGlobals_) {
             for (const char *crasher : GlobalsCrashers) {
                 if (symbols_[name.symbol].name == crasher)
-                    ReportAt(name, M::GlobalsCrash(fname));
+                    ReportAt(name, M::GlobalsCrash(Name(f->symbol)));
             }
         }
     }
+    args_.resize(base);
     v.type = f && !wrong ? f->returns : ErrorType;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
@@ -1286,7 +1366,7 @@ Checker::Value Checker::ParseCodeReference(const Token &start)
     Value v = Start(start);
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return v;
     const Symbol &s = symbols_[name.symbol];
     if (s.function < 0) {

@@ -37,6 +37,11 @@ QStringList Check(const QByteArray &script)
     return out;
 }
 
+QByteArray GameFile(const QString &patch, const QString &name)
+{
+    return ReadAll(QStringLiteral(TOLVANE_SOURCE_DIR "/tests/import/data/%1/%2").arg(patch, name));
+}
+
 QByteArray Body(const QByteArray &lines)
 {
     return "function F takes integer n, real r, unit u returns nothing\n" + lines + "endfunction\n";
@@ -84,6 +89,10 @@ private slots:
         row("statement syntax", Body("set n 1\ncall GetUnitX u\nif n > 1\nendif\n"),
             { "2:7: expected '=', found '1'", "3:15: expected '(', found 'u'",
                 "4:9: expected 'then', found the end of the line" });
+        row("broken header",
+            "function A takes integer returns integer\nreturn 1.5\nendfunction\n"
+            "function B takes nothing returns nothing\ncall A()\nendfunction\n",
+            { "1:26: expected a parameter name, found 'returns'" });
         row("local after a statement", Body("set n = 1\nlocal integer k = 2\n"),
             { "3:1: 'local' declarations must come before the first statement of the function" });
         row("exitwhen outside a loop", Body("exitwhen true\n"), { "2:1: 'exitwhen' outside a 'loop'" });
@@ -103,7 +112,7 @@ private slots:
             "function A takes integer a, integer a returns nothing\nlocal real a\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "6:37: 'a' is already declared on line 6", "7:12: 'a' is already declared on line 6" });
+                "7:12: 'a' is already declared on line 6" });
         row("unknown types",
             "type item extends widgit\nglobals\nunti array us\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
@@ -126,8 +135,10 @@ private slots:
         row("null returned",
             "function A takes nothing returns integer\nreturn null\nendfunction\n"
             "function C takes nothing returns code\nreturn null\nendfunction\n"
-            "function U takes nothing returns unit\nreturn null\nendfunction\n",
-            { "2:8: 'A' returns integer; the value is null", "5:8: 'C' returns code; the value is null" });
+            "function U takes nothing returns unit\nreturn null\nendfunction\n"
+            "function S takes nothing returns string\nreturn null\nendfunction\n",
+            { "2:8: 'A' returns integer; the value is null", "5:8: 'C' returns code; the value is null",
+                "11:8: 'S' returns string; the value is null" });
         row("conditions", Body("if n then\nelseif u then\nendif\nloop\nexitwhen r\nendloop\n"),
             { "2:4: a condition must be a boolean; 'n' is an integer",
                 "3:8: a condition must be a boolean; 'u' is a unit",
@@ -139,6 +150,7 @@ private slots:
             { "2:9: '+' needs two numbers or two strings, but is given an integer and a string",
                 "3:9: '-' needs a number, but is given a unit",
                 "4:9: '%' needs integers, but is given an integer and a real",
+                "4:11: warning: old patches do not know the '%' operator",
                 "5:13: division by zero stops the script",
                 "6:4: '<' needs numbers, but is given a unit and a unit",
                 "6:13: 'and' needs booleans, but is given an integer and a boolean",
@@ -165,12 +177,14 @@ private slots:
             "function B takes nothing returns nothing\nreturn 1\nendfunction\n"
             "function C takes integer n returns real\nif n > 0 then\nreturn n\nelseif n < 0 then\nreturn "
             "1.\nendif\nendfunction\n"
-            "function D takes integer n returns real\nif n > 0 then\nreturn 1\nelse\nreturn "
+            "function D takes integer n returns real\nif n > 0 then\nreturn 1.\nelse\nreturn "
             "2\nendif\nendfunction\n"
             "function E takes nothing returns boolean\nloop\nendloop\nendfunction\n",
             { "2:1: 'A' returns integer, so 'return' needs a value",
                 "5:8: 'B' returns nothing, so 'return' may not have a value",
-                "13:1: 'C' returns real, but its end can be reached without 'return'" });
+                "9:8: 'C' returns real; 'n' is an integer",
+                "13:1: 'C' returns real, but its end can be reached without 'return'",
+                "18:8: 'D' returns real; the value is an integer" });
         row("code references",
             "function A takes integer n returns nothing\nendfunction\nfunction B takes nothing returns "
             "nothing\n"
@@ -200,9 +214,14 @@ private slots:
                        "= 1\nset n = j\n"),
             { "3:13: 'a' is read before it is given a value, which stops the script",
                 "11:16: 'i' is read before it is given a value, which stops the script" });
+        row("names too long for old patches",
+            "globals\ninteger " + QByteArray(3959, 'n') + "\ninteger " + QByteArray(3958, 'm')
+                + "\nendglobals\n",
+            { "2:9: warning: this name has 3959 characters; old patches accept at most 3958" });
         row("natives that crash in globals",
-            "globals\nagent a = CreateRegion()\nplayer p = Player(0)\nendglobals\n",
-            { "2:11: calling 'CreateRegion' in a globals block crashes the game" });
+            "globals\nagent a = CreateRegion()\nplayer p = Player(0)\nagent agent\nendglobals\n",
+            { "2:11: calling 'CreateRegion' in a globals block crashes the game",
+                "4:7: 'agent' is already declared in prelude on line 1" });
         row("independent mistakes, one message each",
             Body("set k = 1\ncall GetUnitX()\nset n = 1.5\nif n then\nendif\nset r = \"s\"\nloop\nexitwhen "
                  "1\nendloop\n"
@@ -254,10 +273,8 @@ private slots:
     {
         QFETCH(QString, patch);
         QFETCH(QString, second);
-        const QString dir
-            = QStringLiteral(TOLVANE_SOURCE_DIR "/tests/import/data/") + patch + QLatin1Char('/');
-        const QList<Source> sources { { "common.j", ReadAll(dir + "common.j") },
-            { second, ReadAll(dir + second) } };
+        const QList<Source> sources { { "common.j", GameFile(patch, "common.j") },
+            { second, GameFile(patch, second) } };
         QVERIFY(!sources[1].text.isEmpty());
         const Result r = Analyse(sources, PrimitiveApi());
         for (const Diagnostic &d : r.diagnostics)
@@ -275,6 +292,58 @@ private slots:
                      *read)
                      .diagnostics.size(),
             1);
+    }
+
+    // One realistic mistake put into the game's own library gives exactly its
+    // message, at its line (the anchor's line plus an offset).
+    void realMistakes_data()
+    {
+        QTest::addColumn<QByteArray>("anchor");
+        QTest::addColumn<QByteArray>("replacement");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const char *anchor, const char *replacement, int offset,
+                             const char *expected) {
+            QTest::newRow(name) << QByteArray(anchor) << QByteArray(replacement) << offset
+                                << QString::fromLatin1(expected);
+        };
+        row("argument count", "DisplayTimedTextToPlayer(Player(i),0,0,60,msg)",
+            "DisplayTimedTextToPlayer(Player(i),0,0,msg)", 0,
+            "14: DisplayTimedTextToPlayer takes 5 arguments (player toPlayer, real x, real y, real duration, "
+            "string "
+            "message), but is given 4");
+        row("undeclared name", "set i = i + 1", "set i = j + 1", 0, "17: 'j' is not declared");
+        row("wrong type", "local real x = GetLocationX(source)", "local integer x = GetLocationX(source)", 0,
+            "23: the value is a real; 'x' is an integer");
+        row("wrong return", "return RectContainsCoords(r, GetUnitX(whichUnit), GetUnitY(whichUnit))",
+            "return GetUnitX(whichUnit)", 0,
+            "12: 'RectContainsUnit' returns boolean; 'GetUnitX' returns real");
+        row("condition", "exitwhen i == bj_MAX_PLAYERS", "exitwhen i", 0,
+            "18: a condition must be a boolean; 'i' is an integer");
+        row("uninitialised local", "local integer i = 0\r\n    loop", "local integer i\r\n    loop", 2,
+            "46: 'i' is read before it is given a value, which stops the script");
+        row("missing endloop", "bj_MAX_PLAYERS\r\n    endloop\r\n", "bj_MAX_PLAYERS\r\n", 1,
+            "1: missing 'endloop' for the 'loop' on line 680");
+        row("missing endif", "return b\r\n    endif\r\n", "return b\r\n", 1,
+            "1: missing 'endif' for the 'if' on line 697");
+    }
+    void realMistakes()
+    {
+        QFETCH(QByteArray, anchor);
+        QFETCH(QByteArray, replacement);
+        QFETCH(int, offset);
+        QFETCH(QString, expected);
+        QByteArray text = GameFile("2.0.4", "blizzard.j");
+        const qsizetype at = text.indexOf(anchor);
+        QVERIFY(at >= 0);
+        const int line = int(text.left(at).count('\n')) + 1 + offset;
+        text.replace(at, anchor.size(), replacement);
+        const Result r = Analyse({ { "common.j", GameFile("2.0.4", "common.j") }, { "blizzard.j", text } },
+            PrimitiveApi(), Options { false });
+        QStringList found;
+        for (const Diagnostic &d : r.diagnostics)
+            found.append(QStringLiteral("%1:%2: %3").arg(d.line).arg(d.column).arg(d.message));
+        QCOMPARE(found, QStringList { QString::number(line) + QLatin1Char(':') + expected });
     }
 
     void apiFileErrors_data()
@@ -315,6 +384,12 @@ private slots:
         QCOMPARE(s.locals.first().type, QStringLiteral("real"));
         QCOMPARE(s.locals.first().at.line, 3);
         QCOMPARE(r.declared.functions.first().at.line, 2);
+        // Positions belong to that analysis: on top of it, a redeclaration names the API, not a line here.
+        Api api = PrimitiveApi();
+        Append(api, r.declared);
+        const Result again
+            = Analyse({ { "t.j", "function A takes nothing returns nothing\nendfunction\n" } }, api);
+        QCOMPARE(again.diagnostics.first().message, QStringLiteral("'A' is already declared in the API"));
     }
 };
 
