@@ -13,6 +13,15 @@
 
 namespace {
 
+// The editor wants the diagnostics alone.
+QList<Analysis::Diagnostic> Diagnostics(
+    const QString &name, const QByteArray &bytes, const Analysis::Api &api)
+{
+    Analysis::Options options;
+    options.declarations = false;
+    return Analysis::Analyse({ { name, bytes } }, api, options).diagnostics;
+}
+
 QByteArray ScriptBytes(const QTextDocument &document, bool utf8)
 {
     QString text = document.toRawText();
@@ -30,10 +39,8 @@ void TMainForm::setupCheck()
     m_liveCheck = new LiveCheck(
         [this] {
             const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
-            return
-                [bytes = ScriptBytes(*Editbox->document(), utf8), api = m_checkApi, name = State.FileName] {
-                    return Analysis::Analyse({ { name, bytes } }, *api).diagnostics;
-                };
+            return [bytes = ScriptBytes(*Editbox->document(), utf8), api = m_checkApi,
+                       name = State.FileName] { return Diagnostics(name, bytes, *api); };
         },
         this);
 }
@@ -53,7 +60,7 @@ void TMainForm::CheckScript1Click()
     m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(State.FileName));
     const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
     const QByteArray bytes = ScriptBytes(*Editbox->document(), utf8);
-    showProblems(Analysis::Analyse({ { State.FileName, bytes } }, *m_checkApi).diagnostics);
+    showProblems(Diagnostics(State.FileName, bytes, *m_checkApi));
     Problems->show();
     m_liveCheck->Start();
     if (Editbox->isEnabled())
@@ -83,10 +90,16 @@ void TMainForm::ProblemsActivate(int mark)
     const TextMarks::Mark &m = marks[size_t(mark)];
     const int length = int(Editbox->line(m.line).size());
     const int column = std::min(m.column, length);
+    const int top = Editbox->cursorForPosition(QPoint(0, 0)).blockNumber();
+    const int bottom = Editbox->cursorForPosition(QPoint(0, Editbox->viewport()->height())).blockNumber();
     // The selection change reaches the preview and the status bar as any
     // other would.
     Editbox->select(Editbox->lineIndex(m.line) + column, std::min(m.length, length - column));
-    Editbox->ensureCursorVisible();
+    // A problem out of view comes into the middle, with the lines around it.
+    if (m.line <= top || m.line >= bottom)
+        Editbox->centerCursor();
+    else
+        Editbox->ensureCursorVisible();
     Problems->List()->setCurrentIndex(Problems->List()->model()->index(mark, 0));
     if (Editbox->isEnabled())
         Editbox->setFocus();
