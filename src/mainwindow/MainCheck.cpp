@@ -25,8 +25,24 @@ QList<Analysis::Diagnostic> Diagnostics(
 QByteArray ScriptBytes(const QTextDocument &document, bool utf8)
 {
     QString text = document.toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    return utf8 ? text.toUtf8() : TextCodec::EncodeCp1252(text);
+    if (utf8)
+        return text.replace(QChar::ParagraphSeparator, u'\n').toUtf8();
+    // Scripts are ASCII but for their strings and comments: one pass, and the
+    // code page asked only for what is not.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out[i] = char(c);
+        } else if (c == QChar::ParagraphSeparator) {
+            out[i] = '\n';
+        } else {
+            const QByteArray one = TextCodec::EncodeCp1252(QString(QChar(c)));
+            out[i] = one.isEmpty() ? '?' : one[0];
+        }
+    }
+    return bytes;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/TextMarks.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QThreadPool>
@@ -86,12 +87,14 @@ signals:
     void Checked(const QList<Analysis::Diagnostic> &diagnostics);
 
 private:
+    void timerFired();
     void deliver(quint64 revision, const QList<Analysis::Diagnostic> &diagnostics);
 
     Snapshot m_snapshot;
     Runner m_runner;
     QThreadPool m_pool;
     QTimer m_timer;
+    QElapsedTimer m_lastEdit;
     quint64 m_revision = 0;
     bool m_on = false;
 };
