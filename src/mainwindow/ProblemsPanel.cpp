@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
@@ -122,7 +123,11 @@ ProblemsPanel::ProblemsPanel(const TextMarks &marks, QWidget *parent)
 
 void ProblemsPanel::Refresh()
 {
+    // Typing takes rows away and moves them; the list stays where the user
+    // had scrolled it.
+    const int scrolled = m_list->verticalScrollBar()->value();
     m_model->Refresh();
+    m_list->verticalScrollBar()->setValue(scrolled);
     m_summary->setText(
         ScriptCheck::Summary(m_marks.Count(TextMarks::Kind::Error), m_marks.Count(TextMarks::Kind::Warning)));
 }
