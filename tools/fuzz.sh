@@ -4,7 +4,7 @@
 # 600).
 #
 #   tools/fuzz.sh [TARGET|all] [SECONDS]
-#   TARGET: rtf textfile config syntaxdef highlight check merge import
+#   TARGET: rtf textfile config syntaxdef highlight check merge import analysis
 #
 # Each run starts from the seeds in fuzz/corpus/TARGET and keeps what it finds
 # in BUILD_DIR/corpus/TARGET, outside git. An input that crashes, hangs or
@@ -13,7 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-fuzz}"
 jobs="${JOBS:-1}"
-all_targets=(rtf textfile config syntaxdef highlight check merge import)
+all_targets=(rtf textfile config syntaxdef highlight check merge import analysis)
 target="${1:-all}"
 seconds="${2:-600}"
 

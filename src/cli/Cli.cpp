@@ -16,6 +16,9 @@ constexpr Command kCommands[] = {
      "make the language files from the game's declaration files (*.ai files give the AI lists)",
      RunImportCommand},
     {"check", "check [--all] FILE...", "check scripts for structural errors", RunCheckCommand},
+    {"lint", "lint [--api FILE]... [--no-api] [--ai] FILE...",
+     "check scripts as the game loads them: names, types, blocks (FILE:LINE:COLUMN: error: ...)",
+     RunLintCommand},
     {"merge", "merge -o TARGET SOURCE...", "merge scripts into one, dropping repeated declarations",
      RunMergeCommand},
 };

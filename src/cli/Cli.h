@@ -7,8 +7,7 @@
 // takes its arguments (without the program and command names) and writes raw
 // bytes to `out` and `err`. Exit status: 0 success, 1 a check found faults,
 // 2 usage errors and files that cannot be read or written.
-struct CliStreams
-{
+struct CliStreams {
     QIODevice &out;
     QIODevice &err;
 };
@@ -18,6 +17,7 @@ int RunCli(const QStringList &arguments, CliStreams io);
 int RunHighlightCommand(const QStringList &args, CliStreams io);
 int RunImportCommand(const QStringList &args, CliStreams io);
 int RunCheckCommand(const QStringList &args, CliStreams io);
+int RunLintCommand(const QStringList &args, CliStreams io);
 int RunMergeCommand(const QStringList &args, CliStreams io);
 
 // Shared by the commands.

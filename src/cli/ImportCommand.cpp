@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "import/LanguageFiles.h"
+#include "langdata/ApiFiles.h"
 #include "langdata/Configuration.h"
 #include "platform/Errors.h"
 
@@ -12,11 +13,14 @@ const char kImportHelp[] = "Usage: tolvane-cli import -o FOLDER [--ai] FILE...\n
                            "\n"
                            "Reads the game's declaration files and writes the editor's language files\n"
                            "Func.txt, Const.txt, Syn.txt, AIFunc.txt and AIConst.txt into FOLDER\n"
-                           "(created when missing; files of those names are replaced).\n"
+                           "(created when missing; files of those names are replaced), and beside\n"
+                           "them Api.txt and AIApi.txt, what 'tolvane-cli lint' checks scripts on.\n"
                            "\n"
                            "Files whose names end in .ai (common.ai) give the AI functions and AI\n"
                            "globals; every other file (common.j, blizzard.j) gives the functions and\n"
-                           "constants. The types every file declares go into Syn.txt.\n"
+                           "constants. The types every file declares go into Syn.txt. Api.txt holds\n"
+                           "every file but the AI files; AIApi.txt the AI files and the files without\n"
+                           "function bodies (common.j, not blizzard.j), as the game loads them.\n"
                            "\n"
                            "Options:\n"
                            "  -o, --output FOLDER  where the five files go\n"
@@ -78,5 +82,15 @@ int RunImportCommand(const QStringList &args, CliStreams io)
     report(kDefaultSyntaxFile, files.syntax, "lines");
     report(kDefaultAIFunctionFile, files.aiFunctions, "AI functions");
     report(kDefaultAIConstantFile, files.aiConstants, "AI globals");
+    const auto reportApi = [&](const QString &name, const Analysis::Api &api) {
+        WriteText(io.out,
+            QStringLiteral("%1: %2 types, %3 functions, %4 globals\n")
+                .arg(QDir::toNativeSeparators(dir.filePath(name)))
+                .arg(api.types.size())
+                .arg(api.functions.size())
+                .arg(api.globals.size()));
+    };
+    reportApi(kApiFileName, files.api);
+    reportApi(kAIApiFileName, files.aiApi);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
@@ -47,6 +48,7 @@ private:
 
 TSyntaxEdit::TSyntaxEdit(QWidget *AOwner)
     : TRichEdit(AOwner)
+    , m_marks(new MarkOverlay(*this))
 {
     QFont f(QStringLiteral("Courier New"));
     f.setStyleHint(QFont::Monospace);
@@ -342,4 +344,11 @@ void TSyntaxEdit::PasteClipboard()
     // An empty clipboard leaves the selection alone instead of deleting it.
     if (!text.isEmpty())
         replaceSelection(text);
+}
+
+void TSyntaxEdit::paintEvent(QPaintEvent *event)
+{
+    TRichEdit::paintEvent(event);
+    QPainter painter(viewport());
+    m_marks->Paint(painter);
 }

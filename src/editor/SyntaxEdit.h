@@ -3,6 +3,7 @@
 #include "Highlighter.h"
 #include "SyntaxType.h"
 #include "WordClasses.h"
+#include "platform/MarkOverlay.h"
 #include "platform/RichEdit.h"
 
 #include <QTextCursor>
@@ -53,6 +54,10 @@ public:
 
     void Invalidate() override;
 
+    // The check's marks over the text, drawn after the text.
+    [[nodiscard]] MarkOverlay &Marks() { return *m_marks; }
+    [[nodiscard]] const MarkOverlay &Marks() const { return *m_marks; }
+
     // The selection lengths before and after the latest selection change:
     // when a change arrives, the previous one is the length of the text the
     // edit replaced.
@@ -67,6 +72,7 @@ protected:
     void Change() override;
     void SelectionChange() override;
     void KeyDown(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
     // While set, the change and selection handlers do nothing at all.
     bool m_highlighting = false;
@@ -86,6 +92,7 @@ private:
     void ForEachLine(PerLine perLine) const;
 
     SyntaxEngine m_engine;
+    MarkOverlay *m_marks;
     int m_lastLineCount = 0;
     int m_previousSelLength = 0;
     int m_currentSelLength = 0;

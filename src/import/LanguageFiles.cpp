@@ -1,5 +1,6 @@
 #include "LanguageFiles.h"
 
+#include "langdata/ApiFiles.h"
 #include "langdata/Configuration.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
@@ -146,17 +147,50 @@ LanguageFiles BuildLanguageFiles(const QList<ParsedSource> &sources)
     return files;
 }
 
+void BuildApis(LanguageFiles &files, const QList<ApiSource> &sources)
+{
+    using namespace Analysis;
+    QList<Source> game;
+    QList<Source> ai;
+    for (const ApiSource &s : sources)
+        (s.kind == SourceKind::AI ? ai : game).append(s.source);
+
+    const Result map = Analyse(game, PrimitiveApi());
+    files.api = PrimitiveApi();
+    Append(files.api, map.declared);
+
+    QList<bool> library(game.size(), false);
+    for (const Scope &scope : map.scopes) {
+        if (scope.source >= 0 && scope.source < game.size())
+            library[scope.source] = true;
+    }
+    QList<Source> aiProgram;
+    for (qsizetype i = 0; i < game.size(); ++i) {
+        if (!library[i])
+            aiProgram.append(game[i]);
+    }
+    aiProgram += ai;
+    files.aiApi = PrimitiveApi();
+    Append(files.aiApi, Analyse(aiProgram, PrimitiveApi()).declared);
+}
+
 LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)
 {
     QList<ParsedSource> parsed;
+    QList<ApiSource> apiSources;
     parsed.reserve(sources.size());
+    apiSources.reserve(sources.size());
     for (const ImportSource &source : sources) {
-        QStringList lines = TextFile::LoadLines(source.fileName);
+        const QByteArray bytes = TextFile::ReadBytes(source.fileName);
+        QStringList lines = TextFile::SplitLines(TextCodec::DecodeCp1252(bytes));
         if (!lines.isEmpty() && lines.first().startsWith(kByteOrderMark))
             lines.first().remove(0, kByteOrderMark.size());
         parsed.append(ParsedSource { source.kind, ParseDeclarations(lines, source.fileName) });
+        apiSources.append(ApiSource { source.kind, Analysis::Source { source.fileName, bytes } });
     }
-    return BuildLanguageFiles(parsed);
+    LanguageFiles files = BuildLanguageFiles(parsed);
+    BuildApis(files, apiSources);
+    return files;
 }
 
 void WriteLanguageFiles(const QString &folder, const LanguageFiles &files)
@@ -167,8 +201,10 @@ void WriteLanguageFiles(const QString &folder, const LanguageFiles &files)
         return TextFile::FileBytes { dir.filePath(name),
             TextCodec::EncodeCp1252(TextFile::JoinLines(lines)) };
     };
-    // The five are replaced together: a failed write leaves the old set.
+    // All are replaced together: a failed write leaves the old set.
     TextFile::WriteFiles({ file(kDefaultFunctionFile, files.functions),
         file(kDefaultConstantFile, files.constants), file(kDefaultSyntaxFile, files.syntax),
-        file(kDefaultAIFunctionFile, files.aiFunctions), file(kDefaultAIConstantFile, files.aiConstants) });
+        file(kDefaultAIFunctionFile, files.aiFunctions), file(kDefaultAIConstantFile, files.aiConstants),
+        TextFile::FileBytes { dir.filePath(kApiFileName), Analysis::WriteApi(files.api) },
+        TextFile::FileBytes { dir.filePath(kAIApiFileName), Analysis::WriteApi(files.aiApi) } });
 }

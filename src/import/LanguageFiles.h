@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Analysis.h"
 #include "import/JassDeclarations.h"
 
 #include <QList>
@@ -8,13 +9,16 @@
 
 // The five language files the default configuration names, made from the
 // game's declaration files: "Func.txt", "Const.txt", "AIFunc.txt",
-// "AIConst.txt" and "Syn.txt". Each list holds the lines of one file.
+// "AIConst.txt" and "Syn.txt". Each list holds the lines of one file. Beside
+// them go the two compact API files of the script check (langdata/ApiFiles.h).
 struct LanguageFiles {
     QStringList functions;
     QStringList constants;
     QStringList aiFunctions;
     QStringList aiConstants;
     QStringList syntax;
+    Analysis::Api api;
+    Analysis::Api aiApi;
 };
 
 // Where a file's declarations go: common.j and blizzard.j feed the function
@@ -47,11 +51,22 @@ struct ParsedSource {
 };
 [[nodiscard]] LanguageFiles BuildLanguageFiles(const QList<ParsedSource> &sources);
 
+struct ApiSource {
+    SourceKind kind = SourceKind::Game;
+    Analysis::Source source;
+};
+// What the script check is given before a script. Map scripts: the six
+// primitive types and every game file (common.j, blizzard.j). AI scripts: the
+// game files without function bodies (common.j; the game does not load the
+// library blizzard.j before an AI script) and the AI files (common.ai). Both
+// stand alone, so one file is read for a check.
+void BuildApis(LanguageFiles &files, const QList<ApiSource> &sources);
+
 // Reads and parses every source before anything else, so a file that is not
 // JASS stops the import with TolvaneError and nothing written.
 [[nodiscard]] LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources);
 
 // Writes the five files into `folder` (created when missing), in code page
-// 1252 with CR LF; none replaces its old file before all are written out.
-// Raises TolvaneError.
+// 1252 with CR LF, and the two API files; none replaces its old file before
+// all are written out. Raises TolvaneError.
 void WriteLanguageFiles(const QString &folder, const LanguageFiles &files);

@@ -2,6 +2,7 @@
 
 #include "Documents.h"
 #include "FlatTabStrip.h"
+#include "ProblemsPanel.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
 #include "platform/Errors.h"
@@ -69,12 +70,22 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     setupExplorer();
     setupStatusBar();
     setupFindDialogs();
+    setupCheck();
+
+    Splitter2 = new QSplitter(Qt::Vertical, this);
+    Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    Splitter2->setChildrenCollapsible(false);
+    Splitter2->addWidget(Splitter1);
+    Splitter2->addWidget(Problems);
+    Splitter2->setStretchFactor(0, 1);
+    Splitter2->setStretchFactor(1, 0);
+    Splitter2->setSizes({ 440, 120 });
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(Splitter1, 1);
+    layout->addWidget(Splitter2, 1);
     layout->addWidget(HelpEdit);
     setCentralWidget(central);
 
@@ -118,6 +129,11 @@ void TMainForm::setupActions()
     NewIf1 = MakeAction(this, "NewIf1", "New &If", QKeySequence(Qt::CTRL | Qt::Key_I));
     SyntaxCheck1 = MakeAction(this, "SyntaxCheck1", "Syntax Check", QKeySequence(Qt::Key_F5), "syntaxcheck",
                               "Syntax Check (F5)");
+    CheckScript1 = MakeAction(this, "CheckScript1", "Check Script", QKeySequence(Qt::SHIFT | Qt::Key_F5),
+        "checkscript", "Check Script (Shift+F5)");
+    NextProblem1 = MakeAction(this, "NextProblem1", "Next Problem", QKeySequence(Qt::Key_F8));
+    PreviousProblem1
+        = MakeAction(this, "PreviousProblem1", "Previous Problem", QKeySequence(Qt::SHIFT | Qt::Key_F8));
     LoadfromJassTrigger1 = MakeAction(this, "LoadfromJassTrigger1", "Load from Jass Trigger",
                                       QKeySequence(Qt::Key_F9), "loadtrigger", "Load from Jass Trigger (F9)");
     Dontclickonme1 = MakeAction(this, "Dontclickonme1", "(I'm not here)", {}, "notHere");
@@ -128,9 +144,9 @@ void TMainForm::setupActions()
                              "Merge Files (Ctrl+M)");
     About1 = MakeAction(this, "About1", "&About");
 
-    m_shortcutActions = {New1,     Open1,        Save1,        SaveAs1,      Find1,
-                         FindandReplace1, GotoLine1, NewFunction1, NewLoop1, NewIf1,
-                         SyntaxCheck1, LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1};
+    m_shortcutActions = { CheckScript1, NextProblem1, PreviousProblem1, New1, Open1, Save1, SaveAs1, Find1,
+        FindandReplace1, GotoLine1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1, LoadfromJassTrigger1,
+        SavetoJassTrigger1, MergeFiles1 };
 }
 
 void TMainForm::setupMenus()
@@ -167,6 +183,9 @@ void TMainForm::setupMenus()
     Tools1 = MainMenu1->addMenu(QStringLiteral("T&ools"));
     Tools1->setObjectName(QStringLiteral("Tools1"));
     Tools1->addAction(SyntaxCheck1);
+    Tools1->addAction(CheckScript1);
+    Tools1->addAction(NextProblem1);
+    Tools1->addAction(PreviousProblem1);
     Tools1->addSeparator();
     Tools1->addAction(LoadfromJassTrigger1);
     Tools1->addAction(Dontclickonme1);
@@ -201,6 +220,7 @@ void TMainForm::setupToolBar()
     button(SavetoJassTrigger1, "ToolButton9");
     ToolBar1->addSeparator();
     button(SyntaxCheck1, "ToolButton12");
+    button(CheckScript1, "ToolButton13");
     ToolBar1->addSeparator();
     button(Find1, "ToolButton4");
     button(FindandReplace1, "ToolButton5");
@@ -310,6 +330,9 @@ void TMainForm::connectHandlers()
     wire(NewLoop1, &TMainForm::NewLoop1Click);
     wire(NewIf1, &TMainForm::NewIf1Click);
     wire(SyntaxCheck1, &TMainForm::ToolButton12Click);
+    wire(CheckScript1, &TMainForm::CheckScript1Click);
+    wire(NextProblem1, &TMainForm::NextProblem1Click);
+    wire(PreviousProblem1, &TMainForm::PreviousProblem1Click);
     wire(LoadfromJassTrigger1, &TMainForm::ToolButton7Click);
     wire(Dontclickonme1, &TMainForm::Dontclickonme1Click);
     wire(SavetoJassTrigger1, &TMainForm::ToolButton9Click);
@@ -321,6 +344,7 @@ void TMainForm::connectHandlers()
     attachEditorHandlers();
     connectExplorerHandlers();
     connectFindHandlers();
+    connectCheckHandlers();
 }
 
 void TMainForm::attachEditorHandlers()
@@ -461,6 +485,7 @@ void TMainForm::EditboxKeyPress(QKeyEvent *event)
 
 void TMainForm::EditboxChange()
 {
+    m_liveCheck->TextChanged();
     State.TrackSelection = false;
     State.Modified = true;
     StatusPanel->setText(PositionText());

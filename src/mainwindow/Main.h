@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExplorerFilter.h"
+#include "ScriptCheck.h"
 #include "about/ButtonStage.h"
 #include "bridge/TriggerBridge.h"
 #include "langdata/Catalogue.h"
@@ -25,6 +26,8 @@ class QToolBar;
 class QToolButton;
 class QWidget;
 class FlatTabStrip;
+class LiveCheck;
+class ProblemsPanel;
 class FindReplaceDialog;
 class TConfirmBox;
 class TSaveFirstForm;
@@ -75,7 +78,8 @@ struct ProgramWindows
 // preview and every command of the menus and the toolbar. Its features live
 // in separate files: Main.cpp (layout, creation, activation, typing),
 // MainDocuments.cpp (New, Open, Reopen, Save, Save As, closing),
-// MainTools.cpp (the syntax check and the exchange with the game editor) and
+// MainTools.cpp (the syntax check and the exchange with the game editor),
+// MainCheck.cpp (Check Script, its problems list and marks) and
 // MainCommands.cpp (the commands of the other menus).
 class TMainForm : public QMainWindow
 {
@@ -105,6 +109,8 @@ public:
     QToolBar *ToolBar1;
     TSyntaxEdit *Editbox;
     QSplitter *Splitter1;
+    QSplitter *Splitter2; // the editor and explorer above, the problems list below
+    ProblemsPanel *Problems; // hidden until the first Check Script
     QWidget *Panel1;
     QLineEdit *FunctionSearch;
     QToolButton *SortMethodBtn;
@@ -132,6 +138,9 @@ public:
     QAction *NewIf1;
     QMenu *Tools1;
     QAction *SyntaxCheck1;
+    QAction *CheckScript1;
+    QAction *NextProblem1;
+    QAction *PreviousProblem1;
     QAction *LoadfromJassTrigger1;
     QAction *Dontclickonme1;
     QAction *SavetoJassTrigger1;
@@ -185,6 +194,16 @@ public:
 
     // The other commands.
     void ToolButton12Click(); // Syntax Check
+
+    // Check Script and its problems (MainCheck.cpp).
+    void CheckScript1Click();
+    void NextProblem1Click();
+    void PreviousProblem1Click();
+    // Selects a problem's range in the editor and gives it the focus.
+    void ProblemsActivate(int mark);
+    // Opening, New and F9: no list, no marks, no checking while typing.
+    void ClearCheck();
+    [[nodiscard]] LiveCheck &LiveChecker() { return *m_liveCheck; }
     void ToolButton7Click();  // Load from Jass Trigger
     void Dontclickonme1Click();
     void ToolButton9Click(); // Save to Jass Trigger
@@ -229,6 +248,9 @@ private:
     void setupStatusBar();
     void connectHandlers();
     void setupFindDialogs();
+    void setupCheck();
+    void connectCheckHandlers();
+    void showProblems(const QList<Analysis::Diagnostic> &diagnostics);
     void connectFindHandlers();
     // The find step with the dialog's text, options and find state.
     void findNext(FindReplaceDialog &dialog);
@@ -252,4 +274,8 @@ private:
     QList<QAction *> m_shortcutActions;
     std::unique_ptr<TriggerBridge> m_triggerBridge;
     ExplorerFilter m_explorerFilter;
+    LiveCheck *m_liveCheck = nullptr;
+    ScriptCheck::ApiCache m_checkApis;
+    // The API of the last Check Script, for the checks while typing.
+    std::shared_ptr<const Analysis::Api> m_checkApi;
 };

@@ -57,6 +57,7 @@ void TMainForm::New1Click()
     setWindowTitle(Documents::UntitledCaption());
     State.Indent = {};
     Editbox->setText(QString());
+    ClearCheck();
     State.Modified = false;
 }
 
@@ -81,6 +82,7 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers)
         Editbox->setLines(content.lines);
         State.Encoding = content.encoding;
     }
+    ClearCheck();
 }
 
 void TMainForm::Open1Click()

@@ -22,53 +22,6 @@ QString NormalizeBreaks(QString text)
     return text;
 }
 
-// Appends `length` characters of `attributes`, merging with the last run.
-void AppendRun(LineRuns &runs, int32_t length, const TextAttributes &attributes)
-{
-    if (length <= 0)
-        return;
-    if (!runs.empty() && runs.back().attributes == attributes)
-        runs.back().length += length;
-    else
-        runs.push_back({ length, attributes });
-}
-
-// The runs of the characters [from, to) of a line of `lineLength` characters.
-LineRuns Slice(const LineRuns &runs, int32_t from, int32_t to)
-{
-    LineRuns out;
-    int32_t at = 0;
-    for (const StyleRun &run : runs) {
-        const int32_t s = std::max(at, from);
-        const int32_t e = std::min(at + run.length, to);
-        if (e > s)
-            AppendRun(out, e - s, run.attributes);
-        at += run.length;
-        if (at >= to)
-            break;
-    }
-    if (at < to)
-        AppendRun(out, to - std::max(at, from), TextAttributes());
-    return out;
-}
-
-TextAttributes AttributesAt(const LineRuns &runs, int32_t column)
-{
-    int32_t at = 0;
-    for (const StyleRun &run : runs) {
-        if (column < at + run.length)
-            return run.attributes;
-        at += run.length;
-    }
-    return TextAttributes();
-}
-
-void Concat(LineRuns &runs, const LineRuns &more)
-{
-    for (const StyleRun &run : more)
-        AppendRun(runs, run.length, run.attributes);
-}
-
 bool IsWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
@@ -169,7 +122,6 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
 TRichEdit::TRichEdit(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    m_lines.push_back({});
     connect(document(), &QTextDocument::contentsChange, this, &TRichEdit::onContentsChange);
     auto selectionMoved = [this] {
         if (m_typing && textCursor().position() != m_typingPosition)
@@ -354,32 +306,16 @@ void TRichEdit::paste()
 
 // Styles
 
-TextAttributes TRichEdit::insertionAttributes(int line, int column) const
-{
-    if (line < 0 || size_t(line) >= m_lines.size())
-        return TextAttributes();
-    if (column > 0)
-        return AttributesAt(m_lines[size_t(line)].runs, column - 1);
-    // At the start of a line the character before is the line break, which
-    // looks like the last character of the line it ends.
-    if (line > 0 && m_lines[size_t(line - 1)].length > 0)
-        return AttributesAt(m_lines[size_t(line - 1)].runs, m_lines[size_t(line - 1)].length - 1);
-    return TextAttributes();
-}
-
 TextAttributes TRichEdit::attributesAt(int position) const
 {
     const int line = lineFromChar(position);
     const int column = position - lineIndex(line);
-    if (line < 0 || size_t(line) >= m_lines.size())
-        return TextAttributes();
-    return AttributesAt(m_lines[size_t(line)].runs, column);
+    return m_lines.AttributesAt(line, column);
 }
 
 const LineRuns &TRichEdit::lineRuns(int line) const
 {
-    static const LineRuns empty;
-    return line >= 0 && size_t(line) < m_lines.size() ? m_lines[size_t(line)].runs : empty;
+    return m_lines.Runs(line);
 }
 
 TextAttributes TRichEdit::selAttributes() const
@@ -392,7 +328,7 @@ TextAttributes TRichEdit::selAttributes() const
         attributes = *m_typing;
     } else {
         const QTextBlock block = cursor.block();
-        attributes = insertionAttributes(block.blockNumber(), cursor.position() - block.position());
+        attributes = m_lines.InsertionAttributes(block.blockNumber(), cursor.position() - block.position());
     }
     if (attributes.halfPoints == 0)
         attributes.halfPoints = uint16_t(fontSize() * 2);
@@ -453,25 +389,8 @@ void TRichEdit::setRangeAttributes(int start, int length, const TextAttributes &
 
 void TRichEdit::styleLine(int line, const std::vector<LineRange> &ranges)
 {
-    if (line < 0 || size_t(line) >= m_lines.size() || ranges.empty())
-        return;
-    LineStyle &style = m_lines[size_t(line)];
-    std::vector<TextAttributes> chars;
-    chars.reserve(size_t(style.length));
-    for (const StyleRun &run : style.runs)
-        chars.insert(chars.end(), size_t(run.length), run.attributes);
-    chars.resize(size_t(style.length));
-    for (const LineRange &range : ranges) {
-        const int s = std::clamp(range.start, 0, style.length);
-        const int e = std::clamp(range.start + range.length, s, style.length);
-        std::fill(chars.begin() + s, chars.begin() + e, range.attributes);
-    }
-    LineRuns runs;
-    for (const TextAttributes &a : chars)
-        AppendRun(runs, 1, a);
-    style.runs = std::move(runs);
-    style.shown = false;
-    viewport()->update();
+    if (m_lines.StyleLine(line, ranges))
+        viewport()->update();
 }
 
 int TRichEdit::fontSize() const
@@ -507,8 +426,8 @@ RichText TRichEdit::richText() const
     RichText content;
     content.text = lines().join(QLatin1Char('\n'));
     content.lines.reserve(m_lines.size());
-    for (const LineStyle &line : m_lines)
-        content.lines.push_back(line.runs);
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        content.lines.push_back(m_lines[i].runs);
     return content;
 }
 
@@ -600,15 +519,9 @@ void TRichEdit::replaceAll(RichText &&content)
     m_replacingAll = false;
     m_pendingLines = { -1, -1 };
     m_typing.reset();
-    const bool matches = content.lines.size() == size_t(document()->blockCount());
-    m_lines.clear();
-    m_lines.resize(size_t(document()->blockCount()));
-    size_t i = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++i) {
-        m_lines[i].length = block.length() - 1;
-        if (matches)
-            m_lines[i].runs = std::move(content.lines[i]);
-    }
+    std::vector<int32_t> lengths = lineLengths();
+    m_lines.Reset(
+        lengths.size(), [&lengths](size_t i) { return lengths[i]; }, std::move(content.lines));
     m_pendingChange = true;
     viewport()->update();
 }
@@ -635,13 +548,19 @@ void TRichEdit::reloadRuns(std::vector<LineRuns> &&runs)
     FlushNotifications();
 }
 
+std::vector<int32_t> TRichEdit::lineLengths() const
+{
+    std::vector<int32_t> lengths;
+    lengths.reserve(size_t(document()->blockCount()));
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        lengths.push_back(block.length() - 1);
+    return lengths;
+}
+
 void TRichEdit::resetModel()
 {
-    m_lines.clear();
-    m_lines.resize(size_t(document()->blockCount()));
-    size_t i = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), ++i)
-        m_lines[i].length = block.length() - 1;
+    const std::vector<int32_t> lengths = lineLengths();
+    m_lines.Reset(lengths.size(), [&lengths](size_t i) { return lengths[i]; });
 }
 
 // Carries the runs along an edit the document reports as: at `position`,
@@ -667,62 +586,17 @@ void TRichEdit::onContentsChange(int position, int removed, int added)
     }
     const int line = first.blockNumber();
     const int column = position - first.position();
-    if (column > m_lines[size_t(line)].length) {
-        resetModel();
-        return;
-    }
-
-    // Where the removal ended in the old text.
-    int spanned = 0;
-    int64_t remaining = removed;
-    int c = column;
-    while (line + spanned < oldCount - 1 && c + remaining > m_lines[size_t(line + spanned)].length) {
-        remaining -= m_lines[size_t(line + spanned)].length - c + 1;
-        c = 0;
-        ++spanned;
-    }
-    const int oldEndLength = m_lines[size_t(line + spanned)].length;
-    const int endColumn = int(std::min<int64_t>(c + remaining, oldEndLength));
-
-    const int addedLines = lastBlock.blockNumber() - line;
-    if (addedLines < 0 || oldCount - spanned + addedLines != newCount) {
-        resetModel();
-        return;
-    }
-
+    const int newLines = std::max(0, lastBlock.blockNumber() - line + 1);
+    std::vector<int32_t> lengths;
+    lengths.reserve(size_t(newLines));
+    QTextBlock block = first;
+    for (int i = 0; i < newLines && block.isValid(); ++i, block = block.next())
+        lengths.push_back(block.length() - 1);
     const TextAttributes inserted = (m_typing && position == m_typingPosition && added > 0)
         ? *m_typing
-        : insertionAttributes(line, column);
-    const LineRuns head = Slice(m_lines[size_t(line)].runs, 0, column);
-    const LineRuns tail = Slice(m_lines[size_t(line + spanned)].runs, endColumn, oldEndLength);
-    const int tailLength = oldEndLength - endColumn;
-
-    std::vector<LineStyle> fresh(size_t(addedLines + 1));
-    QTextBlock block = first;
-    for (int i = 0; i <= addedLines; ++i, block = block.next()) {
-        LineStyle &style = fresh[size_t(i)];
-        style.length = block.length() - 1;
-        const int before = i == 0 ? column : 0;
-        const int after = i == addedLines ? tailLength : 0;
-        const int middle = style.length - before - after;
-        if (middle < 0) {
-            resetModel();
-            return;
-        }
-        if (i == 0)
-            style.runs = head;
-        AppendRun(style.runs, middle, inserted);
-        if (i == addedLines)
-            Concat(style.runs, tail);
-    }
-    auto from = m_lines.begin() + line;
-    auto to = from + spanned + 1;
-    if (spanned == addedLines) {
-        std::move(fresh.begin(), fresh.end(), from);
-    } else {
-        from = m_lines.erase(from, to);
-        m_lines.insert(from, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-    }
+        : m_lines.InsertionAttributes(line, column);
+    if (!m_lines.ApplyEdit(line, column, removed, lengths, size_t(newCount), inserted))
+        resetModel();
 }
 
 // Merges an edit's lines into those of the pending change; the lines of
@@ -745,7 +619,7 @@ void TRichEdit::showLine(const QTextBlock &block)
     const int number = block.blockNumber();
     if (number < 0 || size_t(number) >= m_lines.size())
         return;
-    LineStyle &style = m_lines[size_t(number)];
+    RunsModel::Line &style = m_lines[size_t(number)];
     int from = 0;
     int to = style.length;
     if (style.length > kLongLine) {
@@ -801,8 +675,7 @@ std::pair<int, int> TRichEdit::visibleColumns(const QTextBlock &block) const
 
 void TRichEdit::invalidateShown()
 {
-    for (LineStyle &line : m_lines)
-        line.shown = false;
+    m_lines.HideAll();
     viewport()->update();
 }
 
@@ -816,7 +689,7 @@ void TRichEdit::paintEvent(QPaintEvent *event)
     while (block.isValid() && top <= bottom) {
         const int number = block.blockNumber();
         if (size_t(number) < m_lines.size()) {
-            const LineStyle &style = m_lines[size_t(number)];
+            const RunsModel::Line &style = m_lines[size_t(number)];
             bool show = !style.shown;
             if (style.length > kLongLine) {
                 blockBoundingRect(block); // lays the line out, for its columns

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Rtf.h"
+#include "RunsModel.h"
 
 #include <QPlainTextEdit>
 
@@ -86,11 +87,7 @@ public:
     // Styles a range without moving the selection.
     void setRangeAttributes(int start, int length, const TextAttributes &attributes);
     // Overlays styled ranges (start, length within the line) on one line.
-    struct LineRange {
-        int start;
-        int length;
-        TextAttributes attributes;
-    };
+    using LineRange = RunsModel::LineRange;
     void styleLine(int line, const std::vector<LineRange> &ranges);
     [[nodiscard]] TextAttributes attributesAt(int position) const;
     [[nodiscard]] const LineRuns &lineRuns(int line) const;
@@ -168,24 +165,14 @@ protected:
     [[nodiscard]] int toRich(int documentPosition) const;
 
 private:
-    struct LineStyle {
-        LineRuns runs;
-        int32_t length = 0;
-        bool shown = false; // the runs are in the line's layout
-        // The columns whose runs are in the layout; a long line gets only
-        // those around the part in view.
-        int32_t shownFrom = 0;
-        int32_t shownTo = 0;
-    };
-
     void onContentsChange(int position, int removed, int added);
     void addChangedLines(int first, int last, int linesAdded);
     void resetModel();
+    [[nodiscard]] std::vector<int32_t> lineLengths() const;
     void replaceAll(RichText &&content);
     void replaceRuns(std::vector<LineRuns> &&runs);
     [[nodiscard]] bool holdsText(const QString &text) const;
     void restartOnSameText();
-    TextAttributes insertionAttributes(int line, int column) const;
     void showLine(const QTextBlock &block);
     // The columns of a laid-out line at the left and right edge of the view;
     // all of them for a wrapped line.
@@ -198,7 +185,7 @@ private:
     void paintLines(const QRect &area);
     void setTyping(const TextAttributes &attributes);
 
-    std::vector<LineStyle> m_lines;
+    RunsModel m_lines;
     bool m_replacingAll = false;
     bool m_pendingChange = false;
     bool m_pendingSelection = false;

@@ -13,7 +13,7 @@ private slots:
     {
         const CliRun run = RunCliCaptured({"--help"});
         QCOMPARE(run.status, 0);
-        for (const char *name : {"highlight", "import", "check", "merge"})
+        for (const char *name : {"highlight", "import", "check", "lint", "merge"})
             QVERIFY2(run.out.contains(name), name);
     }
 

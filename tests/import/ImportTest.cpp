@@ -58,7 +58,8 @@ QString ShippedFolder(const QString &version)
     return version == QLatin1String("2.0.4") ? data : data + u'/' + version;
 }
 
-const QStringList kFileNames = { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt" };
+const QStringList kFileNames
+    = { "Func.txt", "Const.txt", "Syn.txt", "AIFunc.txt", "AIConst.txt", "Api.txt", "AIApi.txt" };
 
 } // namespace
 

@@ -602,8 +602,9 @@ private slots:
             return list;
         };
         QCOMPARE(names(form.File1), (QStringList{"New1", "Open1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1"}));
-        QCOMPARE(names(form.Tools1), (QStringList{"SyntaxCheck1", "-", "LoadfromJassTrigger1", "Dontclickonme1",
-                                                  "SavetoJassTrigger1", "-", "MergeFiles1"}));
+        QCOMPARE(names(form.Tools1),
+            (QStringList { "SyntaxCheck1", "CheckScript1", "NextProblem1", "PreviousProblem1", "-",
+                "LoadfromJassTrigger1", "Dontclickonme1", "SavetoJassTrigger1", "-", "MergeFiles1" }));
     }
 
     void toolbarInOrderWithHintsAndIcons()
@@ -622,10 +623,11 @@ private slots:
             QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).deviceIndependentSize(), QSizeF(16, 16));
             QCOMPARE(icon.pixmap(QSize(16, 16), 2.0).size(), QSize(32, 32));
         }
-        QCOMPARE(hints, (QStringList{"New (Ctrl+N)", "Open (Ctrl+O)", "Save (Ctrl+S)", "-",
-                                     "Load from Jass Trigger (F9)", "Save to Jass Trigger (F10)", "-",
-                                     "Syntax Check (F5)", "-", "Find (Ctrl+B)", "Find and Replace (Ctrl+R)", "-",
-                                     "Merge Files (Ctrl+M)", "-", "Exit"}));
+        QCOMPARE(hints,
+            (QStringList { "New (Ctrl+N)", "Open (Ctrl+O)", "Save (Ctrl+S)", "-",
+                "Load from Jass Trigger (F9)", "Save to Jass Trigger (F10)", "-", "Syntax Check (F5)",
+                "Check Script (Shift+F5)", "-", "Find (Ctrl+B)", "Find and Replace (Ctrl+R)", "-",
+                "Merge Files (Ctrl+M)", "-", "Exit" }));
         QVERIFY(form.findChild<QToolButton *>("ToolButton12") != nullptr);
     }
 

@@ -1,0 +1,119 @@
+// Figures of Check Script in the main window:
+//   bench_editorcheck [maps folder]
+// 1. Shift+F5 on a 100,000-line script (the map scripts of the maps folder
+//    repeated, with the API of the shipped language files): from the command
+//    to the list and the marks painted.
+// 2. A keystroke in a 200,000-line script, timed from the key press to the
+//    end of its handling, before the first check and then with checking
+//    while typing on, in the same window.
+
+#include "BenchSupport.h"
+#include "app/Project1.h"
+#include "editor/SyntaxEdit.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/ProblemsPanel.h"
+#include "platform/Dialogs.h"
+#include "platform/TextFile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void Paint(QWidget &widget)
+{
+    QCoreApplication::processEvents();
+    widget.repaint();
+}
+
+void Open(TMainForm &form, ScriptedDialogService &dialogs, const QString &path, const QStringList &lines)
+{
+    TextFile::SaveLines(path, lines);
+    form.State.Modified = false;
+    dialogs.OpenAnswers = { path };
+    form.Open1->trigger();
+    Paint(form);
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Types a letter 500 times, each time on the next line from `first`, after
+// its first word.
+double Typing(TSyntaxEdit &edit, int first)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 500; ++i) {
+        const int line = first + i;
+        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(&edit, &release);
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return Median(std::move(times));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : BenchDataPath("scripts/maps");
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    SeedLanguageFiles(work.path());
+    ScriptedDialogService dialogs;
+    Program program = CreateProgram(dialogs, work.path(), work.path());
+    TMainForm &form = *program.MainForm;
+    form.show();
+    Paint(form);
+
+    Open(form, dialogs, work.filePath("map100k.j"), BuildMapScript(maps, 100000));
+    std::vector<double> checks;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer t;
+        t.start();
+        form.CheckScript1->trigger();
+        Paint(form);
+        checks.push_back(Ms(t));
+    }
+    if (dialogs.Kinds().contains(QStringLiteral("error")) || form.Problems->isHidden()) {
+        std::fprintf(stderr, "Check Script did not run: %s\n", qPrintable(dialogs.Messages().join(u'\n')));
+        return 1;
+    }
+    std::printf("Check Script, 100000 lines, list and marks shown: median %.1f ms (%zu problems)\n",
+        Median(checks), form.Editbox->Marks().Marks().All().size());
+
+    Open(form, dialogs, work.filePath("map200k.j"), BuildMapScript(maps, 200000));
+    // Each figure types on lines of its own, as they were when checked: a
+    // line typed on before the check holds a mistake the check then marks.
+    const int middle = form.Editbox->lineCount() / 2;
+    const double off = Typing(*form.Editbox, middle - 2000);
+    form.CheckScript1->trigger();
+    Paint(form);
+    const double on = Typing(*form.Editbox, middle + 2000);
+    // The first key on a marked line takes its mark and its row away.
+    const double marked = Typing(*form.Editbox, middle - 2000);
+    std::printf("200000 lines, typing a letter:\n");
+    std::printf("  without checking while typing: median %.4f ms\n", off);
+    std::printf("  with checking while typing: median %.4f ms\n", on);
+    std::printf("  ratio %.2f\n", on / off);
+    std::printf("  on a marked line, with checking while typing: median %.4f ms\n", marked);
+    return 0;
+}

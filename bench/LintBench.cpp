@@ -1,0 +1,112 @@
+// The script check: common.j + blizzard.j + a 100,000-line map script in
+// process (target 60 ms) and its peak memory per byte of script (target 20),
+// and tolvane-cli lint on the largest map script as a whole process (target
+// 65 ms, what a C checker takes for the same here).
+#include "BenchSupport.h"
+
+#include "analysis/Analysis.h"
+#include "platform/TextFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr qsizetype kLines = 100000;
+
+// Resident memory now, and the peak since ResetPeak, in kilobytes.
+long ResidentKb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+bool ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+long PeakSinceResetKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString data = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                  : QStringLiteral(TOLVANE_SOURCE_DIR "/../shared/jass-data");
+    const QString patch = data + QStringLiteral("/2.0.4/");
+    const QString maps = data + QStringLiteral("/scripts/maps");
+    const QList<Analysis::Source> sources = {
+        { QStringLiteral("common.j"), TextFile::ReadBytes(patch + QStringLiteral("common.j")) },
+        { QStringLiteral("blizzard.j"), TextFile::ReadBytes(patch + QStringLiteral("blizzard.j")) },
+        { QStringLiteral("war3map.j"), BuildMapScript(maps, kLines).join(u'\n').toUtf8() },
+    };
+    qsizetype bytes = 0;
+    for (const Analysis::Source &s : sources)
+        bytes += s.text.size();
+
+    // Memory first, while nothing of an earlier run is left to reuse.
+    const bool peakKnown = ResetPeak();
+    const long before = ResidentKb();
+    qsizetype diagnostics = Analysis::Analyse(sources, Analysis::PrimitiveApi()).diagnostics.size();
+    const long peak = PeakSinceResetKb();
+    std::printf("common.j + blizzard.j + %lld map lines (%lld bytes, %lld diagnostics):\n",
+        static_cast<long long>(kLines), static_cast<long long>(bytes), static_cast<long long>(diagnostics));
+    if (peakKnown)
+        std::printf("  peak memory per byte of script: %.1f bytes (target 20)\n",
+            double(peak - before) * 1024.0 / double(bytes));
+    std::printf("  Analyse in process: %.2f ms (median of 11, target 60 ms)\n", MedianMs(11, [&] {
+        diagnostics += Analysis::Analyse(sources, Analysis::PrimitiveApi()).diagnostics.size();
+    }));
+
+    // As a user runs it: the API of the language folder, or the declaration files.
+    QTemporaryDir folder;
+    const QString shipped = QStringLiteral(TOLVANE_SOURCE_DIR "/data/");
+    TextFile::SaveLines(folder.filePath(QStringLiteral("JassConfig.txt")),
+        { QStringLiteral("[Functions]"), shipped + QStringLiteral("Func.txt") });
+    const QString map = QDir(maps).filePath(QStringLiteral("titanland-lop_war3map.j"));
+    const struct {
+        const char *what;
+        QStringList args;
+    } runs[] = {
+        { "tolvane-cli lint titanland-lop_war3map.j, Api.txt of the language folder", { "lint", map } },
+        { "tolvane-cli lint --api common.j --api blizzard.j titanland-lop_war3map.j",
+            { "lint", "--api", patch + "common.j", "--api", patch + "blizzard.j", map } },
+    };
+    for (const auto &run : runs) {
+        int status = 0;
+        const double ms = MedianMs(11, [&] {
+            QProcess process;
+            process.setWorkingDirectory(folder.path());
+            process.setStandardOutputFile(QProcess::nullDevice());
+            process.setStandardErrorFile(QProcess::nullDevice());
+            process.start(QStringLiteral(TOLVANE_CLI), run.args);
+            process.waitForFinished(-1);
+            status = process.exitCode();
+        });
+        std::printf(
+            "%s, whole process: %.2f ms (median of 11, target 65 ms, exit %d)\n", run.what, ms, status);
+    }
+    return diagnostics < 0 ? 1 : 0;
+}

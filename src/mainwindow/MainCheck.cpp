@@ -1,0 +1,136 @@
+// Check Script (Shift+F5): the whole script checked with the API of the
+// language folder, its problems listed below the editor and marked in the
+// text, and checked again while the user types.
+#include "Main.h"
+
+#include "ProblemsPanel.h"
+#include "ScriptCheck.h"
+#include "editor/SyntaxEdit.h"
+#include "platform/TextCodec.h"
+
+#include <QTextDocument>
+#include <QTreeView>
+
+namespace {
+
+// The editor wants the diagnostics alone.
+QList<Analysis::Diagnostic> Diagnostics(
+    const QString &name, const QByteArray &bytes, const Analysis::Api &api)
+{
+    Analysis::Options options;
+    options.declarations = false;
+    return Analysis::Analyse({ { name, bytes } }, api, options).diagnostics;
+}
+
+QByteArray ScriptBytes(const QTextDocument &document, bool utf8)
+{
+    QString text = document.toRawText();
+    if (utf8)
+        return text.replace(QChar::ParagraphSeparator, u'\n').toUtf8();
+    // Scripts are ASCII but for their strings and comments: one pass, and the
+    // code page asked only for what is not.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out[i] = char(c);
+        } else if (c == QChar::ParagraphSeparator) {
+            out[i] = '\n';
+        } else {
+            const QByteArray one = TextCodec::EncodeCp1252(QString(QChar(c)));
+            out[i] = one.isEmpty() ? '?' : one[0];
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+void TMainForm::setupCheck()
+{
+    Problems = new ProblemsPanel(Editbox->Marks().Marks(), this);
+    Problems->setObjectName(QStringLiteral("Problems"));
+    Problems->hide();
+    m_liveCheck = new LiveCheck(
+        [this] {
+            const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
+            return [bytes = ScriptBytes(*Editbox->document(), utf8), api = m_checkApi,
+                       name = State.FileName] { return Diagnostics(name, bytes, *api); };
+        },
+        this);
+}
+
+void TMainForm::connectCheckHandlers()
+{
+    connect(&Editbox->Marks(), &MarkOverlay::Changed, Problems, &ProblemsPanel::Refresh);
+    connect(Problems, &ProblemsPanel::Activated, this,
+        [this](int mark) { RunCommand([this, mark] { ProblemsActivate(mark); }); });
+    connect(m_liveCheck, &LiveCheck::Checked, this, [this](const QList<Analysis::Diagnostic> &diagnostics) {
+        RunCommand([this, &diagnostics] { showProblems(diagnostics); });
+    });
+}
+
+void TMainForm::CheckScript1Click()
+{
+    m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(State.FileName));
+    const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
+    const QByteArray bytes = ScriptBytes(*Editbox->document(), utf8);
+    showProblems(Diagnostics(State.FileName, bytes, *m_checkApi));
+    Problems->show();
+    m_liveCheck->Start();
+    if (Editbox->isEnabled())
+        Editbox->setFocus();
+}
+
+void TMainForm::showProblems(const QList<Analysis::Diagnostic> &diagnostics)
+{
+    const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
+    Editbox->Marks().SetMarks(ScriptCheck::MarksOf(
+        diagnostics, [this](int line) { return Editbox->line(line); }, utf8));
+}
+
+void TMainForm::ClearCheck()
+{
+    m_liveCheck->Stop();
+    Editbox->Marks().Clear();
+    Problems->Refresh();
+    Problems->hide();
+}
+
+void TMainForm::ProblemsActivate(int mark)
+{
+    const std::vector<TextMarks::Mark> &marks = Editbox->Marks().Marks().All();
+    if (mark < 0 || size_t(mark) >= marks.size())
+        return;
+    const TextMarks::Mark &m = marks[size_t(mark)];
+    const int length = int(Editbox->line(m.line).size());
+    const int column = std::min(m.column, length);
+    const int top = Editbox->cursorForPosition(QPoint(0, 0)).blockNumber();
+    const int bottom = Editbox->cursorForPosition(QPoint(0, Editbox->viewport()->height())).blockNumber();
+    // The selection change reaches the preview and the status bar as any
+    // other would.
+    Editbox->select(Editbox->lineIndex(m.line) + column, std::min(m.length, length - column));
+    // A problem out of view comes into the middle, with the lines around it.
+    if (m.line <= top || m.line >= bottom)
+        Editbox->centerCursor();
+    else
+        Editbox->ensureCursorVisible();
+    Problems->List()->setCurrentIndex(Problems->List()->model()->index(mark, 0));
+    if (Editbox->isEnabled())
+        Editbox->setFocus();
+}
+
+void TMainForm::NextProblem1Click()
+{
+    const int start = Editbox->selStart();
+    const int line = Editbox->lineFromChar(start);
+    ProblemsActivate(Editbox->Marks().Marks().Next(line, start - Editbox->lineIndex(line)));
+}
+
+void TMainForm::PreviousProblem1Click()
+{
+    const int start = Editbox->selStart();
+    const int line = Editbox->lineFromChar(start);
+    ProblemsActivate(Editbox->Marks().Marks().Previous(line, start - Editbox->lineIndex(line)));
+}
