@@ -42,9 +42,11 @@ bool TestRegistry::Add(const char *name, Factory factory)
 int main(int argc, char *argv[])
 {
     TestApplication app(argc, argv);
-    // Orders in tests must not depend on the machine's LANG.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    StringComparer::SetLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Orders in tests must not depend on the machine's LANG: en_US, or the
+    // locale that TOLVANE_TEST_LOCALE names (CTest runs every test in C too).
+    const QLocale pinned(qEnvironmentVariable("TOLVANE_TEST_LOCALE", QStringLiteral("en_US")));
+    QLocale::setDefault(pinned);
+    StringComparer::SetLocale(pinned);
 
     QStringList args = app.arguments();
     QString only;

@@ -2,7 +2,10 @@
 
 #include "platform/StringLists.h"
 
+#include <QScopeGuard>
 #include <QTest>
+
+#include <algorithm>
 
 class StringListsTest : public QObject
 {
@@ -18,6 +21,35 @@ private slots:
         QCOMPARE(list.indexOf("beta") < list.indexOf("Beta"), true);
         QVERIFY(list.indexOf("alpha") < list.indexOf("beta"));
         QVERIFY(list.indexOf("Beta") < list.indexOf("Gamma"));
+    }
+
+    // One order and one duplicate rule, by comparison and by sort key, also
+    // where the locale has no collation (C compares bytes: capitals first).
+    void sameOrderInEveryLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("C") << "C";
+    }
+    void sameOrderInEveryLocale()
+    {
+        QFETCH(QString, locale);
+        StringComparer::SetLocale(QLocale(locale));
+        const auto restore = qScopeGuard([] { StringComparer::SetLocale(QLocale()); });
+        const QStringList names { "Zed", "bj_x", "abc", "BlzY", "_u", "Abc" };
+        for (const StringComparer *cmp :
+            { &StringComparer::CaseInsensitive(), &StringComparer::CaseSensitive() }) {
+            QStringList byCompare = names;
+            StringLists::Sort(byCompare, *cmp);
+            QCOMPARE(byCompare, (QStringList { "_u", "abc", "Abc", "bj_x", "BlzY", "Zed" }));
+            QStringList byKey = names;
+            std::stable_sort(byKey.begin(), byKey.end(), [cmp](const QString &a, const QString &b) {
+                return cmp->SortKey(a).compare(cmp->SortKey(b)) < 0;
+            });
+            QCOMPARE(byKey, byCompare);
+        }
+        QStringList kept { "abc", "bj_x" };
+        QCOMPARE(StringLists::InsertSorted(kept, "ABC", StringComparer::CaseInsensitive()), -1);
     }
 
     void caseSensitiveComparerSeparatesSpellings()
