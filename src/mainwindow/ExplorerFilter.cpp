@@ -85,7 +85,9 @@ void ExplorerFilter::Apply(Catalogue &catalogue, const QString &search, const QS
         for (const Entry &entry : index.entries) {
             if (entry.firstOfName)
                 shown = false;
-            if (shown || !entry.lowerName.startsWith(prefix))
+            // The name's first characters equal the search text; compared
+            // as texts, an empty search text matches every name.
+            if (shown || QStringView(entry.lowerName).left(prefix.size()) != prefix)
                 continue;
             if (!typeFilter.isEmpty() && entry.type != typeFilter)
                 continue;

@@ -3,6 +3,7 @@
 #include "editor/SyntaxEdit.h"
 #include "langdata/Catalogue.h"
 #include "langdata/TypeFilterMenu.h"
+#include "mainwindow/ExplorerFilter.h"
 #include "mainwindow/FlatTabStrip.h"
 #include "mainwindow/Main.h"
 #include "platform/Dialogs.h"
@@ -129,6 +130,19 @@ private slots:
             s.Form->FunctionSearch->setText(text);
         QCOMPARE(s.Listed(), listed);
         s.VerifyIndexMatch();
+    }
+
+    void emptyNameStaysListedAfterTheSearchIsCleared()
+    {
+        Catalogue catalogue;
+        DeclarationCategory &globals = catalogue[CategoryKind::AIGlobals];
+        globals.Lines = QStringList { "integer array", "integer ai_x" };
+        for (const QString &line : std::as_const(globals.Lines))
+            globals.Names.append(DeclarationName(CategoryKind::AIGlobals, line));
+        ExplorerFilter filter;
+        filter.Apply(catalogue, "a", {});
+        filter.Apply(catalogue, QStringLiteral(""), {});
+        QCOMPARE(globals.ShownNames, (QStringList { "", "ai_x" }));
     }
 
     void typedKeysFilter()
