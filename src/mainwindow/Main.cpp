@@ -361,7 +361,7 @@ bool TMainForm::RunCommand(const std::function<void()> &handler)
 void TMainForm::FormCreate()
 {
     State.Config = LoadConfiguration();
-    setWindowTitle(Documents::UntitledCaption());
+    setCaption(Documents::UntitledCaption());
     LoadCatalogue();
     BuildTypeMenu();
     BuildRecentMenu();

@@ -237,6 +237,8 @@ private:
     void fillFunctionlist();
     // Reads a script into Editbox; nothing changes when the file cannot be read.
     void loadDocument(const QString &path, bool detachHandlers);
+    // The window caption exactly as given, a "[*]" in a file name included.
+    void setCaption(const QString &caption);
     void saveDocumentAs(const QString &path);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
     [[nodiscard]] TriggerBridge &triggerBridge();
