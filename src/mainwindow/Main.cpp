@@ -97,6 +97,9 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     SaveFile.confirmOverwrite = false;
 
     connectHandlers();
+    // Fixed before the creation steps, any of which may fail: Open writes
+    // the list whatever became of them.
+    State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
     RunCommand([this] { FormCreate(); });
 }
 

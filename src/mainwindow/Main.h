@@ -52,7 +52,7 @@ struct ProgramState
         int Count = 0;
         int Line = 0;
     } Indent;
-    // Where "Recent.txt" lives; fixed once when the Reopen submenu is built.
+    // Where "Recent.txt" lives; fixed once, when the main window is made.
     QString RecentFile;
     bool Activated = false;
     // The hidden button's stage, shared with the About box and the merge dialog.

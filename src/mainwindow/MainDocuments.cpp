@@ -159,7 +159,6 @@ void TMainForm::Exit1Click()
 
 void TMainForm::BuildRecentMenu()
 {
-    State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
     Reopen1->clear();
     Reopen1->menuAction()->setEnabled(false);
     const QStringList entries = Documents::ReopenEntries(Documents::LoadRecentList(State.RecentFile));

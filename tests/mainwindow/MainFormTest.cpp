@@ -157,6 +157,12 @@ private slots:
         QCOMPARE(form.Functionlist->count(), 8);
         QCOMPARE(form.PopupMenu1->Other1->actions().size(), 0);
         QCOMPARE(ReopenCaptions(form), QStringList());
+        // The recent list's place is known all the same.
+        QVERIFY(WriteAll(s.WorkFile("b.j"), "call B()\r\n"));
+        s.Dialogs.OpenAnswers = { s.WorkFile("b.j") };
+        form.Open1->trigger();
+        QCOMPARE(s.Dialogs.Kinds(), (QStringList { "error", "open" }));
+        QCOMPARE(ReadAll(s.RecentFile()), (s.WorkFile("b.j") + "\r\n/m/a.j\r\n").toUtf8());
     }
 
     void closingReleasesTheCatalogue()
