@@ -13,8 +13,22 @@ private slots:
     {
         const CliRun run = RunCliCaptured({"--help"});
         QCOMPARE(run.status, 0);
-        for (const char *name : {"highlight", "import", "check", "merge"})
+        for (const char *name : { "highlight", "import", "check", "merge", "--version" })
             QVERIFY2(run.out.contains(name), name);
+    }
+
+    void versionIsPrinted_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::newRow("--version") << "--version";
+        QTest::newRow("-V") << "-V";
+    }
+    void versionIsPrinted()
+    {
+        QFETCH(QString, option);
+        const CliRun run = RunCliCaptured({ option });
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QByteArray("tolvane-cli 1.10\n"));
     }
 
     void unknownCommandsAndOptionsExitTwo_data()
