@@ -17,18 +17,12 @@ private slots:
             QVERIFY2(run.out.contains(name), name);
     }
 
-    void versionIsPrinted_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::newRow("--version") << "--version";
-        QTest::newRow("-V") << "-V";
-    }
     void versionIsPrinted()
     {
-        QFETCH(QString, option);
-        const CliRun run = RunCliCaptured({ option });
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, QByteArray("tolvane-cli 1.10\n"));
+        for (const char *option : { "--version", "-V" }) {
+            QCOMPARE(RunCliCaptured({ option }).status, 0);
+            QCOMPARE(RunCliCaptured({ option }).out, QByteArray("tolvane-cli 1.10\n"));
+        }
     }
 
     void unknownCommandsAndOptionsExitTwo_data()

@@ -1,7 +1,7 @@
 #pragma once
 
 // Writes that fail on purpose, for the tests of every place the program
-// writes a file: a folder and target that cannot be written (root included), a target
+// writes a file: a read-only folder and target (root included), a target
 // that is a folder, a full disk and a write that stops half-way.
 
 #include <QByteArray>
@@ -123,8 +123,6 @@ public:
         switch (fault) {
         case WriteFault::ReadOnlyFolder:
             // A writable target would be written over in place.
-            m_target = target;
-            m_targetPermissions = QFile::permissions(target);
             QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             m_folder.emplace(QFileInfo(target).absolutePath());
             break;
@@ -143,14 +141,6 @@ public:
             break;
         }
     }
-
-    ~InjectedFault()
-    {
-        if (!m_target.isEmpty())
-            QFile::setPermissions(m_target, m_targetPermissions);
-    }
-    InjectedFault(const InjectedFault &) = delete;
-    InjectedFault &operator=(const InjectedFault &) = delete;
 
     [[nodiscard]] QString Failure() const { return m_folder ? m_folder->Failure() : QString(); }
 
@@ -178,8 +168,6 @@ public:
     }
 
 private:
-    QString m_target;
-    QFile::Permissions m_targetPermissions;
     std::optional<ReadOnlyFolder> m_folder;
     std::optional<FileSizeLimit> m_limit;
 };

@@ -42,8 +42,7 @@ bool TestRegistry::Add(const char *name, Factory factory)
 int main(int argc, char *argv[])
 {
     TestApplication app(argc, argv);
-    // Orders in tests must not depend on the machine's LANG: en_US, or the
-    // locale that TOLVANE_TEST_LOCALE names (CTest runs every test in C too).
+    // Orders must not depend on LANG: en_US, or TOLVANE_TEST_LOCALE (CTest also runs C).
     const QLocale pinned(qEnvironmentVariable("TOLVANE_TEST_LOCALE", QStringLiteral("en_US")));
     QLocale::setDefault(pinned);
     StringComparer::SetLocale(pinned);

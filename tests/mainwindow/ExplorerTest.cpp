@@ -135,14 +135,12 @@ private slots:
     void emptyNameStaysListedAfterTheSearchIsCleared()
     {
         Catalogue catalogue;
-        DeclarationCategory &globals = catalogue[CategoryKind::AIGlobals];
-        globals.Lines = QStringList { "integer array", "integer ai_x" };
-        for (const QString &line : std::as_const(globals.Lines))
-            globals.Names.append(DeclarationName(CategoryKind::AIGlobals, line));
+        catalogue[CategoryKind::AIGlobals].Lines = QStringList { "integer array" };
+        catalogue[CategoryKind::AIGlobals].Names = QStringList { AIGlobalName("integer array") };
         ExplorerFilter filter;
         filter.Apply(catalogue, "a", {});
         filter.Apply(catalogue, QStringLiteral(""), {});
-        QCOMPARE(globals.ShownNames, (QStringList { "", "ai_x" }));
+        QCOMPARE(catalogue[CategoryKind::AIGlobals].ShownNames, QStringList { "" });
     }
 
     void typedKeysFilter()

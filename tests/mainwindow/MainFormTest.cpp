@@ -13,11 +13,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -157,12 +157,10 @@ private slots:
         QCOMPARE(form.Functionlist->count(), 8);
         QCOMPARE(form.PopupMenu1->Other1->actions().size(), 0);
         QCOMPARE(ReopenCaptions(form), QStringList());
-        // The recent list's place is known all the same.
-        QVERIFY(WriteAll(s.WorkFile("b.j"), "call B()\r\n"));
-        s.Dialogs.OpenAnswers = { s.WorkFile("b.j") };
+        s.Dialogs.OpenAnswers = { s.WorkFile("Func.txt") }; // Open still keeps the recent list
         form.Open1->trigger();
         QCOMPARE(s.Dialogs.Kinds(), (QStringList { "error", "open" }));
-        QCOMPARE(ReadAll(s.RecentFile()), (s.WorkFile("b.j") + "\r\n/m/a.j\r\n").toUtf8());
+        QCOMPARE(ReadAll(s.RecentFile()), (s.WorkFile("Func.txt") + "\r\n/m/a.j\r\n").toUtf8());
     }
 
     void closingReleasesTheCatalogue()
