@@ -28,6 +28,7 @@ QString HelpText()
     QString text = QStringLiteral("Usage: tolvane-cli COMMAND [ARGS...]\n\nCommands:\n");
     for (const Command &c : kCommands)
         text += QStringLiteral("  %1\n      %2\n").arg(QLatin1String(c.usage), QLatin1String(c.summary));
+    text += QStringLiteral("  --version, -V\n      print the program's version\n");
     text += QStringLiteral("\nThe language files are found as the editor finds them: through "
                            "JassConfig.txt in the current folder.\n");
     return text;
@@ -53,6 +54,10 @@ int RunCli(const QStringList &arguments, CliStreams io)
     const QString &name = arguments.first();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         WriteText(io.out, HelpText());
+        return 0;
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-V")) {
+        WriteText(io.out, QStringLiteral("tolvane-cli " TOLVANE_VERSION "\n"));
         return 0;
     }
     for (const Command &c : kCommands) {

@@ -22,33 +22,26 @@ WordList::WordList() = default;
 
 void WordList::AddWords(const WordPairs &words)
 {
-    const QCollator &collator = StringComparer::ForMode(m_sensitivity).Collator();
+    const StringComparer &comparer = StringComparer::ForMode(m_sensitivity);
     m_entries.reserve(m_entries.size() + words.size());
     for (const WordClassPair &pair : words)
-        m_entries.push_back({ pair.Word, pair.WordClass, collator.sortKey(pair.Word) });
+        m_entries.push_back({ pair.Word, pair.WordClass, comparer.SortKey(pair.Word) });
     Sort();
 }
 
 void WordList::SetSensitivity(Qt::CaseSensitivity sensitivity)
 {
     m_sensitivity = sensitivity;
-    const QCollator &collator = StringComparer::ForMode(m_sensitivity).Collator();
+    const StringComparer &comparer = StringComparer::ForMode(m_sensitivity);
     for (Entry &entry : m_entries)
-        entry.key = collator.sortKey(entry.word);
+        entry.key = comparer.SortKey(entry.word);
     Sort();
 }
 
 void WordList::Sort()
 {
-    const bool sensitive = m_sensitivity == Qt::CaseSensitive;
-    std::stable_sort(m_entries.begin(), m_entries.end(), [sensitive](const Entry &a, const Entry &b) {
-        const int c = a.key.compare(b.key);
-        if (c != 0 || !sensitive)
-            return c < 0;
-        // As the case-sensitive comparer does: spellings the collator calls
-        // equal are still told apart.
-        return a.word < b.word;
-    });
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+        [](const Entry &a, const Entry &b) { return a.key.compare(b.key) < 0; });
     RebuildIndex();
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "SyntaxType.h"
-
-#include <QCollatorSortKey>
+#include "platform/StringLists.h"
 
 #include <vector>
 
@@ -11,8 +10,8 @@
 // case-sensitive. The same word may stand in it more than once.
 //
 // Lookup has to cost far less than a locale-aware comparison per search step,
-// yet agree with the sort order. Sorting compares collation sort keys computed
-// once per entry (the same order as the locale comparison). In case-sensitive
+// yet agree with the sort order. Sorting compares the comparer's sort keys,
+// computed once per entry (the same order as its comparison). In case-sensitive
 // mode two entries compare equal only when their spellings are identical, so a
 // hash index of exact spellings gives the same answers as a binary search; of
 // several equal entries it holds the first in list order, which is also the one
@@ -24,7 +23,7 @@ public:
     struct Entry {
         QString word;
         SyntaxTypePtr wordClass;
-        QCollatorSortKey key;
+        StringSortKey key;
     };
 
     WordList();

@@ -4,8 +4,6 @@
 #include "platform/StringLists.h"
 #include "platform/TextFile.h"
 
-#include <QCollatorSortKey>
-
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -122,11 +120,10 @@ void SortShown(DeclarationCategory &category, CategoryKind kind)
     // The names and lines move together, so the index match holds whatever the
     // lines look like. Sort keys spare a locale comparison per step.
     const qsizetype count = category.ShownNames.size();
-    const QCollator &collator = Comparer().Collator();
-    std::vector<QCollatorSortKey> keys;
+    std::vector<StringSortKey> keys;
     keys.reserve(size_t(count));
     for (const QString &name : std::as_const(category.ShownNames))
-        keys.push_back(collator.sortKey(name));
+        keys.push_back(Comparer().SortKey(name));
     const LineComparison compareLines = LineComparisonOf(kind);
     std::vector<qsizetype> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), qsizetype(0));

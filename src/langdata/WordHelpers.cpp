@@ -11,6 +11,20 @@ qsizetype SkipSpaces(const QString &text, qsizetype i)
     return i;
 }
 
+// Where a rule finds nothing it gives the empty text, never a null one: the
+// two differ in startsWith and isNull, and these results are names that get
+// compared with what the user typed.
+QString EmptyText()
+{
+    return QStringLiteral("");
+}
+
+QString Part(const QString &text, qsizetype start, qsizetype count = -1)
+{
+    QString part = text.mid(start, count);
+    return part.isNull() ? EmptyText() : part;
+}
+
 qsizetype SkipWord(const QString &text, qsizetype i)
 {
     while (i < text.size() && text[i] != kSpace)
@@ -23,7 +37,7 @@ qsizetype SkipWord(const QString &text, qsizetype i)
 QString FirstWord(const QString &text)
 {
     const qsizetype start = SkipSpaces(text, 0);
-    return text.mid(start, SkipWord(text, start) - start);
+    return Part(text, start, SkipWord(text, start) - start);
 }
 
 QString SecondWord(const QString &text)
@@ -33,22 +47,22 @@ QString SecondWord(const QString &text)
     const qsizetype start = i;
     while (i < text.size() && text[i] != kSpace && text[i] != u'=')
         ++i;
-    return text.mid(start, i - start);
+    return Part(text, start, i - start);
 }
 
 QString WordAt(const QString &text, int n)
 {
     if (n == 0)
-        return {};
+        return EmptyText();
     if (n > 0) {
         qsizetype i = 0;
         for (int word = 1;; ++word) {
             i = SkipSpaces(text, i);
             if (i >= text.size())
-                return {};
+                return EmptyText();
             const qsizetype end = SkipWord(text, i);
             if (word == n)
-                return text.mid(i, end - i);
+                return Part(text, i, end - i);
             i = end;
         }
     }
@@ -58,19 +72,19 @@ QString WordAt(const QString &text, int n)
         while (end > 0 && text[end - 1] == kSpace)
             --end;
         if (end == 0)
-            return {};
+            return EmptyText();
         qsizetype start = end;
         while (start > 0 && text[start - 1] != kSpace)
             --start;
         if (word == n)
-            return text.mid(start, end - start);
+            return Part(text, start, end - start);
         end = start;
     }
 }
 
 QString LastWord(const QString &text)
 {
-    return text.mid(text.lastIndexOf(kSpace) + 1);
+    return Part(text, text.lastIndexOf(kSpace) + 1);
 }
 
 QString GlobalType(const QString &text)
@@ -82,6 +96,6 @@ QString GlobalType(const QString &text)
 QString MidText(const QString &text, qsizetype start, qsizetype count)
 {
     if (start < 1 || count <= 0 || start > text.size())
-        return {};
-    return text.mid(start - 1, count);
+        return EmptyText();
+    return Part(text, start - 1, count);
 }

@@ -57,9 +57,10 @@ QString RecentFileLocation(const QString &executableFolder, const QString &fallb
 {
     const QFileInfo folder(executableFolder);
     const QString beside = QDir(executableFolder).filePath(kRecentFileName);
-    // An existing list that cannot be written counts as unwritable too.
+    // An existing list is written over in place when its folder takes no new
+    // file; one that cannot be written counts as unwritable too.
     const QFileInfo existing(beside);
-    if (folder.isDir() && folder.isWritable() && (!existing.exists() || existing.isWritable()))
+    if (existing.exists() ? existing.isWritable() : folder.isDir() && folder.isWritable())
         return beside;
     return QDir(fallbackFolder).filePath(kRecentFileName);
 }

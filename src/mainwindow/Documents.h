@@ -37,8 +37,9 @@ constexpr qsizetype kRecentLimit = 10;
 // The Reopen submenu shows the first ten lines exactly as they stand.
 [[nodiscard]] QStringList ReopenEntries(const QStringList &lines);
 
-// "Recent.txt" beside the executable when its folder can be written,
-// otherwise in `fallbackFolder` (the user's application data folder).
+// "Recent.txt" beside the executable when it can be written there (the
+// list itself, or its folder when there is none yet), otherwise in
+// `fallbackFolder` (the user's application data folder).
 [[nodiscard]] QString RecentFileLocation(const QString &executableFolder, const QString &fallbackFolder);
 // Reads the list, empty when the file does not exist. Raises TolvaneError
 // when something exists there that cannot be read.

@@ -3,8 +3,6 @@
 #include "langdata/WordHelpers.h"
 #include "platform/StringLists.h"
 
-#include <QCollatorSortKey>
-
 #include <algorithm>
 #include <numeric>
 
@@ -44,11 +42,11 @@ const ExplorerFilter::CategoryIndex &ExplorerFilter::indexOf(
         return index;
 
     const qsizetype count = category.Names.size();
-    const QCollator &collator = StringComparer::CaseInsensitive().Collator();
-    std::vector<QCollatorSortKey> keys;
+    const StringComparer &comparer = StringComparer::CaseInsensitive();
+    std::vector<StringSortKey> keys;
     keys.reserve(size_t(count));
     for (const QString &name : category.Names)
-        keys.push_back(collator.sortKey(name));
+        keys.push_back(comparer.SortKey(name));
     std::vector<qsizetype> order(static_cast<size_t>(count));
     std::iota(order.begin(), order.end(), qsizetype(0));
     // Stable: of equal names, the one loaded first comes first.
@@ -87,7 +85,9 @@ void ExplorerFilter::Apply(Catalogue &catalogue, const QString &search, const QS
         for (const Entry &entry : index.entries) {
             if (entry.firstOfName)
                 shown = false;
-            if (shown || !entry.lowerName.startsWith(prefix))
+            // The name's first characters equal the search text; compared
+            // as texts, an empty search text matches every name.
+            if (shown || QStringView(entry.lowerName).left(prefix.size()) != prefix)
                 continue;
             if (!typeFilter.isEmpty() && entry.type != typeFilter)
                 continue;

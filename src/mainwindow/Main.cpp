@@ -108,6 +108,9 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     SaveFile.confirmOverwrite = false;
 
     connectHandlers();
+    // Fixed before the creation steps, any of which may fail: Open writes
+    // the list whatever became of them.
+    State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
     RunCommand([this] { FormCreate(); });
 }
 
@@ -385,7 +388,7 @@ bool TMainForm::RunCommand(const std::function<void()> &handler)
 void TMainForm::FormCreate()
 {
     State.Config = LoadConfiguration();
-    setWindowTitle(Documents::UntitledCaption());
+    setCaption(Documents::UntitledCaption());
     LoadCatalogue();
     BuildTypeMenu();
     BuildRecentMenu();

@@ -57,7 +57,7 @@ struct ProgramState
         int Count = 0;
         int Line = 0;
     } Indent;
-    // Where "Recent.txt" lives; fixed once when the Reopen submenu is built.
+    // Where "Recent.txt" lives; fixed once, when the main window is made.
     QString RecentFile;
     bool Activated = false;
     // The hidden button's stage, shared with the About box and the merge dialog.
@@ -263,6 +263,8 @@ private:
     void fillFunctionlist();
     // Reads a script into Editbox; nothing changes when the file cannot be read.
     void loadDocument(const QString &path, bool detachHandlers);
+    // The window caption exactly as given, a "[*]" in a file name included.
+    void setCaption(const QString &caption);
     void saveDocumentAs(const QString &path);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
     [[nodiscard]] TriggerBridge &triggerBridge();

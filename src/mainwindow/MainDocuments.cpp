@@ -54,7 +54,7 @@ void TMainForm::New1Click()
         return;
     State.FileName.clear();
     State.Encoding = TextFile::Encoding::Cp1252;
-    setWindowTitle(Documents::UntitledCaption());
+    setCaption(Documents::UntitledCaption());
     State.Indent = {};
     Editbox->setText(QString());
     ClearCheck();
@@ -94,7 +94,7 @@ void TMainForm::Open1Click()
         return;
     loadDocument(*path, true);
     State.FileName = *path;
-    setWindowTitle(Documents::OpenedCaption(*path));
+    setCaption(Documents::OpenedCaption(*path));
     State.Modified = false;
     // The file is open whatever becomes of the list; a list that cannot be
     // written is reported once the document is there.
@@ -113,7 +113,7 @@ void TMainForm::RecentFileClick(QAction *item)
         return;
     }
     loadDocument(path, false);
-    setWindowTitle(Documents::OpenedCaption(path));
+    setCaption(Documents::OpenedCaption(path));
     State.FileName = path;
     State.Modified = false;
 }
@@ -137,7 +137,7 @@ void TMainForm::Save1Click()
     // The name is taken only once the file is written, so a failed first
     // save leaves an untitled document that asks for a name again.
     saveDocumentAs(*path);
-    setWindowTitle(Documents::SavedUntitledCaption(*path));
+    setCaption(Documents::SavedUntitledCaption(*path));
 }
 
 void TMainForm::SaveAs1Click()
@@ -146,7 +146,14 @@ void TMainForm::SaveAs1Click()
     if (!path)
         return;
     saveDocumentAs(*path);
-    setWindowTitle(Documents::OpenedCaption(*path));
+    setCaption(Documents::OpenedCaption(*path));
+}
+
+void TMainForm::setCaption(const QString &caption)
+{
+    // The window takes "[*]" as the place of its modified mark; doubled, it
+    // shows as itself.
+    setWindowTitle(QString(caption).replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
 }
 
 void TMainForm::Exit1Click()
@@ -156,7 +163,6 @@ void TMainForm::Exit1Click()
 
 void TMainForm::BuildRecentMenu()
 {
-    State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
     Reopen1->clear();
     Reopen1->menuAction()->setEnabled(false);
     const QStringList entries = Documents::ReopenEntries(Documents::LoadRecentList(State.RecentFile));

@@ -92,6 +92,17 @@ private:
     bool m_skipping = false;
 };
 
+// The target holds the text of every source: in UTF-8 once a source was, with
+// one byte order mark at its start when a source had one; otherwise in code
+// page 1252, byte for byte as the sources.
+TextFile::Encoding TargetEncoding(TextFile::Encoding target, TextFile::Encoding source)
+{
+    using Encoding = TextFile::Encoding;
+    if (target == Encoding::Utf8Bom || source == Encoding::Utf8Bom)
+        return Encoding::Utf8Bom;
+    return target == Encoding::Utf8 || source == Encoding::Utf8 ? Encoding::Utf8 : Encoding::Cp1252;
+}
+
 } // namespace
 
 bool LineBeginsWith(QStringView line, QStringView text)
@@ -122,12 +133,18 @@ MergeResult MergeFiles(const QStringList &sourceFiles, const QString &targetFile
     try {
         // All sources are read before the target is touched, so a target that
         // is also a source is merged from its old contents.
+        // Sources are read as the editor reads scripts, so a byte order mark
+        // is no part of a first line.
         QList<QStringList> sources;
         sources.reserve(sourceFiles.size());
-        for (const QString &file : sourceFiles)
-            sources.append(TextFile::LoadLines(file));
+        TextFile::Encoding encoding = TextFile::Encoding::Cp1252;
+        for (const QString &file : sourceFiles) {
+            TextFile::Content content = TextFile::LoadScript(file);
+            encoding = TargetEncoding(encoding, content.encoding);
+            sources.append(std::move(content.lines));
+        }
         MergeOutput output = MergeSources(sources);
-        TextFile::SaveLines(targetFile, output.lines);
+        TextFile::SaveScript(targetFile, output.lines, encoding);
         result.declaredNames = std::move(output.declaredNames);
     } catch (const TolvaneError &error) {
         result.error = error.message();

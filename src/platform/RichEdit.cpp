@@ -52,7 +52,6 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
         switch (color & 0xFF) {
         case 1:
         case 4:
-        case 6:
         case 11:
         case 12:
         case 30:
@@ -71,6 +70,7 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
         case 5:
             role = QPalette::Base;
             break;
+        case 6: // clWindowFrame: frames are drawn in the window's text colour, black by default
         case 7:
             role = QPalette::WindowText;
             break;

@@ -192,9 +192,12 @@ public:
                 PlainText();
             }
         }
-        // The final paragraph mark closes the document; a line ending there
-        // adds nothing.
-        for (int i = 0; i < 2 && m_result.text.endsWith(QLatin1Char('\n')); ++i) {
+        // The last paragraph mark is the document's final one and adds no
+        // line. Our own documents (the writer's, the highlighter's) end every
+        // line with a mark and close with one more on a line of its own; a
+        // document from elsewhere that ends in an empty line keeps it.
+        const int finalMarks = EndsWithClosingLine() ? 2 : 1;
+        for (int i = 0; i < finalMarks && m_result.text.endsWith(QLatin1Char('\n')); ++i) {
             m_result.text.chop(1);
             m_result.lines.pop_back();
         }
@@ -202,6 +205,16 @@ public:
     }
 
 private:
+    // The document's group closed by a line that holds "\par }" alone.
+    [[nodiscard]] bool EndsWithClosingLine() const
+    {
+        constexpr char kClosing[] = "\\par }";
+        constexpr qsizetype n = sizeof(kClosing) - 1;
+        const qsizetype start = m_closedAt - n + 1;
+        return m_done && start > 0 && std::memcmp(m_data + start, kClosing, size_t(n)) == 0
+            && (m_data[start - 1] == '\n' || m_data[start - 1] == '\r');
+    }
+
     void CloseGroup()
     {
         if (m_stack.empty())
@@ -212,8 +225,10 @@ private:
         m_state = m_stack.back();
         m_stack.pop_back();
         m_skipFallback = 0;
-        if (m_stack.empty())
+        if (m_stack.empty()) {
             m_done = true; // the document's own group is closed
+            m_closedAt = m_pos - 1;
+        }
     }
 
     void FinishColorTable()
@@ -461,6 +476,7 @@ private:
     qsizetype m_size;
     qsizetype m_pos = 0;
     bool m_done = false;
+    qsizetype m_closedAt = 0; // where the document's closing brace stands
     int m_skipFallback = 0;
     GroupState m_state;
     std::vector<GroupState> m_stack;

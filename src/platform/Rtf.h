@@ -49,8 +49,9 @@ namespace Rtf {
 // Reads a document: the text with, per character, the colour from the colour
 // table, bold, italic, underline and the size (\fs, in half points; 24 when the
 // document names none). Every paragraph mark ends its line; the document's final
-// mark adds no line of its own. Malformed input is read as far as it makes
-// sense: the reader never fails.
+// mark adds no line of its own. Our own documents close with one more mark, a
+// line "\par }" after the last line's mark. Malformed input is read as far as
+// it makes sense: the reader never fails.
 [[nodiscard]] RichText Read(const QByteArray &rtf);
 
 // Writes text and runs so that Read gives back the same text and attributes.

@@ -14,6 +14,23 @@ struct SharedComparers
     std::unique_ptr<StringComparer> sensitive;
 };
 
+// Case-sensitive lists must tell apart spellings that the primary order calls
+// equal. Those that differ in case only put the lower-case letter first, as the
+// locales' collations do, so the C locale agrees with them.
+int CompareSpellings(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (a[i] == b[i])
+            continue;
+        const bool lowerA = a[i].isLower();
+        if (lowerA != b[i].isLower() && a[i].toCaseFolded() == b[i].toCaseFolded())
+            return lowerA ? -1 : 1;
+        return a[i] < b[i] ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 SharedComparers &Shared()
 {
     static SharedComparers comparers;
@@ -29,18 +46,43 @@ SharedComparers &Shared()
 StringComparer::StringComparer(Qt::CaseSensitivity sensitivity, const QLocale &locale)
     : m_collator(locale)
     , m_sensitivity(sensitivity)
+    , m_foldCase(locale.language() == QLocale::C)
 {
     m_collator.setCaseSensitivity(sensitivity);
 }
 
 int StringComparer::Compare(const QString &a, const QString &b) const
 {
-    const int c = m_collator.compare(a, b);
+    const int c = m_foldCase ? a.toCaseFolded().compare(b.toCaseFolded()) : m_collator.compare(a, b);
     if (c != 0 || m_sensitivity == Qt::CaseInsensitive)
         return c;
-    // The collator may call two spellings equal even in case-sensitive mode;
-    // case-sensitive lists must still tell them apart.
-    return a == b ? 0 : (a < b ? -1 : 1);
+    return CompareSpellings(a, b);
+}
+
+StringSortKey StringComparer::SortKey(const QString &text) const
+{
+    std::optional<QString> exact;
+    if (m_sensitivity == Qt::CaseSensitive)
+        exact = text;
+    if (m_foldCase)
+        return StringSortKey(std::nullopt, text.toCaseFolded(), std::move(exact));
+    return StringSortKey(m_collator.sortKey(text), QString(), std::move(exact));
+}
+
+StringSortKey::StringSortKey(
+    std::optional<QCollatorSortKey> collated, QString folded, std::optional<QString> text)
+    : m_collated(std::move(collated))
+    , m_folded(std::move(folded))
+    , m_text(std::move(text))
+{
+}
+
+int StringSortKey::compare(const StringSortKey &other) const
+{
+    const int c = m_collated ? m_collated->compare(*other.m_collated) : m_folded.compare(other.m_folded);
+    if (c != 0 || !m_text)
+        return c;
+    return CompareSpellings(*m_text, *other.m_text);
 }
 
 const StringComparer &StringComparer::CaseInsensitive()

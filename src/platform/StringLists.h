@@ -1,22 +1,45 @@
 #pragma once
 
 #include <QCollator>
+#include <QCollatorSortKey>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+
+// A text's place in the order of one comparer, worked out once: sorting many
+// texts by their keys spares a locale comparison per step. Keys of the same
+// comparer compare as StringComparer::Compare compares their texts.
+class StringSortKey {
+public:
+    [[nodiscard]] int compare(const StringSortKey &other) const;
+
+private:
+    friend class StringComparer;
+    StringSortKey(std::optional<QCollatorSortKey> collated, QString folded, std::optional<QString> text);
+
+    std::optional<QCollatorSortKey> m_collated; // empty in the C locale
+    QString m_folded; // the text with case folded, in the C locale
+    std::optional<QString> m_text; // the text itself, for a case-sensitive comparer
+};
 
 // Locale-aware string comparison as the sorted lists use it. There is one
-// comparer per case mode, shared by sorting and lookup, so a list sorted with
-// a comparer is searched with the same order.
+// comparer per case mode, shared by sorting, lookup and the sort keys, so a
+// list sorted with a comparer is searched with the same order.
+//
+// The C (POSIX) locale has no collation of its own: its collator compares the
+// bytes, capitals before every lower-case letter. There the texts are compared
+// with their case folded, so that order and duplicates are the same as in
+// other locales.
 class StringComparer
 {
 public:
     explicit StringComparer(Qt::CaseSensitivity sensitivity, const QLocale &locale = QLocale());
 
     [[nodiscard]] int Compare(const QString &a, const QString &b) const;
+    [[nodiscard]] StringSortKey SortKey(const QString &text) const;
     [[nodiscard]] Qt::CaseSensitivity Sensitivity() const { return m_sensitivity; }
-    [[nodiscard]] const QCollator &Collator() const { return m_collator; }
 
     // The shared comparers of the system locale.
     static const StringComparer &CaseInsensitive();
@@ -28,6 +51,7 @@ public:
 private:
     QCollator m_collator;
     Qt::CaseSensitivity m_sensitivity;
+    bool m_foldCase; // the C locale: no collation
 };
 
 namespace StringLists {

@@ -85,11 +85,45 @@ void WriteBytes(const QString &fileName, const QByteArray &bytes)
     WriteFiles({ { fileName, bytes } });
 }
 
+namespace {
+
+// Writes all the bytes; a write that stopped part-way returns a short count
+// without an error, and writing the rest again gives the system's reason.
+void WriteAllBytes(QFileDevice &file, const FileBytes &entry)
+{
+    qint64 written = 0;
+    while (written < entry.bytes.size()) {
+        const qint64 n = file.write(entry.bytes.constData() + written, entry.bytes.size() - written);
+        if (n <= 0)
+            throw TolvaneError(CreateError(entry.fileName, file.errorString()));
+        written += n;
+    }
+}
+
+// The existing target opened for writing over in place, or null when there
+// is none or it cannot be written; nothing in it changes yet.
+std::unique_ptr<QFile> OpenInPlace(const QString &fileName, QString &reason)
+{
+    if (!QFileInfo(fileName).isFile())
+        return nullptr;
+    auto file = std::make_unique<QFile>(fileName);
+    // Append keeps the old bytes until everything else has been written.
+    if (!file->open(
+            QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        reason = file->errorString();
+        return nullptr;
+    }
+    return file;
+}
+
+} // namespace
+
 void WriteFiles(const QList<FileBytes> &files)
 {
     // Every file is written out in full before the first one replaces its
     // target; the ones not committed are thrown away when this throws.
     std::vector<std::unique_ptr<QSaveFile>> pending;
+    std::vector<std::pair<std::unique_ptr<QFile>, const FileBytes *>> inPlace;
     pending.reserve(files.size());
     for (const FileBytes &entry : files) {
         if (QFileInfo(entry.fileName).isDir())
@@ -99,23 +133,31 @@ void WriteFiles(const QList<FileBytes> &files)
         // not notice a short write there (a full disk), so it would replace
         // the target with a truncated file. Written directly, the short
         // count shows.
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            throw TolvaneError(CreateError(entry.fileName, file->errorString()));
-        // A write that stopped part-way returns a short count without an
-        // error; writing the rest again gives the system's reason.
-        qint64 written = 0;
-        while (written < entry.bytes.size()) {
-            const qint64 n = file->write(entry.bytes.constData() + written, entry.bytes.size() - written);
-            if (n <= 0)
-                throw TolvaneError(CreateError(entry.fileName, file->errorString()));
-            written += n;
+        if (file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            WriteAllBytes(*file, entry);
+            pending.push_back(std::move(file));
+            continue;
         }
-        pending.push_back(std::move(file));
+        // A folder that takes no new file cannot hold the temporary one; an
+        // existing target that may be written is then written over in place.
+        QString reason = file->errorString();
+        std::unique_ptr<QFile> existing = OpenInPlace(entry.fileName, reason);
+        if (!existing)
+            throw TolvaneError(CreateError(entry.fileName, reason));
+        inPlace.emplace_back(std::move(existing), &entry);
     }
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        QSaveFile &file = *pending[static_cast<size_t>(i)];
+    // In place last: it is the one write that can leave a target half
+    // written, and by now everything else has been.
+    for (const auto &[file, entry] : inPlace) {
+        if (!file->resize(0))
+            throw TolvaneError(CreateError(entry->fileName, file->errorString()));
+        WriteAllBytes(*file, *entry);
+        file->close();
+    }
+    for (size_t i = 0; i < pending.size(); ++i) {
+        QSaveFile &file = *pending[i];
         if (!file.commit())
-            throw TolvaneError(CreateError(files.at(i).fileName, file.errorString()));
+            throw TolvaneError(CreateError(file.fileName(), file.errorString()));
     }
 }
 

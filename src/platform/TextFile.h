@@ -30,6 +30,8 @@ struct Content
 [[nodiscard]] QByteArray ReadBytes(const QString &fileName);
 // Writes through a temporary file in the same folder that replaces the target
 // only once everything is written, so a failed write leaves the old file whole.
+// Where the folder takes no new file, an existing target that may be written
+// is written over in place.
 void WriteBytes(const QString &fileName, const QByteArray &bytes);
 
 struct FileBytes
@@ -39,7 +41,7 @@ struct FileBytes
 };
 // Several files that belong together: all are written out before any of them
 // replaces its target, so a failed write (a full disk, a folder in the way)
-// leaves every old file as it was.
+// leaves every old file as it was; those written over in place go last.
 void WriteFiles(const QList<FileBytes> &files);
 
 // Creates the folder and any missing parents. Raises TolvaneError with the

@@ -13,8 +13,16 @@ private slots:
     {
         const CliRun run = RunCliCaptured({"--help"});
         QCOMPARE(run.status, 0);
-        for (const char *name : {"highlight", "import", "check", "lint", "merge"})
+        for (const char *name : {"highlight", "import", "check", "lint", "merge", "--version"})
             QVERIFY2(run.out.contains(name), name);
+    }
+
+    void versionIsPrinted()
+    {
+        for (const char *option : { "--version", "-V" }) {
+            QCOMPARE(RunCliCaptured({ option }).status, 0);
+            QCOMPARE(RunCliCaptured({ option }).out, QByteArray("tolvane-cli 1.10\n"));
+        }
     }
 
     void unknownCommandsAndOptionsExitTwo_data()

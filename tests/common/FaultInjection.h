@@ -1,7 +1,7 @@
 #pragma once
 
 // Writes that fail on purpose, for the tests of every place the program
-// writes a file: a folder that cannot be written (root included), a target
+// writes a file: a read-only folder and target (root included), a target
 // that is a folder, a full disk and a write that stops half-way.
 
 #include <QByteArray>
@@ -122,6 +122,8 @@ public:
     {
         switch (fault) {
         case WriteFault::ReadOnlyFolder:
+            // A writable target would be written over in place.
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
             m_folder.emplace(QFileInfo(target).absolutePath());
             break;
         case WriteFault::TargetIsFolder: {

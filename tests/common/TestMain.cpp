@@ -42,9 +42,10 @@ bool TestRegistry::Add(const char *name, Factory factory)
 int main(int argc, char *argv[])
 {
     TestApplication app(argc, argv);
-    // Orders in tests must not depend on the machine's LANG.
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    StringComparer::SetLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    // Orders must not depend on LANG: en_US, or TOLVANE_TEST_LOCALE (CTest also runs C).
+    const QLocale pinned(qEnvironmentVariable("TOLVANE_TEST_LOCALE", QStringLiteral("en_US")));
+    QLocale::setDefault(pinned);
+    StringComparer::SetLocale(pinned);
 
     QStringList args = app.arguments();
     QString only;

@@ -73,6 +73,7 @@ private slots:
         QFETCH(int, n);
         QFETCH(QString, word);
         QCOMPARE(WordAt(text, n), word);
+        QVERIFY(!WordAt(text, n).isNull()); // an empty result is not a null one
     }
 
     void lastWord_data()

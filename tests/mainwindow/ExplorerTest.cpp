@@ -3,6 +3,7 @@
 #include "editor/SyntaxEdit.h"
 #include "langdata/Catalogue.h"
 #include "langdata/TypeFilterMenu.h"
+#include "mainwindow/ExplorerFilter.h"
 #include "mainwindow/FlatTabStrip.h"
 #include "mainwindow/Main.h"
 #include "platform/Dialogs.h"
@@ -129,6 +130,17 @@ private slots:
             s.Form->FunctionSearch->setText(text);
         QCOMPARE(s.Listed(), listed);
         s.VerifyIndexMatch();
+    }
+
+    void emptyNameStaysListedAfterTheSearchIsCleared()
+    {
+        Catalogue catalogue;
+        catalogue[CategoryKind::AIGlobals].Lines = QStringList { "integer array" };
+        catalogue[CategoryKind::AIGlobals].Names = QStringList { AIGlobalName("integer array") };
+        ExplorerFilter filter;
+        filter.Apply(catalogue, "a", {});
+        filter.Apply(catalogue, QStringLiteral(""), {});
+        QCOMPARE(catalogue[CategoryKind::AIGlobals].ShownNames, QStringList { "" });
     }
 
     void typedKeysFilter()

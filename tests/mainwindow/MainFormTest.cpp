@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -156,6 +157,10 @@ private slots:
         QCOMPARE(form.Functionlist->count(), 8);
         QCOMPARE(form.PopupMenu1->Other1->actions().size(), 0);
         QCOMPARE(ReopenCaptions(form), QStringList());
+        s.Dialogs.OpenAnswers = { s.WorkFile("Func.txt") }; // Open still keeps the recent list
+        form.Open1->trigger();
+        QCOMPARE(s.Dialogs.Kinds(), (QStringList { "error", "open" }));
+        QCOMPARE(ReadAll(s.RecentFile()), (s.WorkFile("Func.txt") + "\r\n/m/a.j\r\n").toUtf8());
     }
 
     void closingReleasesTheCatalogue()
@@ -287,6 +292,9 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Tolvane [first.j]"));
         QCOMPARE(form.Editbox->text(), QStringLiteral("abc"));
         QCOMPARE(s.Dialogs.Kinds(), (QStringList{"save", "save", "open"}));
+        s.Dialogs.SaveAnswers = { s.WorkFile("a[*].j") };
+        form.SaveAs1->trigger(); // what the title bar shows: no modified mark
+        QCOMPARE(form.windowHandle()->title(), QStringLiteral("Tolvane [a[*].j]"));
     }
 
     void fileDialogOptions()

@@ -209,6 +209,14 @@ private slots:
         QCOMPARE(ReadAll(Path("hi-out.j")), high + "\r\n\r\n");
     }
 
+    void byteOrderMarksOfSourcesLeaveOneAtTheStart()
+    {
+        WriteAll(Path("m1.j"), "\xEF\xBB\xBFglobals\r\ninteger x\r\nendglobals\r\n");
+        WriteAll(Path("m2.j"), "\xEF\xBB\xBFreal y\r\n");
+        QVERIFY(MergeFiles({ Path("m1.j"), Path("m2.j") }, Path("m-out.j")).Succeeded());
+        QCOMPARE(ReadAll(Path("m-out.j")), QByteArray("\xEF\xBB\xBFinteger x\r\n\r\nreal y\r\n\r\n"));
+    }
+
     void targetMayBeASource()
     {
         WriteAll(Path("t1.j"), "native A takes nothing returns nothing\n");

@@ -451,6 +451,7 @@ private slots:
         p.setColor(QPalette::Active, QPalette::Button, QColor(4, 5, 6));
         QCOMPARE(ColorFromValue(0xFF000008, p), QColor(1, 2, 3)); // clWindowText
         QCOMPARE(ColorFromValue(0xFF00000F, p), QColor(4, 5, 6)); // clBtnFace
+        QCOMPARE(ColorFromValue(0xFF000006, QPalette()), QColor(Qt::black)); // clWindowFrame
         QCOMPARE(ColorFromValue(0x0000FF, p), QColor(255, 0, 0));
         QCOMPARE(ColorFromValue(0x800000, p), QColor(0, 0, 128));
     }

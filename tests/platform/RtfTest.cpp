@@ -95,9 +95,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
-        QTest::newRow("lines and final mark") << QByteArray("{\\rtf1 a\\par b\\par \\par }") << "a\nb";
-        QTest::newRow("empty last line kept")
-            << QByteArray("{\\rtf1 a\\par b\\par \\par \\par }") << "a\nb\n";
+        QTest::newRow("lines and closing line") << QByteArray("{\\rtf1 a\\par b\\par\r\n\\par }") << "a\nb";
+        QTest::newRow("empty last line kept") << QByteArray("{\\rtf1 a\\par b\\par \\par }") << "a\nb\n";
         QTest::newRow("no final mark") << QByteArray("{\\rtf1 Hello\\par World}") << "Hello\nWorld";
         QTest::newRow("escapes") << QByteArray("{\\rtf1 \\\\ \\{x\\}}") << "\\ {x}";
         QTest::newRow("CR LF between codes ignored") << QByteArray("{\\rtf1 a\r\nb\rc\nd}") << "abcd";

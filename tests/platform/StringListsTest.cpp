@@ -20,6 +20,20 @@ private slots:
         QVERIFY(list.indexOf("Beta") < list.indexOf("Gamma"));
     }
 
+    // CTest runs this in en_US and in C, whose collator compares bytes.
+    void sortKeysOrderAsTheComparison()
+    {
+        const QStringList sorted { "_u", "abc", "Abc", "bj_x", "BlzY", "Zed" };
+        for (const StringComparer *cmp :
+            { &StringComparer::CaseInsensitive(), &StringComparer::CaseSensitive() }) {
+            for (qsizetype i = 1; i < sorted.size(); ++i) {
+                const int c = cmp->Compare(sorted[i - 1], sorted[i]);
+                QVERIFY(c < 0 || (c == 0 && cmp == &StringComparer::CaseInsensitive()));
+                QCOMPARE(cmp->SortKey(sorted[i - 1]).compare(cmp->SortKey(sorted[i])) < 0, c < 0);
+            }
+        }
+    }
+
     void caseSensitiveComparerSeparatesSpellings()
     {
         const StringComparer &cs = StringComparer::CaseSensitive();

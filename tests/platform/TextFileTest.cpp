@@ -169,19 +169,28 @@ private slots:
                                  TextFile::SaveLines(dir.filePath("no/such/dir/x.txt"), {"x"}));
     }
 
-    void failedWriteLeavesOldFileWhole()
+    // A folder that takes no new file: a writable target is written over in
+    // place, a read-only one stays whole.
+    void readOnlyFolderWritesInPlaceOrLeavesTheFileWhole()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("keep.txt");
+        const QString locked = dir.filePath("locked.txt");
         WriteRaw(path, "old\r\n");
+        WriteRaw(locked, "old\r\n");
+        QFile::setPermissions(locked, QFile::ReadOwner);
         ShareWithUnprivilegedUser(dir.path());
         {
             ReadOnlyFolder readOnly(dir.path());
             if (!readOnly.Failure().isEmpty())
                 QSKIP(qPrintable(readOnly.Failure()));
-            QVERIFY_THROWS_EXCEPTION(TolvaneError, TextFile::SaveLines(path, {"new"}));
+            TextFile::SaveLines(path, { "new" });
+            QVERIFY_THROWS_EXCEPTION(TolvaneError, TextFile::SaveLines(locked, { "new" }));
         }
-        QCOMPARE(ReadAll(path), QByteArray("old\r\n"));
+        QCOMPARE(ReadAll(path), QByteArray("new\r\n"));
+        QCOMPARE(ReadAll(locked), QByteArray("old\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            (QStringList { "keep.txt", "locked.txt" }));
     }
 
     void saveKeepsPermissions()
