@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The check the game does when it loads a script: the JASS language as the
+// game reads it (not vJASS), with blocks, names and types, and the mistakes
+// that load but stop or crash the game. Several sources are one program, in
+// order, as the game loads common.j, blizzard.j and war3map.j.
+namespace Analysis {
+
+enum class Severity { Error, Warning };
+
+// Lines and columns are 1-based; a column counts bytes of the line. `length`
+// is the number of bytes the diagnostic covers (at least 1). `source` is the
+// index of the source in the list given to Analyse.
+struct Diagnostic {
+    Severity severity = Severity::Error;
+    int source = 0;
+    int line = 1;
+    int column = 1;
+    int length = 1;
+    QString message;
+
+    friend bool operator==(const Diagnostic &, const Diagnostic &) = default;
+};
+
+// One file of the program, its bytes as on disk (any line ends, optional BOM).
+struct Source {
+    QString name;
+    QByteArray text;
+};
+
+// Where a declaration stands: `source` indexes the sources of the Analyse call
+// that declared it, -1 when it came from an API file; `line` is 1-based, 0
+// when unknown.
+struct Position {
+    int source = -1;
+    int line = 0;
+
+    friend bool operator==(const Position &, const Position &) = default;
+};
+
+struct Type {
+    QString name;
+    QString parent; // empty for the primitive types
+    Position at;
+
+    friend bool operator==(const Type &, const Type &) = default;
+};
+
+// A global, local or parameter.
+struct Variable {
+    QString type;
+    QString name;
+    bool isArray = false;
+    bool isConstant = false;
+    Position at;
+
+    friend bool operator==(const Variable &, const Variable &) = default;
+};
+
+struct Function {
+    QString name;
+    QList<Variable> parameters;
+    QString returns; // "nothing" when it returns nothing
+    bool isConstant = false;
+    bool isNative = false;
+    Position at;
+
+    friend bool operator==(const Function &, const Function &) = default;
+};
+
+// The predeclared world a program is checked on: types, natives and
+// functions, globals, each list in declaration order.
+struct Api {
+    QList<Type> types;
+    QList<Function> functions;
+    QList<Variable> globals;
+
+    friend bool operator==(const Api &, const Api &) = default;
+};
+
+// The body of one function, for completion and go-to-declaration: its
+// parameters and locals and the lines from `function` to `endfunction`.
+struct Scope {
+    QString function;
+    int source = 0;
+    int firstLine = 0;
+    int lastLine = 0;
+    QList<Variable> parameters;
+    QList<Variable> locals;
+};
+
+struct Result {
+    // Every diagnostic of every source, sources in order, each in document order.
+    QList<Diagnostic> diagnostics;
+    // What the sources declared (not what the given API held), with positions.
+    Api declared;
+    // One per function body the sources declared, in order.
+    QList<Scope> scopes;
+
+    [[nodiscard]] bool HasErrors() const;
+};
+
+// The six primitive types alone: integer, real, boolean, string, handle, code.
+[[nodiscard]] Api PrimitiveApi();
+
+// Adds the declarations of `more` after those of `api`, as if declared later.
+void Append(Api &api, const Api &more);
+
+struct Options {
+    // Fill Result::declared and Result::scopes; a check that only wants the
+    // diagnostics saves a quarter of its time without them.
+    bool declarations = true;
+};
+
+// Analyses the sources in order as one program on top of `api`. To build an
+// API from declaration files, analyse them on PrimitiveApi() and append
+// `declared` to it. Positions in `api` are not used (they point into the
+// sources of another analysis); its declarations are "in the API".
+[[nodiscard]] Result Analyse(
+    const QList<Source> &sources, const Api &api, const Options &options = Options());
+
+// The compact API file: what the check needs of declaration files, in a text
+// form that round-trips exactly (positions are not kept). ReadApi returns
+// nothing and sets `error` (file line and reason) when the bytes are not one.
+[[nodiscard]] QByteArray WriteApi(const Api &api);
+[[nodiscard]] std::optional<Api> ReadApi(const QByteArray &bytes, QString *error);
+
+} // namespace Analysis

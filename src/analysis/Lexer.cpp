@@ -1,0 +1,402 @@
+#include "Lexer.h"
+
+#include <QtGlobal>
+
+#include <cstring>
+
+namespace Analysis {
+
+namespace {
+
+struct Keyword {
+    const char *text;
+    Tok kind;
+};
+
+const Keyword Keywords[] = {
+    { "type", Tok::Type },
+    { "extends", Tok::Extends },
+    { "globals", Tok::Globals },
+    { "endglobals", Tok::Endglobals },
+    { "constant", Tok::Constant },
+    { "native", Tok::Native },
+    { "function", Tok::Function },
+    { "takes", Tok::Takes },
+    { "returns", Tok::Returns },
+    { "nothing", Tok::Nothing },
+    { "endfunction", Tok::Endfunction },
+    { "local", Tok::Local },
+    { "array", Tok::Array },
+    { "set", Tok::Set },
+    { "call", Tok::Call },
+    { "if", Tok::If },
+    { "then", Tok::Then },
+    { "elseif", Tok::Elseif },
+    { "else", Tok::Else },
+    { "endif", Tok::Endif },
+    { "loop", Tok::Loop },
+    { "exitwhen", Tok::Exitwhen },
+    { "endloop", Tok::Endloop },
+    { "return", Tok::Return },
+    { "debug", Tok::Debug },
+    { "and", Tok::And },
+    { "or", Tok::Or },
+    { "not", Tok::Not },
+    { "true", Tok::True },
+    { "false", Tok::False },
+    { "null", Tok::Null },
+    { "alias", Tok::Alias },
+};
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsHex(char c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Bytes that continue a name, looked up rather than compared in the hot loop.
+struct NameBytes {
+    bool table[256] = {};
+    constexpr NameBytes()
+    {
+        for (int c = 0; c < 256; ++c)
+            table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    }
+};
+constexpr NameBytes NameByte;
+
+} // namespace
+
+SymbolTable::SymbolTable()
+{
+    slots_.assign(4096, Slot());
+    symbols_.reserve(2048);
+    for (const Keyword &k : Keywords) {
+        const int symbol = Intern(k.text);
+        symbols_[symbol].keyword = k.kind;
+        for (Slot &slot : slots_) {
+            if (slot.symbol == symbol + 1)
+                slot.keyword = k.kind;
+        }
+    }
+}
+
+std::uint32_t SymbolTable::Hash(std::string_view name)
+{
+    // Eight bytes a step: names are long (prefixes like "udg_", "gg_trg_").
+    std::uint64_t h = name.size() * 0x9E3779B97F4A7C15ull;
+    size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + i, 8);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + i, name.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return std::uint32_t(h ^ (h >> 29));
+}
+
+bool SymbolTable::Matches(const Slot &slot, std::uint32_t hash, std::string_view name) const
+{
+    if (slot.hash != hash || slot.length != name.size())
+        return false;
+    // Short names are compared in the slot itself, sparing a trip to the text.
+    if (name.size() <= sizeof slot.text)
+        return std::memcmp(slot.text, name.data(), name.size()) == 0;
+    return symbols_[size_t(slot.symbol - 1)].name == name;
+}
+
+int SymbolTable::Find(std::string_view name) const
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
+            return -1;
+        if (Matches(slot, h, name))
+            return slot.symbol - 1;
+    }
+}
+
+int SymbolTable::Intern(std::string_view name, Tok *keyword)
+{
+    const std::uint32_t h = Hash(name);
+    const size_t mask = slots_.size() - 1;
+    size_t i = h & mask;
+    for (;; i = (i + 1) & mask) {
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
+            break;
+        if (Matches(slot, h, name)) {
+            if (keyword)
+                *keyword = slot.keyword;
+            return slot.symbol - 1;
+        }
+    }
+    if (keyword)
+        *keyword = Tok::Name;
+    Symbol s;
+    s.name = name;
+    symbols_.push_back(s);
+    Slot &slot = slots_[i];
+    slot.hash = h;
+    slot.symbol = int(symbols_.size());
+    slot.length = std::uint32_t(name.size());
+    std::memcpy(slot.text, name.data(), qMin(name.size(), sizeof slot.text));
+    if (symbols_.size() * 2 > slots_.size())
+        Grow();
+    return int(symbols_.size()) - 1;
+}
+
+void SymbolTable::Reserve(size_t names)
+{
+    while (names * 2 > slots_.size())
+        Grow();
+    symbols_.reserve(names);
+}
+
+void SymbolTable::Grow()
+{
+    std::vector<Slot> slots(slots_.size() * 2, Slot());
+    const size_t mask = slots.size() - 1;
+    for (const Slot &slot : slots_) {
+        if (slot.symbol == 0)
+            continue;
+        size_t i = slot.hash & mask;
+        while (slots[i].symbol != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    slots_.swap(slots);
+}
+
+Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
+    : data_(data)
+    , size_(size)
+    , symbols_(symbols)
+    , report_(std::move(report))
+{
+    // A byte order mark is whitespace that takes no column.
+    if (size_ >= 3 && std::memcmp(data_, "\xEF\xBB\xBF", 3) == 0) {
+        pos_ = 3;
+        lineStart_ = 3;
+    }
+}
+
+void Lexer::NewLine()
+{
+    if (data_[pos_] == '\r' && pos_ + 1 < size_ && data_[pos_ + 1] == '\n')
+        ++pos_;
+    ++pos_;
+    ++line_;
+    lineStart_ = pos_;
+}
+
+Token Lexer::Make(Tok kind, int begin, int line, int column) const
+{
+    Token t;
+    t.kind = kind;
+    t.begin = begin;
+    t.length = pos_ - begin;
+    t.line = line;
+    t.column = column;
+    return t;
+}
+
+void Lexer::SkipLine()
+{
+    // A string left open on this line may not run on, or recovery would eat lines.
+    const char *p = data_ + pos_;
+    const char *end = data_ + size_;
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
+    pos_ = int(p - data_);
+}
+
+Token Lexer::Next()
+{
+    for (;;) {
+        while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
+            ++pos_;
+        if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
+            SkipLine();
+            continue;
+        }
+        break;
+    }
+    const int begin = pos_;
+    const int column = pos_ - lineStart_ + 1;
+    if (pos_ >= size_)
+        return Make(Tok::End, begin, line_, column);
+    const char c = data_[pos_];
+    if (c == '\n' || c == '\r') {
+        const int line = line_;
+        NewLine();
+        Token t = Make(Tok::Newline, begin, line, column);
+        t.length = 1;
+        return t;
+    }
+    if (IsLetter(c)) {
+        const char *p = data_ + pos_ + 1;
+        const char *end = data_ + size_;
+        while (p < end && NameByte.table[std::uint8_t(*p)])
+            ++p;
+        pos_ = int(p - data_);
+        Token t = Make(Tok::Name, begin, line_, column);
+        if (data_[pos_ - 1] == '_')
+            report_(line_, column, t.length, NameEnd, begin);
+        t.symbol = symbols_.Intern(Text(t), &t.kind);
+        return t;
+    }
+    if (IsDigit(c) || c == '$' || (c == '.' && pos_ + 1 < size_ && IsDigit(data_[pos_ + 1])))
+        return Number(begin, column);
+    if (c == '"' || c == '\'')
+        return Quoted(c, begin, column);
+    ++pos_;
+    const char n = pos_ < size_ ? data_[pos_] : '\0';
+    Tok kind = Tok::Bad;
+    switch (c) {
+    case '(':
+        kind = Tok::LParen;
+        break;
+    case ')':
+        kind = Tok::RParen;
+        break;
+    case '[':
+        kind = Tok::LBracket;
+        break;
+    case ']':
+        kind = Tok::RBracket;
+        break;
+    case ',':
+        kind = Tok::Comma;
+        break;
+    case '+':
+        kind = Tok::Plus;
+        break;
+    case '-':
+        kind = Tok::Minus;
+        break;
+    case '*':
+        kind = Tok::Star;
+        break;
+    case '/':
+        kind = Tok::Slash;
+        break;
+    case '%':
+        kind = Tok::Percent;
+        break;
+    case '=':
+        kind = n == '=' ? Tok::Eq : Tok::Assign;
+        break;
+    case '!':
+        kind = n == '=' ? Tok::Ne : Tok::Bad;
+        break;
+    case '<':
+        kind = n == '=' ? Tok::Le : Tok::Lt;
+        break;
+    case '>':
+        kind = n == '=' ? Tok::Ge : Tok::Gt;
+        break;
+    default:
+        break;
+    }
+    if (kind == Tok::Eq || kind == Tok::Ne || kind == Tok::Le || kind == Tok::Ge)
+        ++pos_;
+    if (kind == Tok::Bad) {
+        // A UTF-8 sequence is one character to the reader.
+        while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80 && (std::uint8_t(c) & 0x80))
+            ++pos_;
+        report_(line_, column, pos_ - begin, BadCharacter, begin);
+    }
+    return Make(kind, begin, line_, column);
+}
+
+Token Lexer::Number(int begin, int column)
+{
+    Tok kind = Tok::Integer;
+    bool zero = true;
+    const auto digits = [this, &zero](bool (*accept)(char)) {
+        const int from = pos_;
+        while (pos_ < size_ && accept(data_[pos_])) {
+            zero = zero && data_[pos_] == '0';
+            ++pos_;
+        }
+        return pos_ - from;
+    };
+    const char c = data_[pos_];
+    if (c == '$' || (c == '0' && pos_ + 1 < size_ && (data_[pos_ + 1] == 'x' || data_[pos_ + 1] == 'X'))) {
+        pos_ += c == '$' ? 1 : 2;
+        if (digits(IsHex) == 0)
+            report_(line_, column, pos_ - begin, BadHex, 0);
+    } else {
+        digits(IsDigit);
+        if (pos_ < size_ && data_[pos_] == '.') {
+            kind = Tok::Real;
+            ++pos_;
+            digits(IsDigit);
+        } else if (data_[begin] == '0') {
+            for (int i = begin; i < pos_; ++i) {
+                if (data_[i] > '7') {
+                    report_(line_, column, pos_ - begin, BadOctal, 0);
+                    break;
+                }
+            }
+        }
+    }
+    Token t = Make(kind, begin, line_, column);
+    t.zero = zero;
+    return t;
+}
+
+Token Lexer::Quoted(char quote, int begin, int column)
+{
+    const int line = line_;
+    const int lineStart = lineStart_;
+    ++pos_;
+    int count = 0;
+    for (;;) {
+        if (pos_ >= size_ || (quote == '\'' && AtLineEnd())) {
+            // Recover at the end of the opening line, so the lines below still count.
+            if (line_ != line) {
+                pos_ = begin;
+                line_ = line;
+                lineStart_ = lineStart;
+            }
+            SkipLine();
+            report_(line, column, pos_ - begin, quote == '"' ? OpenString : OpenRawcode, 0);
+            return Make(Tok::Bad, begin, line, column);
+        }
+        const char c = data_[pos_];
+        if (c == quote) {
+            ++pos_;
+            break;
+        }
+        if (c == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n' && data_[pos_ + 1] != '\r') {
+            pos_ += 2;
+        } else if (c == '\n' || c == '\r') {
+            NewLine();
+        } else {
+            ++pos_;
+        }
+        ++count;
+    }
+    Token t = Make(quote == '"' ? Tok::String : Tok::Rawcode, begin, line, column);
+    if (quote == '"' && count > 1023)
+        report_(line, column, t.length, LongString, count);
+    if (quote == '\'' && count != 1 && count != 4)
+        report_(line, column, t.length, RawcodeSize, count);
+    return t;
+}
+
+} // namespace Analysis

@@ -1,0 +1,407 @@
+#include "Messages.h"
+
+namespace Analysis::Messages {
+
+namespace {
+
+QString Q(const QString &name)
+{
+    return QLatin1Char('\'') + name + QLatin1Char('\'');
+}
+
+// "an integer", "a unit"; the pseudo types read as they are.
+QString WithArticle(const QString &type)
+{
+    if (type == QLatin1String("null") || type == QLatin1String("nothing"))
+        return type;
+    const QChar c = type.isEmpty() ? QChar() : type[0].toLower();
+    const bool vowel = QStringLiteral("aeiou").contains(c) && !type.startsWith(QLatin1String("uni"));
+    return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + type;
+}
+
+} // namespace
+
+QString Expected(Want expected, const QString &found)
+{
+    QString what;
+    switch (expected) {
+    case Want::TypeName:
+        what = QStringLiteral("a type name");
+        break;
+    case Want::Extends:
+        what = QStringLiteral("'extends'");
+        break;
+    case Want::ParentType:
+        what = QStringLiteral("the type it extends");
+        break;
+    case Want::VariableName:
+        what = QStringLiteral("a variable name");
+        break;
+    case Want::FunctionName:
+        what = QStringLiteral("a function name");
+        break;
+    case Want::Takes:
+        what = QStringLiteral("'takes'");
+        break;
+    case Want::ParameterType:
+        what = QStringLiteral("a parameter type or 'nothing'");
+        break;
+    case Want::ParameterName:
+        what = QStringLiteral("a parameter name");
+        break;
+    case Want::Returns:
+        what = QStringLiteral("'returns'");
+        break;
+    case Want::ReturnType:
+        what = QStringLiteral("a return type or 'nothing'");
+        break;
+    case Want::CloseBracket:
+        what = QStringLiteral("']'");
+        break;
+    case Want::Assign:
+        what = QStringLiteral("'='");
+        break;
+    case Want::Then:
+        what = QStringLiteral("'then'");
+        break;
+    case Want::CloseParen:
+        what = QStringLiteral("')'");
+        break;
+    case Want::OpenParen:
+        what = QStringLiteral("'('");
+        break;
+    case Want::CommaOrParen:
+        what = QStringLiteral("',' or ')'");
+        break;
+    case Want::NativeOrFunction:
+        what = QStringLiteral("'native' or 'function' after 'constant'");
+        break;
+    case Want::Declaration:
+        what = QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')");
+        break;
+    case Want::Type:
+        what = QStringLiteral("a type");
+        break;
+    case Want::DebugStatement:
+        what = QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'");
+        break;
+    case Want::Statement:
+        what = QStringLiteral("a statement ('set', 'call', 'if', 'loop', 'exitwhen' or 'return')");
+        break;
+    case Want::EndifAfterElse:
+        what = QStringLiteral("'endif' after 'else'");
+        break;
+    case Want::Value:
+        what = QStringLiteral("a value");
+        break;
+    case Want::EndOfLine:
+        what = QStringLiteral("the end of the line");
+        break;
+    }
+    return QStringLiteral("expected %1, found %2").arg(what, found);
+}
+
+namespace {
+
+QString Wanted(Operands wanted)
+{
+    switch (wanted) {
+    case Operands::Booleans:
+        return QStringLiteral("booleans");
+    case Operands::Numbers:
+        return QStringLiteral("numbers");
+    case Operands::NumbersOrStrings:
+        return QStringLiteral("two numbers or two strings");
+    case Operands::Integers:
+        return QStringLiteral("integers");
+    case Operands::Boolean:
+        return QStringLiteral("a boolean");
+    case Operands::Number:
+        return QStringLiteral("a number");
+    }
+    return QString();
+}
+
+} // namespace
+QString FoundEndOfLine()
+{
+    return QStringLiteral("the end of the line");
+}
+QString FoundEndOfFile()
+{
+    return QStringLiteral("the end of the file");
+}
+QString FoundToken(const QString &text)
+{
+    return Q(text);
+}
+
+QString BadCharacter(const QString &text)
+{
+    return QStringLiteral("%1 is not part of the language").arg(Q(text));
+}
+QString OpenString()
+{
+    return QStringLiteral("the string is not closed with '\"'");
+}
+QString OpenRawcode()
+{
+    return QStringLiteral("the rawcode is not closed with \"'\" on its line");
+}
+QString LongString(int bytes)
+{
+    return QStringLiteral("a string literal may hold at most 1023 bytes, but this one holds %1").arg(bytes);
+}
+QString RawcodeSize(int characters)
+{
+    return QStringLiteral("a rawcode holds 1 or 4 characters, but this one holds %1").arg(characters);
+}
+QString BadOctal()
+{
+    return QStringLiteral("a number that begins with 0 is octal and may hold only the digits 0 to 7");
+}
+QString BadHex()
+{
+    return QStringLiteral("a hexadecimal number needs digits after its prefix");
+}
+QString NameEnd(const QString &name)
+{
+    return QStringLiteral("a name may not end with '_', as %1 does").arg(Q(name));
+}
+
+QString Without(const QString &closer, const QString &opener)
+{
+    return QStringLiteral("%1 without %2").arg(Q(closer), Q(opener));
+}
+QString Missing(const QString &closer, const QString &opener, int line)
+{
+    return QStringLiteral("missing %1 for the %2 on line %3").arg(Q(closer), Q(opener)).arg(line);
+}
+QString WrongCloser(const QString &closer, const QString &opener, int line, const QString &found)
+{
+    return QStringLiteral("expected %1 for the %2 on line %3, found %4")
+        .arg(Q(closer), Q(opener))
+        .arg(line)
+        .arg(Q(found));
+}
+QString OutsideFunction(const QString &keyword)
+{
+    return QStringLiteral("%1 outside a function").arg(Q(keyword));
+}
+QString MissingEndfunction(const QString &function, int line)
+{
+    return QStringLiteral("missing 'endfunction' for the function %1 on line %2").arg(Q(function)).arg(line);
+}
+QString MissingEndglobals(int line)
+{
+    return QStringLiteral("missing 'endglobals' for the 'globals' on line %1").arg(line);
+}
+QString DeclarationAfterFunctions(const QString &keyword)
+{
+    return QStringLiteral("%1 must come before the first function of the file").arg(Q(keyword));
+}
+QString LocalAfterStatements()
+{
+    return QStringLiteral("'local' declarations must come before the first statement of the function");
+}
+QString ExitwhenOutsideLoop()
+{
+    return QStringLiteral("'exitwhen' outside a 'loop'");
+}
+
+QString TooDeep(int most)
+{
+    return QStringLiteral("no more than %1 levels of nesting").arg(most);
+}
+QString PrimitiveName(const QString &name)
+{
+    return QStringLiteral("%1 is a primitive type and cannot name a variable").arg(Q(name));
+}
+QString Undeclared(const QString &name)
+{
+    return QStringLiteral("%1 is not declared").arg(Q(name));
+}
+QString NotAType(const QString &name)
+{
+    return QStringLiteral("%1 is not a type").arg(Q(name));
+}
+QString NotAFunction(const QString &name)
+{
+    return QStringLiteral("%1 is not a function").arg(Q(name));
+}
+QString NotAVariable(const QString &name, bool isType)
+{
+    return QStringLiteral("%1 is a %2, not a variable")
+        .arg(Q(name), isType ? QStringLiteral("type") : QStringLiteral("function"));
+}
+QString Redeclared(const QString &name, const QString &where)
+{
+    return QStringLiteral("%1 is already declared%2").arg(Q(name), where);
+}
+QString WhereLine(int line)
+{
+    return QStringLiteral(" on line %1").arg(line);
+}
+QString WhereSource(const QString &source, int line)
+{
+    return QStringLiteral(" in %1 on line %2").arg(source).arg(line);
+}
+QString WhereApi()
+{
+    return QStringLiteral(" in the API");
+}
+QString TypeExtendsPrimitive(const QString &name, const QString &parent)
+{
+    return QStringLiteral("%1 may extend only handle or a type that extends it, not %2")
+        .arg(Q(name), Q(parent));
+}
+
+QString Describe(int kind, const QString &name, const QString &type)
+{
+    switch (kind) {
+    case 0:
+        return QStringLiteral("%1 is %2").arg(Q(name), WithArticle(type));
+    case 1:
+        return QStringLiteral("%1 returns %2").arg(Q(name), type);
+    default:
+        return QStringLiteral("the value is %1").arg(WithArticle(type));
+    }
+}
+QString Conversion(const QString &value, const QString &name, const QString &type)
+{
+    return QStringLiteral("%1; %2 is %3").arg(value, Q(name), WithArticle(type));
+}
+QString ArgumentCount(const QString &function, const QStringList &parameters, int given)
+{
+    const int n = int(parameters.size());
+    const QString takes = n == 0 ? QStringLiteral("no arguments")
+                                 : QStringLiteral("%1 argument%2 (%3)")
+                                       .arg(n)
+                                       .arg(n == 1 ? "" : "s")
+                                       .arg(parameters.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 takes %2, but is given %3").arg(function, takes).arg(given);
+}
+QString TooManyArguments(int most, int given)
+{
+    return QStringLiteral("a call may pass at most %1 arguments, but this one passes %2")
+        .arg(most)
+        .arg(given);
+}
+QString ArgumentType(const QString &function, int index, const QString &parameter, const QString &value)
+{
+    return QStringLiteral("argument %1 of %2 is %3; %4").arg(index).arg(Q(function), parameter, value);
+}
+QString Condition(const QString &value)
+{
+    return QStringLiteral("a condition must be a boolean; %1").arg(value);
+}
+QString Index(const QString &value)
+{
+    return QStringLiteral("an array index must be an integer; %1").arg(value);
+}
+QString NeedsIndex(const QString &name)
+{
+    return QStringLiteral("%1 is an array and needs an index").arg(Q(name));
+}
+QString NotAnArray(const QString &name)
+{
+    return QStringLiteral("%1 is not an array").arg(Q(name));
+}
+QString OperandTypes(const QString &op, Operands wanted, const QString &left, const QString &right)
+{
+    return QStringLiteral("%1 needs %2, but is given %3 and %4")
+        .arg(Q(op), Wanted(wanted), WithArticle(left), WithArticle(right));
+}
+QString OperandType(const QString &op, Operands wanted, const QString &value)
+{
+    return QStringLiteral("%1 needs %2, but is given %3").arg(Q(op), Wanted(wanted), WithArticle(value));
+}
+QString Comparison(const QString &op, const QString &left, const QString &right)
+{
+    return QStringLiteral("%1 cannot compare %2 with %3").arg(Q(op), WithArticle(left), WithArticle(right));
+}
+QString NoValue(const QString &function)
+{
+    return QStringLiteral("%1 returns nothing, so it has no value").arg(Q(function));
+}
+QString ReturnNeedsValue(const QString &function, const QString &type)
+{
+    return QStringLiteral("%1 returns %2, so 'return' needs a value").arg(Q(function), type);
+}
+QString ReturnNoValue(const QString &function)
+{
+    return QStringLiteral("%1 returns nothing, so 'return' may not have a value").arg(Q(function));
+}
+QString ReturnType(const QString &function, const QString &type, const QString &value)
+{
+    return QStringLiteral("%1 returns %2; %3").arg(Q(function), type, value);
+}
+QString MissingReturn(const QString &function, const QString &type)
+{
+    return QStringLiteral("%1 returns %2, but its end can be reached without 'return'")
+        .arg(Q(function), type);
+}
+QString CodeOfNative(const QString &name)
+{
+    return QStringLiteral("'function' needs a function, but %1 is a native").arg(Q(name));
+}
+QString CodeTakesArguments(const QString &name, int count)
+{
+    return QStringLiteral("'function' needs a function that takes nothing, but %1 takes %2 argument%3")
+        .arg(Q(name))
+        .arg(count)
+        .arg(count == 1 ? "" : "s");
+}
+QString SetConstant(const QString &name)
+{
+    return QStringLiteral("%1 is a constant and cannot be set").arg(Q(name));
+}
+QString ConstantNeedsValue(const QString &name)
+{
+    return QStringLiteral("the constant %1 needs a value").arg(Q(name));
+}
+QString ConstantArray()
+{
+    return QStringLiteral("an array cannot be constant");
+}
+QString ArrayValue()
+{
+    return QStringLiteral("an array cannot have an initial value");
+}
+QString CodeArray()
+{
+    return QStringLiteral("an array of code is not allowed");
+}
+QString DivisionByZero()
+{
+    return QStringLiteral("division by zero stops the script");
+}
+
+QString ConstantSetsGlobal(const QString &name)
+{
+    return QStringLiteral("a constant function cannot set the global %1").arg(Q(name));
+}
+QString ConstantCallsFunction(const QString &name)
+{
+    return QStringLiteral("a constant function can call only constant functions, and %1 is not one")
+        .arg(Q(name));
+}
+QString GlobalsCrash(const QString &name)
+{
+    return QStringLiteral("calling %1 in a globals block crashes the game").arg(Q(name));
+}
+QString Uninitialised(const QString &name)
+{
+    return QStringLiteral("%1 is read before it is given a value, which stops the script").arg(Q(name));
+}
+
+QString OldPatchName(int length, int most)
+{
+    return QStringLiteral("this name has %1 characters; old patches accept at most %2").arg(length).arg(most);
+}
+QString OldPatchModulo()
+{
+    return QStringLiteral("old patches do not know the '%' operator");
+}
+
+} // namespace Analysis::Messages

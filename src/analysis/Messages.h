@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every text the analysis shows, in one place: plain words saying what was
+// expected and what was found. Arguments are already-quoted where the caller
+// builds them ('x', "the end of the line").
+namespace Analysis::Messages {
+
+// What a syntax error expected.
+enum class Want {
+    TypeName,
+    Extends,
+    ParentType,
+    VariableName,
+    FunctionName,
+    Takes,
+    ParameterType,
+    ParameterName,
+    Returns,
+    ReturnType,
+    CloseBracket,
+    Assign,
+    Then,
+    CloseParen,
+    OpenParen,
+    CommaOrParen,
+    NativeOrFunction,
+    Declaration,
+    Type,
+    DebugStatement,
+    Statement,
+    EndifAfterElse,
+    Value,
+    EndOfLine,
+};
+
+// What an operator needs of its operands.
+enum class Operands { Booleans, Numbers, NumbersOrStrings, Integers, Boolean, Number };
+
+QString Expected(Want expected, const QString &found);
+QString FoundEndOfLine();
+QString FoundEndOfFile();
+QString FoundToken(const QString &text);
+
+// Lexer
+QString BadCharacter(const QString &text);
+QString OpenString();
+QString OpenRawcode();
+QString LongString(int bytes);
+QString RawcodeSize(int characters);
+QString BadOctal();
+QString BadHex();
+QString NameEnd(const QString &name);
+
+// Blocks and order
+QString Without(const QString &closer, const QString &opener);
+QString Missing(const QString &closer, const QString &opener, int line);
+QString WrongCloser(const QString &closer, const QString &opener, int line, const QString &found);
+QString OutsideFunction(const QString &keyword);
+QString MissingEndfunction(const QString &function, int line);
+QString MissingEndglobals(int line);
+QString DeclarationAfterFunctions(const QString &keyword);
+QString LocalAfterStatements();
+QString ExitwhenOutsideLoop();
+QString TooDeep(int most);
+
+// Names
+QString Undeclared(const QString &name);
+QString NotAType(const QString &name);
+QString PrimitiveName(const QString &name);
+QString NotAFunction(const QString &name);
+QString NotAVariable(const QString &name, bool isType);
+QString Redeclared(const QString &name, const QString &where);
+QString WhereLine(int line);
+QString WhereSource(const QString &source, int line);
+QString WhereApi();
+QString TypeExtendsPrimitive(const QString &name, const QString &parent);
+
+// Types
+QString Describe(int kind, const QString &name, const QString &type);
+QString Conversion(const QString &value, const QString &name, const QString &type);
+QString ArgumentCount(const QString &function, const QStringList &parameters, int given);
+QString TooManyArguments(int most, int given);
+QString ArgumentType(const QString &function, int index, const QString &parameter, const QString &value);
+QString Condition(const QString &value);
+QString Index(const QString &value);
+QString NeedsIndex(const QString &name);
+QString NotAnArray(const QString &name);
+QString OperandTypes(const QString &op, Operands wanted, const QString &left, const QString &right);
+QString OperandType(const QString &op, Operands wanted, const QString &value);
+QString Comparison(const QString &op, const QString &left, const QString &right);
+QString NoValue(const QString &function);
+QString ReturnNeedsValue(const QString &function, const QString &type);
+QString ReturnNoValue(const QString &function);
+QString ReturnType(const QString &function, const QString &type, const QString &value);
+QString MissingReturn(const QString &function, const QString &type);
+QString CodeOfNative(const QString &name);
+QString CodeTakesArguments(const QString &name, int count);
+QString SetConstant(const QString &name);
+QString ConstantNeedsValue(const QString &name);
+QString ConstantArray();
+QString ArrayValue();
+QString CodeArray();
+QString DivisionByZero();
+
+// Constant functions and globals blocks
+QString ConstantSetsGlobal(const QString &name);
+QString ConstantCallsFunction(const QString &name);
+QString GlobalsCrash(const QString &name);
+QString Uninitialised(const QString &name);
+
+// Warnings: what only old patches reject
+QString OldPatchName(int length, int most);
+QString OldPatchModulo();
+
+} // namespace Analysis::Messages
