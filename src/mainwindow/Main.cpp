@@ -1,7 +1,9 @@
 #include "Main.h"
 
 #include "Documents.h"
+#include "EditorHelp.h"
 #include "FlatTabStrip.h"
+#include "editor/LineNumberGutter.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
 #include "platform/Errors.h"
@@ -97,6 +99,8 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     SaveFile.confirmOverwrite = false;
 
     connectHandlers();
+    // After the main window's own editor handlers, so they see every event first.
+    WritingHelper = new EditorHelp(*this);
     RunCommand([this] { FormCreate(); });
 }
 
@@ -219,6 +223,7 @@ void TMainForm::setupEditors()
     Editbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->AutoHighlight = true;
     Editbox->installEventFilter(this);
+    new LineNumberGutter(Editbox);
 
     HelpEdit = new TSyntaxEdit(this);
     HelpEdit->setObjectName(QStringLiteral("HelpEdit"));

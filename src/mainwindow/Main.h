@@ -26,6 +26,7 @@ class QToolButton;
 class QWidget;
 class FlatTabStrip;
 class FindReplaceDialog;
+class EditorHelp;
 class TConfirmBox;
 class TSaveFirstForm;
 class TSyntaxEdit;
@@ -114,6 +115,7 @@ public:
     QStatusBar *StatusBar1;
     QLabel *StatusPanel; // the status bar's one panel: "line : column"
     TypeFilterMenu *PopupMenu1; // the type filter menu
+    EditorHelp *WritingHelper; // completion, call tips, go to declaration
 
     QMenu *File1;
     QAction *New1;
