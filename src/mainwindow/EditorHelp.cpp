@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using WritingHelp::NameKind;
@@ -162,8 +163,18 @@ void EditorHelp::OpenCompletion()
     const auto [start, length] = WritingHelp::WordAt(text, column);
     m_wordStart = m_form.Editbox->lineIndex(line) + (length > 0 ? start : column);
     m_wordLine = line;
-    script(Refresh::IfStale);
     fillCompletion();
+    const int revision = m_form.Editbox->document()->revision();
+    if (revision != m_revision) {
+        // Shown at once from the last analysis, brought up to date right
+        // after, unless the user typed on or closed it meanwhile.
+        QTimer::singleShot(0, this, [this, revision] {
+            if (CompletionOpen() || m_form.Editbox->document()->revision() == revision) {
+                script(Refresh::IfStale);
+                fillCompletion();
+            }
+        });
+    }
 }
 
 void EditorHelp::fillCompletion()
@@ -238,11 +249,21 @@ std::optional<WritingHelp::CallSite> EditorHelp::callAtCaret()
     });
 }
 
+bool EditorHelp::namedCallAtCaret() const
+{
+    static const QStringList kKeywords = { "if", "elseif", "and", "or", "not", "return", "then", "set",
+        "call", "exitwhen", "local", "constant", "array", "takes", "returns" };
+    const auto [line, text, column] = caret();
+    return WritingHelp::CallAt(text, column, [](const QString &name) {
+        return !kKeywords.contains(name) && !name.front().isDigit();
+    }).has_value();
+}
+
 bool EditorHelp::OpenCallTip()
 {
     script(Refresh::IfMissing);
     auto call = callAtCaret();
-    if (!call && m_revision != m_form.Editbox->document()->revision()) {
+    if (!call && m_revision != m_form.Editbox->document()->revision() && namedCallAtCaret()) {
         // Perhaps a function the script declared since it was last analysed.
         script(Refresh::IfStale);
         call = callAtCaret();

@@ -16,7 +16,8 @@ class TMainForm;
 // jump to a declaration and back. Both windows are children of the main
 // window that never take the focus; nothing here edits the text except
 // inserting a chosen name. The script is analysed only when one of these is
-// asked for and the text changed since, never per keystroke.
+// asked for and the text changed since, never per keystroke; the list does
+// not wait for it.
 class EditorHelp : public QObject {
     Q_OBJECT
 
@@ -56,6 +57,8 @@ private:
     void updateTip();
     void showTip(const WritingHelp::Tip &tip);
     [[nodiscard]] std::optional<WritingHelp::CallSite> callAtCaret();
+    // Whether the caret is in brackets after a name that may be a function.
+    [[nodiscard]] bool namedCallAtCaret() const;
     // The caret's line, its text and column.
     [[nodiscard]] std::tuple<int, QString, int> caret() const;
     void place(QWidget *widget, int position);
