@@ -132,10 +132,10 @@ const WritingHelp::ScriptIndex &EditorHelp::script(Refresh refresh)
 
 std::tuple<int, QString, int> EditorHelp::caret() const
 {
-    const TSyntaxEdit &editor = *m_form.Editbox;
-    const int position = editor.selStart();
-    const int line = editor.lineFromChar(position);
-    return { line, editor.line(line), position - editor.lineIndex(line) };
+    // From the text cursor: cheaper than positions counted over the whole text.
+    QTextCursor cursor = m_form.Editbox->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    return { cursor.blockNumber(), cursor.block().text(), cursor.positionInBlock() };
 }
 
 void EditorHelp::place(QWidget *widget, int position)
@@ -180,7 +180,8 @@ void EditorHelp::OpenCompletion()
 void EditorHelp::fillCompletion()
 {
     const TSyntaxEdit &editor = *m_form.Editbox;
-    const QString prefix = editor.text().mid(m_wordStart, editor.selStart() - m_wordStart);
+    const int first = editor.lineIndex(m_wordLine);
+    const QString prefix = editor.line(m_wordLine).mid(m_wordStart - first, editor.selStart() - m_wordStart);
     m_items = WritingHelp::Complete(m_form.State.Declarations, &m_script, m_wordLine, prefix);
     if (m_items.isEmpty()) {
         closeCompletion();
@@ -196,11 +197,14 @@ void EditorHelp::fillCompletion()
     const int rows = int(std::min<qsizetype>(m_items.size(), kVisibleRows));
     const int rowHeight = std::max(CompletionList->sizeHintForRow(0), 1);
     CompletionList->setFixedHeight(rows * rowHeight + 2);
+    // Wide enough for the longest of the names a few screens down.
+    const QFontMetrics metrics(editor.font());
     int width = 0;
-    for (int row = 0; row < std::min<int>(int(m_items.size()), 200); ++row)
-        width = std::max(width, CompletionList->sizeHintForColumn(0));
-    CompletionList->setMinimumWidth(
-        std::max(width + CompletionList->verticalScrollBar()->sizeHint().width() + 8, 160));
+    for (qsizetype row = 0; row < std::min<qsizetype>(m_items.size(), 20 * kVisibleRows); ++row)
+        width = std::max(width, metrics.horizontalAdvance(m_items[row].name));
+    CompletionList->setFixedWidth(std::max(width + CompletionList->iconSize().width()
+            + CompletionList->verticalScrollBar()->sizeHint().width() + 16,
+        160));
     CompletionList->setCurrentRow(0);
     showSelectedDeclaration();
     place(CompletionPopup, m_wordStart);
