@@ -2,8 +2,8 @@
 // maps folder repeated) with the shipped catalogue. From the repository root:
 //   cmake -S . -B build-bench -G Ninja -DTOLVANE_BUILD_BENCH=ON -DCMAKE_BUILD_TYPE=Release
 //   cmake --build build-bench --target bench_writinghelp && build-bench/bench/bench_writinghelp [maps]
-// Completion: the second letter typed to the list shown and filled (worst of
-// five); the analysis of the script that follows it is shown apart. Call tip:
+// Completion: the second letter typed to the list shown and filled (median of
+// five); the analysis of the script that follows the first is shown apart. Call tip:
 // "(" after CreateUnit to the tip shown. Keystroke: a letter typed in the middle of the
 // script with the gutter and the writing help, then in the same run with both
 // taken away.
@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -79,12 +81,13 @@ int main(int argc, char **argv)
     EditorHelp &help = *form.WritingHelper;
 
     QElapsedTimer t;
-    double shown = 0, analysed = 0;
+    std::vector<double> shownRuns;
+    double analysed = 0;
     for (int run = 0; run < 5; ++run) {
         Type(editor, QStringLiteral("G"));
         t.start();
         Type(editor, QStringLiteral("e"));
-        shown = std::max(shown, Ms(t));
+        shownRuns.push_back(Ms(t));
         const bool open = help.CompletionOpen();
         t.start();
         QCoreApplication::processEvents();
@@ -95,6 +98,8 @@ int main(int argc, char **argv)
         if (!open)
             return 1;
     }
+    std::sort(shownRuns.begin(), shownRuns.end());
+    const double shown = shownRuns[shownRuns.size() / 2];
     const double completion = MedianMs(kRuns, [&] {
         Type(editor, QStringLiteral("Ge"));
         Key(editor, Qt::Key_Escape, QString());
@@ -117,8 +122,8 @@ int main(int argc, char **argv)
     delete editor.findChild<LineNumberGutter *>();
     const double without = Keystroke(editor);
     std::printf("200000 lines, shipped catalogue:\n");
-    std::printf("  completion shown and filled, first after an edit: %.2f ms\n", shown);
-    std::printf("  analysis that follows it: %.1f ms\n", analysed);
+    std::printf("  completion shown and filled, first after an edit: median %.2f ms\n", shown);
+    std::printf("  analysis that follows the first: %.1f ms\n", analysed);
     std::printf("  completion, Ge + Escape + 2 Backspace: median %.2f ms\n", completion);
     std::printf("  call tip, ( + Backspace: median %.3f ms\n", tip);
     std::printf("  keystroke with gutter and help: median %.4f ms\n", with);

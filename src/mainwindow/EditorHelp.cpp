@@ -4,6 +4,7 @@
 #include "editor/SyntaxEdit.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,9 @@ using WritingHelp::NameKind;
 namespace {
 
 constexpr int kVisibleRows = 10;
+// A script whose analysis takes longer is analysed again only on request
+// (Ctrl+Space, Ctrl+Shift+Space, a jump), not for what typing opens.
+constexpr int kSlowAnalysisMs = 40;
 
 bool IsWordChar(QChar c)
 {
@@ -124,8 +128,11 @@ const WritingHelp::ScriptIndex &EditorHelp::script(Refresh refresh)
     const int revision = m_form.Editbox->document()->revision();
     if (m_revision < 0 || (refresh == Refresh::IfStale && revision != m_revision)) {
         // Names are ASCII; other characters only stand in strings and comments.
+        QElapsedTimer timer;
+        timer.start();
         m_script.Build(m_form.Editbox->text().toLatin1());
         m_revision = revision;
+        m_slowAnalysis = timer.elapsed() > kSlowAnalysisMs;
     }
     return m_script;
 }
@@ -157,7 +164,7 @@ void EditorHelp::place(QWidget *widget, int position)
     widget->show();
 }
 
-void EditorHelp::OpenCompletion()
+void EditorHelp::OpenCompletion(bool asked)
 {
     const auto [line, text, column] = caret();
     const auto [start, length] = WritingHelp::WordAt(text, column);
@@ -165,7 +172,7 @@ void EditorHelp::OpenCompletion()
     m_wordLine = line;
     fillCompletion();
     const int revision = m_form.Editbox->document()->revision();
-    if (revision != m_revision) {
+    if (revision != m_revision && (asked || !m_slowAnalysis || m_revision < 0)) {
         // Shown at once from the last analysis, brought up to date right
         // after, unless the user typed on or closed it meanwhile.
         QTimer::singleShot(0, this, [this, revision] {
@@ -263,11 +270,12 @@ bool EditorHelp::namedCallAtCaret() const
     }).has_value();
 }
 
-bool EditorHelp::OpenCallTip()
+bool EditorHelp::OpenCallTip(bool asked)
 {
     script(Refresh::IfMissing);
     auto call = callAtCaret();
-    if (!call && m_revision != m_form.Editbox->document()->revision() && namedCallAtCaret()) {
+    if (!call && m_revision != m_form.Editbox->document()->revision() && (asked || !m_slowAnalysis)
+        && namedCallAtCaret()) {
         // Perhaps a function the script declared since it was last analysed.
         script(Refresh::IfStale);
         call = callAtCaret();
@@ -392,10 +400,10 @@ void EditorHelp::changed()
         const auto [start, length] = WritingHelp::WordAt(text, column);
         if (start + length == column && length == 2 && text[start].isLetter() && text[start + 1].isLetter()
             && WritingHelp::InCode(text, start))
-            OpenCompletion();
+            OpenCompletion(false);
     }
     if (typed == u"(")
-        OpenCallTip();
+        OpenCallTip(false);
     else if (TipOpen())
         updateTip();
 }

@@ -31,10 +31,11 @@ public:
 
     [[nodiscard]] bool CompletionOpen() const;
     [[nodiscard]] bool TipOpen() const;
-    // Lists the names that begin with the word before the caret.
-    void OpenCompletion();
+    // Lists the names that begin with the word before the caret. `asked`:
+    // by its key, not by typing.
+    void OpenCompletion(bool asked = true);
     // Shows the call the caret is in; false when it is in none.
-    bool OpenCallTip();
+    bool OpenCallTip(bool asked = true);
     // Goes to the declaration of the name at `position`; false for a name
     // declared nowhere.
     bool GoToDeclaration(int position);
@@ -66,6 +67,7 @@ private:
     TMainForm &m_form;
     WritingHelp::ScriptIndex m_script;
     int m_revision = -1;
+    bool m_slowAnalysis = false;
     QList<WritingHelp::Candidate> m_items;
     int m_wordStart = 0; // where the completed word starts
     int m_wordLine = 0;
