@@ -111,6 +111,15 @@ EditorHelp::EditorHelp(TMainForm &form)
     connect(CompletionList, &QListWidget::currentRowChanged, this, &EditorHelp::showSelectedDeclaration);
     connect(CompletionList, &QListWidget::itemClicked, this, &EditorHelp::insertCompletion);
     editor->viewport()->installEventFilter(this);
+    // They stand beside the text they are about and follow it when it scrolls.
+    for (QScrollBar *bar : { editor->verticalScrollBar(), editor->horizontalScrollBar() }) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (CompletionOpen())
+                place(CompletionPopup, m_wordStart);
+            if (TipOpen())
+                place(CallTip, m_tipAnchor);
+        });
+    }
 }
 
 bool EditorHelp::CompletionOpen() const
@@ -152,6 +161,13 @@ void EditorHelp::place(QWidget *widget, int position)
     QTextCursor cursor(editor.document()->findBlockByNumber(line));
     cursor.setPosition(cursor.position() + position - editor.lineIndex(line));
     const QRect rect = editor.cursorRect(cursor);
+    if (!editor.viewport()->rect().intersects(rect)) {
+        // Scrolled out of sight.
+        widget->hide();
+        if (widget == CompletionPopup)
+            closeCompletion();
+        return;
+    }
     widget->setFont(editor.font());
     widget->adjustSize();
     QPoint at = editor.viewport()->mapTo(&m_form, rect.bottomLeft());
@@ -287,7 +303,8 @@ bool EditorHelp::OpenCallTip(bool asked)
     showTip(WritingHelp::MakeTip(
         WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call->function), call->argument));
     const TSyntaxEdit &editor = *m_form.Editbox;
-    place(CallTip, editor.lineIndex(editor.lineFromChar(editor.selStart())) + call->open);
+    m_tipAnchor = editor.lineIndex(editor.lineFromChar(editor.selStart())) + call->open;
+    place(CallTip, m_tipAnchor);
     return true;
 }
 

@@ -71,6 +71,7 @@ private:
     QList<WritingHelp::Candidate> m_items;
     int m_wordStart = 0; // where the completed word starts
     int m_wordLine = 0;
+    int m_tipAnchor = 0; // the "(" of the call the tip shows
     QString m_typed; // the text of the key being typed, until its change
     QList<std::pair<int, int>> m_back; // selections before the jumps
 };

@@ -104,6 +104,10 @@ private slots:
         QVERIFY(help.CallTip->text().contains("<b>integer a</b>"));
         s.Type("1, ");
         QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
+        s.Type("\x1b");
+        QVERIFY(!help.TipOpen());
+        QTest::keyClick(&s.Editbox(), Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
         s.Type("2.)");
         QVERIFY(!help.TipOpen());
         const int end = s.Editbox().selStart();
