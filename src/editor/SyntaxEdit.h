@@ -69,6 +69,9 @@ public:
     [[nodiscard]] int matchPosition() const;
 
 protected:
+    // The gutter sits in the viewport margin and reads the line layout.
+    friend class LineNumberGutter;
+
     void Change() override;
     void SelectionChange() override;
     void KeyDown(QKeyEvent *event) override;

@@ -1,8 +1,10 @@
 #include "Main.h"
 
 #include "Documents.h"
+#include "EditorHelp.h"
 #include "FlatTabStrip.h"
 #include "ProblemsPanel.h"
+#include "editor/LineNumberGutter.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
 #include "platform/Errors.h"
@@ -111,6 +113,8 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     // Fixed before the creation steps, any of which may fail: Open writes
     // the list whatever became of them.
     State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
+    // After the main window's own editor handlers, so they see every event first.
+    WritingHelper = new EditorHelp(*this);
     RunCommand([this] { FormCreate(); });
 }
 
@@ -242,6 +246,7 @@ void TMainForm::setupEditors()
     Editbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->AutoHighlight = true;
     Editbox->installEventFilter(this);
+    new LineNumberGutter(Editbox);
 
     HelpEdit = new TSyntaxEdit(this);
     HelpEdit->setObjectName(QStringLiteral("HelpEdit"));

@@ -29,6 +29,7 @@ class FlatTabStrip;
 class LiveCheck;
 class ProblemsPanel;
 class FindReplaceDialog;
+class EditorHelp;
 class TConfirmBox;
 class TSaveFirstForm;
 class TSyntaxEdit;
@@ -120,6 +121,7 @@ public:
     QStatusBar *StatusBar1;
     QLabel *StatusPanel; // the status bar's one panel: "line : column"
     TypeFilterMenu *PopupMenu1; // the type filter menu
+    EditorHelp *WritingHelper; // completion, call tips, go to declaration
 
     QMenu *File1;
     QAction *New1;

@@ -1,0 +1,296 @@
+#include "WritingHelp.h"
+
+#include "platform/StringLists.h"
+
+#include <algorithm>
+
+namespace WritingHelp {
+
+namespace {
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// Editor lines are 0-based, analysis lines 1-based.
+int EditorLine(const Analysis::Position &at)
+{
+    return at.line - 1;
+}
+
+const DeclarationCategory &Category(const Catalogue &catalogue, CategoryKind kind)
+{
+    return catalogue[kind];
+}
+
+} // namespace
+
+void ScriptIndex::Build(const QByteArray &text)
+{
+    Analysis::Options options;
+    options.declarations = true;
+    m_result = Analysis::Analyse({ Analysis::Source { QString(), text } }, Analysis::PrimitiveApi(), options);
+    m_result.diagnostics.clear();
+}
+
+const Analysis::Scope *ScriptIndex::ScopeAt(int line) const
+{
+    const int wanted = line + 1;
+    // Bodies come in document order.
+    const auto it = std::partition_point(m_result.scopes.cbegin(), m_result.scopes.cend(),
+        [wanted](const Analysis::Scope &scope) { return scope.lastLine < wanted; });
+    if (it == m_result.scopes.cend() || it->firstLine > wanted)
+        return nullptr;
+    return &*it;
+}
+
+const Analysis::Function *ScriptIndex::FindFunction(const QString &name) const
+{
+    for (const Analysis::Function &function : m_result.declared.functions) {
+        if (function.name == name)
+            return &function;
+    }
+    return nullptr;
+}
+
+QString FunctionDeclaration(const Analysis::Function &function)
+{
+    QStringList parameters;
+    for (const Analysis::Variable &parameter : function.parameters)
+        parameters << parameter.type + u' ' + parameter.name;
+    return QStringLiteral("%1 takes %2 returns %3")
+        .arg(function.name,
+            parameters.isEmpty() ? QStringLiteral("nothing") : parameters.join(QStringLiteral(", ")),
+            function.returns);
+}
+
+QString VariableDeclaration(const Analysis::Variable &variable, const QString &prefix)
+{
+    QString text = prefix;
+    if (variable.isConstant)
+        text += QStringLiteral("constant ");
+    text += variable.type + u' ';
+    if (variable.isArray)
+        text += QStringLiteral("array ");
+    return text + variable.name;
+}
+
+QList<Candidate> Complete(
+    const Catalogue &catalogue, const ScriptIndex *script, int line, const QString &prefix)
+{
+    QList<Candidate> found;
+    const auto matches = [&prefix](const QString &name) {
+        return !name.isEmpty() && name.startsWith(prefix, Qt::CaseInsensitive) && IsWordChar(name.front());
+    };
+    if (script) {
+        if (const Analysis::Scope *scope = script->ScopeAt(line)) {
+            for (const Analysis::Variable &local : scope->locals) {
+                if (matches(local.name))
+                    found.append({ local.name, NameKind::Local,
+                        VariableDeclaration(local, QStringLiteral("local ")) });
+            }
+            for (const Analysis::Variable &parameter : scope->parameters) {
+                if (matches(parameter.name))
+                    found.append({ parameter.name, NameKind::Parameter, VariableDeclaration(parameter) });
+            }
+        }
+        for (const Analysis::Function &function : script->Result().declared.functions) {
+            if (matches(function.name))
+                found.append({ function.name, NameKind::ScriptFunction, FunctionDeclaration(function) });
+        }
+        for (const Analysis::Variable &global : script->Result().declared.globals) {
+            if (matches(global.name))
+                found.append({ global.name, NameKind::ScriptGlobal, VariableDeclaration(global) });
+        }
+    }
+    static constexpr NameKind kKinds[kCategoryCount]
+        = { NameKind::Function, NameKind::Constant, NameKind::AIFunction, NameKind::AIGlobal };
+    for (int c = 0; c < kCategoryCount; ++c) {
+        const DeclarationCategory &category = Category(catalogue, CategoryKind(c));
+        for (qsizetype i = 0; i < category.Names.size(); ++i) {
+            if (matches(category.Names[i]))
+                found.append({ category.Names[i], kKinds[c], category.Lines[i] });
+        }
+    }
+    const StringComparer &comparer = StringComparer::CaseInsensitive();
+    std::stable_sort(found.begin(), found.end(),
+        [&comparer](const Candidate &a, const Candidate &b) { return comparer.Compare(a.name, b.name) < 0; });
+    const auto last = std::unique(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) == 0;
+    });
+    found.erase(last, found.end());
+    return found;
+}
+
+namespace {
+
+// Walks the line up to `column` with the quote state of the game's lexer: a
+// string's backslash escapes the next character, a rawcode runs between single
+// quotes, "//" outside them starts a comment. Calls bracket(index) for every
+// bracket and comma in code; false when `column` is in a comment or string.
+template<typename Bracket> bool WalkCode(const QString &line, int column, Bracket bracket)
+{
+    QChar quote;
+    const int end = std::min(column, int(line.size()));
+    for (int i = 0; i < end; ++i) {
+        const QChar c = line[i];
+        if (!quote.isNull()) {
+            if (c == u'\\' && quote == u'"')
+                ++i;
+            else if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == u'"' || c == u'\'')
+            quote = c;
+        else if (c == u'/' && i + 1 < line.size() && line[i + 1] == u'/')
+            return false;
+        else if (c == u'(' || c == u')' || c == u'[' || c == u']' || c == u',')
+            bracket(i);
+    }
+    return quote.isNull();
+}
+
+} // namespace
+
+bool InCode(const QString &line, int column)
+{
+    return WalkCode(line, column, [](int) {});
+}
+
+std::pair<int, int> WordAt(const QString &line, int column)
+{
+    int start = std::clamp(column, 0, int(line.size()));
+    int end = start;
+    while (start > 0 && IsWordChar(line[start - 1]))
+        --start;
+    while (end < line.size() && IsWordChar(line[end]))
+        ++end;
+    return { start, end - start };
+}
+
+std::optional<CallSite> CallAt(
+    const QString &line, int column, const std::function<bool(const QString &)> &isFunction)
+{
+    struct Open {
+        int at;
+        int commas;
+    };
+    QList<Open> open;
+    const bool inCode = WalkCode(line, column, [&](int i) {
+        const QChar c = line[i];
+        if (c == u'(' || c == u'[') {
+            open.append({ i, 0 });
+        } else if (c == u',') {
+            if (!open.isEmpty())
+                ++open.last().commas;
+        } else if (!open.isEmpty()) {
+            open.removeLast();
+        }
+    });
+    if (!inCode)
+        return std::nullopt;
+    for (qsizetype k = open.size() - 1; k >= 0; --k) {
+        const int at = open[k].at;
+        if (line[at] != u'(')
+            continue;
+        int nameEnd = at;
+        while (nameEnd > 0 && line[nameEnd - 1] == u' ')
+            --nameEnd;
+        const auto [start, length] = WordAt(line, nameEnd);
+        if (length == 0 || start + length != nameEnd)
+            continue;
+        const QString name = line.mid(start, length);
+        if (isFunction(name))
+            return CallSite { name, open[k].commas, at };
+    }
+    return std::nullopt;
+}
+
+QString CallDeclaration(const Catalogue &catalogue, const ScriptIndex *script, const QString &name)
+{
+    if (name.isEmpty())
+        return {};
+    if (script) {
+        if (const Analysis::Function *function = script->FindFunction(name))
+            return FunctionDeclaration(*function);
+    }
+    for (const CategoryKind kind : { CategoryKind::Functions, CategoryKind::AIFunctions }) {
+        const DeclarationCategory &category = Category(catalogue, kind);
+        const qsizetype i = category.Names.indexOf(name);
+        if (i >= 0)
+            return category.Lines[i];
+    }
+    return {};
+}
+
+Tip MakeTip(const QString &declaration, int argument)
+{
+    Tip tip { declaration, 0, 0 };
+    static const QString kTakes = QStringLiteral(" takes ");
+    static const QString kReturns = QStringLiteral(" returns ");
+    const qsizetype takes = declaration.indexOf(kTakes);
+    if (takes < 0)
+        return tip;
+    qsizetype from = takes + kTakes.size();
+    qsizetype end = declaration.indexOf(kReturns, from);
+    if (end < 0)
+        end = declaration.size();
+    if (declaration.mid(from, end - from).trimmed() == u"nothing")
+        return tip;
+    for (int k = 0; k < argument; ++k) {
+        const qsizetype comma = declaration.indexOf(u',', from);
+        if (comma < 0 || comma >= end)
+            return tip;
+        from = comma + 1;
+        while (from < end && declaration[from] == u' ')
+            ++from;
+    }
+    qsizetype to = declaration.indexOf(u',', from);
+    if (to < 0 || to > end)
+        to = end;
+    tip.boldStart = int(from);
+    tip.boldLength = int(to - from);
+    return tip;
+}
+
+std::optional<Declaration> FindDeclaration(
+    const Catalogue &catalogue, const ScriptIndex *script, int line, const QString &name)
+{
+    if (name.isEmpty())
+        return std::nullopt;
+    if (script) {
+        const auto inScript = [](const Analysis::Position &at) {
+            return Declaration { true, EditorLine(at), QString() };
+        };
+        if (const Analysis::Scope *scope = script->ScopeAt(line)) {
+            for (const QList<Analysis::Variable> *list : { &scope->locals, &scope->parameters }) {
+                for (const Analysis::Variable &variable : *list) {
+                    if (variable.name == name && variable.at.line > 0)
+                        return inScript(variable.at);
+                }
+            }
+        }
+        const Analysis::Api &declared = script->Result().declared;
+        if (const Analysis::Function *function = script->FindFunction(name);
+            function && function->at.line > 0)
+            return inScript(function->at);
+        for (const Analysis::Variable &global : declared.globals) {
+            if (global.name == name && global.at.line > 0)
+                return inScript(global.at);
+        }
+        for (const Analysis::Type &type : declared.types) {
+            if (type.name == name && type.at.line > 0)
+                return inScript(type.at);
+        }
+    }
+    for (const DeclarationCategory &category : catalogue.Categories) {
+        const qsizetype i = category.Names.indexOf(name);
+        if (i >= 0)
+            return Declaration { false, -1, category.Lines[i] };
+    }
+    return std::nullopt;
+}
+
+} // namespace WritingHelp

@@ -1,0 +1,463 @@
+#include "EditorHelp.h"
+
+#include "Main.h"
+#include "editor/SyntaxEdit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using WritingHelp::NameKind;
+
+namespace {
+
+constexpr int kVisibleRows = 10;
+// A script whose analysis takes longer is analysed again only on request
+// (Ctrl+Space, Ctrl+Shift+Space, a jump), not for what typing opens.
+constexpr int kSlowAnalysisMs = 40;
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// A letter on a tinted square, one per kind of name.
+QIcon KindIcon(NameKind kind)
+{
+    static const std::pair<char, QColor> kLooks[] = {
+        { 'f', QColor(0, 0, 128) },
+        { 'c', QColor(128, 0, 0) },
+        { 'a', QColor(0, 96, 128) },
+        { 'g', QColor(128, 64, 0) },
+        { 'f', QColor(0, 112, 0) },
+        { 'v', QColor(0, 112, 0) },
+        { 'l', QColor(96, 0, 128) },
+        { 'p', QColor(96, 0, 128) },
+    };
+    static QIcon icons[std::size(kLooks)];
+    QIcon &icon = icons[size_t(kind)];
+    if (icon.isNull()) {
+        QPixmap pixmap(14, 14);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(kLooks[size_t(kind)].second);
+        painter.setPen(Qt::NoPen);
+        painter.drawRoundedRect(QRectF(0.5, 0.5, 13, 13), 3, 3);
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setPixelSize(10);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(pixmap.rect(), Qt::AlignCenter, QString(QLatin1Char(kLooks[size_t(kind)].first)));
+        painter.end();
+        icon = QIcon(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
+EditorHelp::EditorHelp(TMainForm &form)
+    : QObject(&form)
+    , m_form(form)
+{
+    CompletionPopup = new QFrame(&form);
+    CompletionPopup->setObjectName(QStringLiteral("CompletionPopup"));
+    CompletionPopup->setFrameShape(QFrame::Box);
+    CompletionPopup->setFocusPolicy(Qt::NoFocus);
+    CompletionList = new QListWidget(CompletionPopup);
+    CompletionList->setObjectName(QStringLiteral("CompletionList"));
+    CompletionList->setFocusPolicy(Qt::NoFocus);
+    CompletionList->setUniformItemSizes(true);
+    CompletionList->setFrameShape(QFrame::NoFrame);
+    CompletionDeclaration = new QLabel(CompletionPopup);
+    CompletionDeclaration->setObjectName(QStringLiteral("CompletionDeclaration"));
+    CompletionDeclaration->setTextFormat(Qt::PlainText);
+    CompletionDeclaration->setAutoFillBackground(true);
+    CompletionDeclaration->setBackgroundRole(QPalette::ToolTipBase);
+    CompletionDeclaration->setForegroundRole(QPalette::ToolTipText);
+    auto *layout = new QVBoxLayout(CompletionPopup);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    layout->addWidget(CompletionList);
+    layout->addWidget(CompletionDeclaration);
+    CompletionPopup->hide();
+
+    CallTip = new QLabel(&form);
+    CallTip->setObjectName(QStringLiteral("CallTip"));
+    CallTip->setTextFormat(Qt::RichText);
+    CallTip->setFocusPolicy(Qt::NoFocus);
+    CallTip->setFrameShape(QFrame::Box);
+    CallTip->setAutoFillBackground(true);
+    CallTip->setBackgroundRole(QPalette::ToolTipBase);
+    CallTip->setForegroundRole(QPalette::ToolTipText);
+    CallTip->setMargin(2);
+    CallTip->hide();
+
+    TSyntaxEdit *editor = form.Editbox;
+    connect(editor, &TRichEdit::OnKeyDown, this, &EditorHelp::keyDown);
+    connect(editor, &TRichEdit::OnChange, this, &EditorHelp::changed);
+    connect(editor, &TRichEdit::OnSelectionChange, this, &EditorHelp::selectionChanged);
+    connect(CompletionList, &QListWidget::currentRowChanged, this, &EditorHelp::showSelectedDeclaration);
+    connect(CompletionList, &QListWidget::itemClicked, this, &EditorHelp::insertCompletion);
+    editor->viewport()->installEventFilter(this);
+    // They stand beside the text they are about and follow it when it scrolls.
+    for (QScrollBar *bar : { editor->verticalScrollBar(), editor->horizontalScrollBar() }) {
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (CompletionOpen())
+                place(CompletionPopup, m_wordStart);
+            if (TipOpen())
+                place(CallTip, m_tipAnchor);
+        });
+    }
+}
+
+bool EditorHelp::CompletionOpen() const
+{
+    return CompletionPopup->isVisible();
+}
+
+bool EditorHelp::TipOpen() const
+{
+    return CallTip->isVisible();
+}
+
+const WritingHelp::ScriptIndex &EditorHelp::script(Refresh refresh)
+{
+    const int revision = m_form.Editbox->document()->revision();
+    if (m_revision < 0 || (refresh == Refresh::IfStale && revision != m_revision)) {
+        // Names are ASCII; other characters only stand in strings and comments.
+        QElapsedTimer timer;
+        timer.start();
+        m_script.Build(m_form.Editbox->text().toLatin1());
+        m_revision = revision;
+        m_slowAnalysis = timer.elapsed() > kSlowAnalysisMs;
+    }
+    return m_script;
+}
+
+std::tuple<int, QString, int> EditorHelp::caret() const
+{
+    // From the text cursor: cheaper than positions counted over the whole text.
+    QTextCursor cursor = m_form.Editbox->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    return { cursor.blockNumber(), cursor.block().text(), cursor.positionInBlock() };
+}
+
+void EditorHelp::place(QWidget *widget, int position)
+{
+    TSyntaxEdit &editor = *m_form.Editbox;
+    const int line = editor.lineFromChar(position);
+    QTextCursor cursor(editor.document()->findBlockByNumber(line));
+    cursor.setPosition(cursor.position() + position - editor.lineIndex(line));
+    const QRect rect = editor.cursorRect(cursor);
+    if (!editor.viewport()->rect().intersects(rect)) {
+        // Scrolled out of sight.
+        widget->hide();
+        if (widget == CompletionPopup)
+            closeCompletion();
+        return;
+    }
+    widget->setFont(editor.font());
+    widget->adjustSize();
+    QPoint at = editor.viewport()->mapTo(&m_form, rect.bottomLeft());
+    const QSize size = widget->size();
+    if (at.y() + size.height() > m_form.height())
+        at.setY(editor.viewport()->mapTo(&m_form, rect.topLeft()).y() - size.height());
+    at.setX(std::clamp(at.x(), 0, std::max(0, m_form.width() - size.width())));
+    widget->move(at);
+    widget->raise();
+    widget->show();
+}
+
+void EditorHelp::OpenCompletion(bool asked)
+{
+    const auto [line, text, column] = caret();
+    const auto [start, length] = WritingHelp::WordAt(text, column);
+    m_wordStart = m_form.Editbox->lineIndex(line) + (length > 0 ? start : column);
+    m_wordLine = line;
+    fillCompletion();
+    const int revision = m_form.Editbox->document()->revision();
+    if (revision != m_revision && (asked || !m_slowAnalysis || m_revision < 0)) {
+        // Shown at once from the last analysis, brought up to date right
+        // after, unless the user typed on or closed it meanwhile.
+        QTimer::singleShot(0, this, [this, revision] {
+            if (CompletionOpen() || m_form.Editbox->document()->revision() == revision) {
+                script(Refresh::IfStale);
+                fillCompletion();
+            }
+        });
+    }
+}
+
+void EditorHelp::fillCompletion()
+{
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    const int first = editor.lineIndex(m_wordLine);
+    const QString prefix = editor.line(m_wordLine).mid(m_wordStart - first, editor.selStart() - m_wordStart);
+    m_items = WritingHelp::Complete(m_form.State.Declarations, &m_script, m_wordLine, prefix);
+    if (m_items.isEmpty()) {
+        closeCompletion();
+        return;
+    }
+    CompletionList->setUpdatesEnabled(false);
+    CompletionList->clear();
+    for (const WritingHelp::Candidate &candidate : m_items)
+        CompletionList->addItem(new QListWidgetItem(KindIcon(candidate.kind), candidate.name));
+    CompletionList->setUpdatesEnabled(true);
+    CompletionList->setFont(editor.font());
+    CompletionDeclaration->setFont(editor.font());
+    const int rows = int(std::min<qsizetype>(m_items.size(), kVisibleRows));
+    const int rowHeight = std::max(CompletionList->sizeHintForRow(0), 1);
+    CompletionList->setFixedHeight(rows * rowHeight + 2);
+    // Wide enough for the longest of the names a few screens down.
+    const QFontMetrics metrics(editor.font());
+    int width = 0;
+    for (qsizetype row = 0; row < std::min<qsizetype>(m_items.size(), 20 * kVisibleRows); ++row)
+        width = std::max(width, metrics.horizontalAdvance(m_items[row].name));
+    CompletionList->setFixedWidth(std::max(width + CompletionList->iconSize().width()
+            + CompletionList->verticalScrollBar()->sizeHint().width() + 16,
+        160));
+    CompletionList->setCurrentRow(0);
+    showSelectedDeclaration();
+    place(CompletionPopup, m_wordStart);
+}
+
+void EditorHelp::closeCompletion()
+{
+    CompletionPopup->hide();
+    m_items.clear();
+}
+
+void EditorHelp::showSelectedDeclaration()
+{
+    const int row = CompletionList->currentRow();
+    CompletionDeclaration->setText(row >= 0 && row < m_items.size() ? m_items[row].declaration : QString());
+}
+
+void EditorHelp::moveCompletion(int rows)
+{
+    const int count = CompletionList->count();
+    CompletionList->setCurrentRow(std::clamp(CompletionList->currentRow() + rows, 0, count - 1));
+}
+
+void EditorHelp::insertCompletion()
+{
+    const int row = CompletionList->currentRow();
+    if (row < 0 || row >= m_items.size())
+        return;
+    const QString name = m_items[row].name;
+    closeCompletion();
+    TSyntaxEdit &editor = *m_form.Editbox;
+    const int caret = editor.selStart();
+    // Selecting the typed part is the program's own move: no preview for it.
+    m_form.State.TrackSelection = false;
+    editor.select(m_wordStart, caret - m_wordStart);
+    editor.replaceSelection(name);
+    m_form.State.TrackSelection = true;
+}
+
+std::optional<WritingHelp::CallSite> EditorHelp::callAtCaret()
+{
+    const auto [line, text, column] = caret();
+    const Catalogue &catalogue = m_form.State.Declarations;
+    return WritingHelp::CallAt(text, column, [this, &catalogue](const QString &name) {
+        return !WritingHelp::CallDeclaration(catalogue, &m_script, name).isEmpty();
+    });
+}
+
+bool EditorHelp::namedCallAtCaret() const
+{
+    static const QStringList kKeywords = { "if", "elseif", "and", "or", "not", "return", "then", "set",
+        "call", "exitwhen", "local", "constant", "array", "takes", "returns" };
+    const auto [line, text, column] = caret();
+    return WritingHelp::CallAt(text, column, [](const QString &name) {
+        return !kKeywords.contains(name) && !name.front().isDigit();
+    }).has_value();
+}
+
+bool EditorHelp::OpenCallTip(bool asked)
+{
+    script(Refresh::IfMissing);
+    auto call = callAtCaret();
+    if (!call && m_revision != m_form.Editbox->document()->revision() && (asked || !m_slowAnalysis)
+        && namedCallAtCaret()) {
+        // Perhaps a function the script declared since it was last analysed.
+        script(Refresh::IfStale);
+        call = callAtCaret();
+    }
+    if (!call) {
+        CallTip->hide();
+        return false;
+    }
+    showTip(WritingHelp::MakeTip(
+        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call->function), call->argument));
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    m_tipAnchor = editor.lineIndex(editor.lineFromChar(editor.selStart())) + call->open;
+    place(CallTip, m_tipAnchor);
+    return true;
+}
+
+void EditorHelp::showTip(const WritingHelp::Tip &tip)
+{
+    const QString text = tip.text.left(tip.boldStart).toHtmlEscaped() + QStringLiteral("<b>")
+        + tip.text.mid(tip.boldStart, tip.boldLength).toHtmlEscaped() + QStringLiteral("</b>")
+        + tip.text.mid(tip.boldStart + tip.boldLength).toHtmlEscaped();
+    CallTip->setText(QStringLiteral("<span style=\"white-space:pre\">%1</span>").arg(text));
+}
+
+void EditorHelp::updateTip()
+{
+    const auto call = callAtCaret();
+    if (!call) {
+        CallTip->hide();
+        return;
+    }
+    showTip(WritingHelp::MakeTip(
+        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call->function), call->argument));
+    CallTip->adjustSize();
+}
+
+bool EditorHelp::GoToDeclaration(int position)
+{
+    TSyntaxEdit &editor = *m_form.Editbox;
+    const int line = editor.lineFromChar(position);
+    const QString text = editor.line(line);
+    const auto [start, length] = WritingHelp::WordAt(text, position - editor.lineIndex(line));
+    if (length == 0)
+        return false;
+    const auto found = WritingHelp::FindDeclaration(
+        m_form.State.Declarations, &script(Refresh::IfStale), line, text.mid(start, length));
+    if (!found)
+        return false;
+    if (!found->inScript) {
+        m_form.ShowDeclaration(found->text);
+        return true;
+    }
+    if (found->line < 0 || found->line >= editor.lineCount())
+        return false;
+    m_back.append({ editor.selStart(), editor.selLength() });
+    editor.select(editor.lineIndex(found->line), int(editor.line(found->line).size()));
+    editor.ensureCursorVisible();
+    return true;
+}
+
+bool EditorHelp::GoBack()
+{
+    if (m_back.isEmpty())
+        return false;
+    const auto [start, length] = m_back.takeLast();
+    TSyntaxEdit &editor = *m_form.Editbox;
+    editor.select(std::min(start, editor.textLength()), length);
+    editor.ensureCursorVisible();
+    return true;
+}
+
+void EditorHelp::keyDown(QKeyEvent *event)
+{
+    TSyntaxEdit &editor = *m_form.Editbox;
+    const Qt::KeyboardModifiers modifiers
+        = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    m_typed.clear();
+    bool consumed = false;
+    if (CompletionOpen() && modifiers == Qt::NoModifier) {
+        consumed = true;
+        if (key == Qt::Key_Up || key == Qt::Key_Down)
+            moveCompletion(key == Qt::Key_Up ? -1 : 1);
+        else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+            moveCompletion(key == Qt::Key_PageUp ? -kVisibleRows : kVisibleRows);
+        else if (key == Qt::Key_Tab || enter)
+            insertCompletion();
+        else if (key == Qt::Key_Escape)
+            closeCompletion();
+        else
+            consumed = false;
+    }
+    if (!consumed && modifiers == Qt::NoModifier && key == Qt::Key_Escape && TipOpen()) {
+        CallTip->hide();
+        consumed = true;
+    }
+    if (!consumed && key == Qt::Key_Space && modifiers == Qt::ControlModifier) {
+        OpenCompletion();
+        consumed = true;
+    } else if (!consumed && key == Qt::Key_Space && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        OpenCallTip();
+        consumed = true;
+    } else if (!consumed && enter && modifiers == Qt::ControlModifier) {
+        consumed = GoToDeclaration(editor.selStart());
+    } else if (!consumed && key == Qt::Key_Left && modifiers == Qt::AltModifier) {
+        consumed = GoBack();
+    }
+    if (consumed)
+        editor.consumeKey();
+    else
+        m_typed = event->text();
+}
+
+void EditorHelp::changed()
+{
+    const QString typed = std::exchange(m_typed, QString());
+    if (CompletionOpen()) {
+        fillCompletion();
+    } else if (typed.size() == 1 && IsWordChar(typed[0])) {
+        // Two letters of a word in code open the list, once per word.
+        const auto [line, text, column] = caret();
+        const auto [start, length] = WritingHelp::WordAt(text, column);
+        if (start + length == column && length == 2 && text[start].isLetter() && text[start + 1].isLetter()
+            && WritingHelp::InCode(text, start))
+            OpenCompletion(false);
+    }
+    if (typed == u"(")
+        OpenCallTip(false);
+    else if (TipOpen())
+        updateTip();
+}
+
+void EditorHelp::selectionChanged()
+{
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    if (CompletionOpen()) {
+        const int position = editor.selStart();
+        bool inWord = editor.selLength() == 0 && position >= m_wordStart
+            && editor.lineFromChar(position) == m_wordLine;
+        if (inWord) {
+            const QString text = editor.line(m_wordLine);
+            const int first = editor.lineIndex(m_wordLine);
+            for (int i = m_wordStart - first; inWord && i < position - first; ++i)
+                inWord = i < text.size() && IsWordChar(text[i]);
+        }
+        if (!inWord)
+            closeCompletion();
+    }
+    if (TipOpen())
+        updateTip();
+}
+
+bool EditorHelp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && watched == m_form.Editbox->viewport()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier) {
+            TSyntaxEdit &editor = *m_form.Editbox;
+            const QTextCursor cursor = editor.cursorForPosition(mouse->position().toPoint());
+            const int position = editor.lineIndex(cursor.blockNumber()) + cursor.positionInBlock();
+            if (GoToDeclaration(position))
+                return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress && CompletionOpen())
+        closeCompletion();
+    return QObject::eventFilter(watched, event);
+}

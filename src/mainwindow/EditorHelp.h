@@ -1,0 +1,77 @@
+#pragma once
+
+#include "langdata/WritingHelp.h"
+
+#include <QObject>
+
+#include <optional>
+
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QFrame;
+class TMainForm;
+
+// The writing help of Editbox: the completion popup, the call tip and the
+// jump to a declaration and back. Both windows are children of the main
+// window that never take the focus; nothing here edits the text except
+// inserting a chosen name. The script is analysed only when one of these is
+// asked for and the text changed since, never per keystroke; the list does
+// not wait for it.
+class EditorHelp : public QObject {
+    Q_OBJECT
+
+public:
+    explicit EditorHelp(TMainForm &form);
+
+    QFrame *CompletionPopup;
+    QListWidget *CompletionList;
+    QLabel *CompletionDeclaration;
+    QLabel *CallTip;
+
+    [[nodiscard]] bool CompletionOpen() const;
+    [[nodiscard]] bool TipOpen() const;
+    // Lists the names that begin with the word before the caret. `asked`:
+    // by its key, not by typing.
+    void OpenCompletion(bool asked = true);
+    // Shows the call the caret is in; false when it is in none.
+    bool OpenCallTip(bool asked = true);
+    // Goes to the declaration of the name at `position`; false for a name
+    // declared nowhere.
+    bool GoToDeclaration(int position);
+    bool GoBack();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    enum class Refresh { IfMissing, IfStale };
+    const WritingHelp::ScriptIndex &script(Refresh refresh);
+    void keyDown(QKeyEvent *event);
+    void changed();
+    void selectionChanged();
+    void fillCompletion();
+    void closeCompletion();
+    void showSelectedDeclaration();
+    void insertCompletion();
+    void moveCompletion(int rows);
+    void updateTip();
+    void showTip(const WritingHelp::Tip &tip);
+    [[nodiscard]] std::optional<WritingHelp::CallSite> callAtCaret();
+    // Whether the caret is in brackets after a name that may be a function.
+    [[nodiscard]] bool namedCallAtCaret() const;
+    // The caret's line, its text and column.
+    [[nodiscard]] std::tuple<int, QString, int> caret() const;
+    void place(QWidget *widget, int position);
+
+    TMainForm &m_form;
+    WritingHelp::ScriptIndex m_script;
+    int m_revision = -1;
+    bool m_slowAnalysis = false;
+    QList<WritingHelp::Candidate> m_items;
+    int m_wordStart = 0; // where the completed word starts
+    int m_wordLine = 0;
+    int m_tipAnchor = 0; // the "(" of the call the tip shows
+    QString m_typed; // the text of the key being typed, until its change
+    QList<std::pair<int, int>> m_back; // selections before the jumps
+};

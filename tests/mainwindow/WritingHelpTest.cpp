@@ -1,0 +1,139 @@
+#include "ProgramSession.h"
+#include "TestRegistry.h"
+
+#include "mainwindow/EditorHelp.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+// The program on the explorer's language files: GetLoc, GetUnitX, AbcDef...
+class HelpSession : public ProgramSession {
+public:
+    HelpSession()
+    {
+        const QDir data(QStringLiteral(TOLVANE_TEST_DATA_DIR "/explorer"));
+        for (const QString &name : data.entryList(QDir::Files))
+            QFile::copy(data.filePath(name), Work.filePath(name));
+        Start();
+        Form().Editbox->setFocus();
+    }
+
+    // Types `keys` as a user would; "\t" is Tab, "\r" Enter, "\x1b" Escape.
+    void Type(const QString &keys)
+    {
+        for (const QChar c : keys) {
+            if (c == u'\t' || c == u'\r' || c == u'\x1b')
+                QTest::keyClick(&Editbox(),
+                    c == u'\t'       ? Qt::Key_Tab
+                        : c == u'\r' ? Qt::Key_Return
+                                     : Qt::Key_Escape);
+            else
+                QTest::keyClicks(&Editbox(), QString(c));
+        }
+    }
+
+    QStringList Listed() const
+    {
+        QStringList names;
+        const EditorHelp &help = *program.MainForm->WritingHelper;
+        for (int i = 0; help.CompletionOpen() && i < help.CompletionList->count() && i < 2; ++i)
+            names << help.CompletionList->item(i)->text();
+        return names;
+    }
+
+    // What Save writes, once the document has a name.
+    QByteArray Saved()
+    {
+        Dialogs.SaveAnswers = { WorkFile("typed.j") };
+        Form().Save1Click();
+        QFile file(WorkFile("typed.j"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not saved)");
+    }
+};
+
+QPoint PointOf(TSyntaxEdit &editor, int line, int column)
+{
+    QTextCursor cursor(editor.document()->findBlockByNumber(line));
+    cursor.setPosition(cursor.position() + column);
+    return editor.cursorRect(cursor).center();
+}
+
+} // namespace
+
+class WritingHelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void completion_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("listed"); // the first two entries, when open
+        QTest::addColumn<QString>("saved"); // without the last line break
+        QTest::newRow("Ge") << "Ge" << QStringList { "GetLoc", "GetUnitX" } << "Ge";
+        QTest::newRow("GetU filters") << "GetU" << QStringList { "GetUnitX" } << "GetU";
+        QTest::newRow("Ge, Tab") << "Ge\t" << QStringList {} << "GetLoc";
+        QTest::newRow("ab, Enter inserts, no indent") << "    ab\r" << QStringList {} << "    AbcDef";
+        QTest::newRow("Ab, Escape, Enter indents") << "    Ab\x1b\r" << QStringList {} << "    Ab\r\n    ";
+        QTest::newRow("Ge, Escape") << "Ge\x1b" << QStringList {} << "Ge";
+        QTest::newRow("Ge, space") << "Ge " << QStringList {} << "Ge ";
+        QTest::newRow("in a comment") << "// Ge" << QStringList {} << "// Ge";
+        QTest::newRow("in a string") << "\"Ge" << QStringList {} << "\"Ge";
+    }
+    void completion()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, listed);
+        QFETCH(QString, saved);
+        HelpSession s;
+        s.Type(keys);
+        QCOMPARE(s.Listed(), listed);
+        QCOMPARE(s.Saved(), saved.toLatin1() + "\r\n");
+    }
+
+    void callTipAndJump()
+    {
+        HelpSession s;
+        TMainForm &form = s.Form();
+        const EditorHelp &help = *form.WritingHelper;
+        s.Type("function Foo takes integer a, real b returns nothing\rendfunction\rcall Foo(");
+        QVERIFY(help.TipOpen());
+        QVERIFY(help.CallTip->text().contains("<b>integer a</b>"));
+        s.Type("1, ");
+        QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
+        s.Type("\x1b");
+        QVERIFY(!help.TipOpen());
+        QTest::keyClick(&s.Editbox(), Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
+        s.Type("2.)");
+        QVERIFY(!help.TipOpen());
+        const int end = s.Editbox().selStart();
+
+        QTest::mouseClick(
+            s.Editbox().viewport(), Qt::LeftButton, Qt::ControlModifier, PointOf(s.Editbox(), 2, 6));
+        QCOMPARE(s.Editbox().selStart(), 0);
+        QCOMPARE(s.Editbox().selText(), s.Editbox().line(0));
+        QTest::keyClick(&s.Editbox(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(s.Editbox().selStart(), end);
+
+        s.Type("\rcall GetUnitX");
+        QTest::keyClick(&s.Editbox(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(form.HelpEdit->text(), "GetUnitX takes unit whichUnit returns real");
+        s.Type("\x1b");
+        QCOMPARE(s.Saved(),
+            "function Foo takes integer a, real b returns nothing\r\nendfunction\r\ncall Foo(1, 2.)\r\ncall "
+            "GetUnitX\r\n");
+
+        // The gutter sits beside the text and grows with the line count.
+        const int narrow = s.Editbox().viewport()->x();
+        QVERIFY(narrow > 0);
+        s.Editbox().setText(QString(1000, u'\n'));
+        QVERIFY(s.Editbox().viewport()->x() > narrow);
+    }
+};
+
+TOLVANE_TEST(WritingHelpTest);
+#include "WritingHelpTest.moc"
