@@ -170,8 +170,19 @@ void BuildApis(LanguageFiles &files, const QList<ApiSource> &sources)
             aiProgram.append(game[i]);
     }
     aiProgram += ai;
+    const Result aiResult = Analyse(aiProgram, PrimitiveApi());
     files.aiApi = PrimitiveApi();
-    Append(files.aiApi, Analyse(aiProgram, PrimitiveApi()).declared);
+    Append(files.aiApi, aiResult.declared);
+
+    // The game files' errors once, from the first program.
+    const auto keepErrors = [&files](const Result &result, const QList<Source> &program, qsizetype from) {
+        for (const Diagnostic &d : result.diagnostics) {
+            if (d.severity == Severity::Error && d.source >= from && d.source < program.size())
+                files.apiErrors.append({ program[d.source].name, d });
+        }
+    };
+    keepErrors(map, game, 0);
+    keepErrors(aiResult, aiProgram, aiProgram.size() - ai.size());
 }
 
 LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)
