@@ -9,7 +9,10 @@ namespace M = Messages;
 namespace {
 
 // Natives that crash the game when a globals block calls them.
-const char *const GlobalsCrashers[] = { "CreateRegion" };
+const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
+
+// The most arguments one call can pass.
+constexpr size_t MaxArguments = 31;
 
 } // namespace
 
@@ -134,11 +137,11 @@ bool Checker::Converts(int from, int to, Use use) const
     if (from == ErrorType || to == ErrorType || from == to)
         return true;
     if (from == Integer && to == Real)
-        return true;
+        return use == Use::Assign;
     if (from == NullType) {
-        if (IsHandle(to) || to == String)
+        if (IsHandle(to))
             return true;
-        return use == Use::Assign && (to == Integer || to == Real || to == Code);
+        return use == Use::Assign && (to == String || to == Integer || to == Real || to == Code);
     }
     return from >= 0 && IsHandle(from) && to >= 0 && Extends(from, to);
 }
@@ -461,8 +464,10 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             if (scope_)
                 scope_->locals.append(declared);
         }
-    } else if (s.global >= 0) {
-        ReportAt(name, M::Redeclared(Name(name.symbol), Where(globals_[size_t(s.global)].at)));
+    } else if (s.global >= 0 || s.type >= 0) {
+        // A local may take a type's name; a global may not.
+        const Position &other = s.global >= 0 ? globals_[size_t(s.global)].at : types_[size_t(s.type)].at;
+        ReportAt(name, M::Redeclared(Name(name.symbol), Where(other)));
     } else {
         s.global = int(globals_.size());
         globals_.push_back(GlobalInfo { name.symbol, type, isArray, isConstant, initialised, at });
@@ -492,10 +497,6 @@ bool Checker::ParseSignature(FunctionInfo &f)
             if (type < 0) {
                 ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
                 type = ErrorType;
-            }
-            for (const int other : f.names) {
-                if (other == paramTok.symbol)
-                    ReportAt(paramTok, M::Redeclared(Name(paramTok.symbol), M::WhereLine(paramTok.line)));
             }
             f.types.push_back(type);
             f.names.push_back(paramTok.symbol);
@@ -1244,19 +1245,26 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         }
     }
     Finish(v);
+    bool wrong = false; // a wrong call has no trustworthy value
     if (f && !lineFailed_) {
         const QString fname = Name(f->symbol);
         const auto parameter
             = [this, f](size_t i) { return TypeName(f->types[i]) + QLatin1Char(' ') + Name(f->names[i]); };
-        if (args.size() != f->types.size()) {
+        if (args.size() > MaxArguments) {
+            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(args.size())));
+            wrong = true;
+        } else if (args.size() != f->types.size()) {
             QStringList parameters;
             for (size_t i = 0; i < f->types.size(); ++i)
                 parameters.append(parameter(i));
             ReportAt(v, M::ArgumentCount(fname, parameters, int(args.size())));
+            wrong = true;
         } else {
             for (size_t i = 0; i < args.size(); ++i) {
-                if (!Converts(args[i].type, f->types[i], Use::Assign))
+                if (!Converts(args[i].type, f->types[i], Use::Assign)) {
                     ReportAt(args[i], M::ArgumentType(fname, int(i + 1), parameter(i), Describe(args[i])));
+                    wrong = true;
+                }
             }
         }
         if (inFunction_ && current_.isConstant && !f->isConstant)
@@ -1268,7 +1276,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
             }
         }
     }
-    v.type = f ? f->returns : ErrorType;
+    v.type = f && !wrong ? f->returns : ErrorType;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
             ReportAt(v, M::NoValue(Name(name.symbol)));

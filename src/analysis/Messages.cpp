@@ -15,7 +15,7 @@ QString WithArticle(const QString &type)
     if (type == QLatin1String("null") || type == QLatin1String("nothing"))
         return type;
     const QChar c = type.isEmpty() ? QChar() : type[0].toLower();
-    const bool vowel = QStringLiteral("aeiou").contains(c);
+    const bool vowel = QStringLiteral("aeiou").contains(c) && !type.startsWith(QLatin1String("uni"));
     return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + type;
 }
 
@@ -178,6 +178,12 @@ QString ArgumentCount(const QString &function, const QStringList &parameters, in
                                        .arg(n == 1 ? "" : "s")
                                        .arg(parameters.join(QStringLiteral(", ")));
     return QStringLiteral("%1 takes %2, but is given %3").arg(function, takes).arg(given);
+}
+QString TooManyArguments(int most, int given)
+{
+    return QStringLiteral("a call may pass at most %1 arguments, but this one passes %2")
+        .arg(most)
+        .arg(given);
 }
 QString ArgumentType(const QString &function, int index, const QString &parameter, const QString &value)
 {

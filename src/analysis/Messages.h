@@ -50,6 +50,7 @@ QString TypeExtendsPrimitive(const QString &name, const QString &parent);
 QString Describe(int kind, const QString &name, const QString &type);
 QString Conversion(const QString &value, const QString &name, const QString &type);
 QString ArgumentCount(const QString &function, const QStringList &parameters, int given);
+QString TooManyArguments(int most, int given);
 QString ArgumentType(const QString &function, int index, const QString &parameter, const QString &value);
 QString Condition(const QString &value);
 QString Index(const QString &value);
