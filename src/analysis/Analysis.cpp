@@ -31,10 +31,10 @@ void Append(Api &api, const Api &more)
     api.globals += more.globals;
 }
 
-Result Analyse(const QList<Source> &sources, const Api &api)
+Result Analyse(const QList<Source> &sources, const Api &api, const Options &options)
 {
     Result result;
-    Checker checker(api, result);
+    Checker checker(api, result, options.declarations);
     checker.Run(sources);
     // An expression reports its parts before itself; the reader wants them in text order.
     std::stable_sort(

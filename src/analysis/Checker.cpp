@@ -11,14 +11,21 @@ namespace {
 // Natives that crash the game when a globals block calls them.
 const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
 
+// Longer names are rejected by old patches.
+constexpr int OldPatchNameLength = 3958;
+
+// Deeper nesting is surely not a script, and would exhaust the stack.
+constexpr int MaxDepth = 256;
+
 // The most arguments one call can pass.
 constexpr size_t MaxArguments = 31;
 
 } // namespace
 
-Checker::Checker(const Api &api, Result &result)
+Checker::Checker(const Api &api, Result &result, bool keepDeclarations)
     : api_(api)
     , result_(result)
+    , keep_(keepDeclarations)
 {
     for (const Type &t : PrimitiveApi().types) {
         const int s = InternOwned(t.name);
@@ -165,9 +172,12 @@ void Checker::ReportAt(const Value &v, const QString &message)
 
 void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
-    const QByteArray &text = (*sources_)[source_].text;
-    const int begin = lex_ ? lex_->LineStart() + column - 1 : 0;
-    const QString word = QString::fromUtf8(text.constData() + begin, qMin(length, int(text.size()) - begin));
+    // For the two problems that quote their text, `value` is its offset on the current line.
+    QString word;
+    if (kind == BadCharacter || kind == NameEnd) {
+        const QByteArray &text = (*sources_)[source_].text;
+        word = QString::fromUtf8(text.constData() + value, qMin(length, int(text.size()) - value));
+    }
     QString message;
     switch (kind) {
     case BadCharacter:
@@ -208,11 +218,25 @@ QString Checker::Found() const
     return M::FoundToken(QString::fromUtf8(t.data(), qsizetype(qMin<size_t>(t.size(), 40))));
 }
 
-void Checker::SyntaxError(const QString &expected)
+void Checker::CheckDeclaredName(const Token &name)
+{
+    if (name.length > OldPatchNameLength)
+        Report(name.line, name.column, name.length, M::OldPatchName(name.length, OldPatchNameLength),
+            Severity::Warning);
+}
+
+void Checker::SyntaxError(M::Want expected)
 {
     if (lineFailed_)
         return;
     ReportAt(tok_, M::Expected(expected, Found()));
+    lineFailed_ = true;
+}
+
+void Checker::TooDeep()
+{
+    if (!lineFailed_)
+        ReportAt(tok_, M::TooDeep(MaxDepth));
     lineFailed_ = true;
 }
 
@@ -235,18 +259,18 @@ bool Checker::Accept(Tok kind)
     return true;
 }
 
-bool Checker::Expect(Tok kind, const char *what)
+bool Checker::Expect(Tok kind, M::Want what)
 {
     if (Accept(kind))
         return true;
-    SyntaxError(QString::fromLatin1(what));
+    SyntaxError(what);
     return false;
 }
 
 void Checker::EndLine()
 {
     if (!AtLineEnd()) {
-        SyntaxError(M::FoundEndOfLine());
+        SyntaxError(M::Want::EndOfLine);
         lex_->SkipLine();
         Advance();
     }
@@ -304,7 +328,7 @@ void Checker::ParseSource()
             } else if (tok_.kind == Tok::Function) {
                 ParseFunction(true);
             } else {
-                SyntaxError(QStringLiteral("'native' or 'function' after 'constant'"));
+                SyntaxError(M::Want::NativeOrFunction);
                 EndLine();
             }
             break;
@@ -344,7 +368,7 @@ void Checker::ParseSource()
             }
             break;
         default:
-            SyntaxError(QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')"));
+            SyntaxError(M::Want::Declaration);
             EndLine();
             break;
         }
@@ -355,10 +379,10 @@ void Checker::ParseTypeDeclaration()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a type name") || !Expect(Tok::Extends, "'extends'"))
+    if (!Expect(Tok::Name, M::Want::TypeName) || !Expect(Tok::Extends, M::Want::Extends))
         return EndLine();
     const Token parentTok = tok_;
-    if (!Expect(Tok::Name, "the type it extends"))
+    if (!Expect(Tok::Name, M::Want::ParentType))
         return EndLine();
     int parent = symbols_[parentTok.symbol].type;
     if (parent < 0) {
@@ -368,6 +392,7 @@ void Checker::ParseTypeDeclaration()
         ReportAt(parentTok, M::TypeExtendsPrimitive(Name(name.symbol), Name(parentTok.symbol)));
         parent = Handle;
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     if (s.type >= 0) {
@@ -375,7 +400,8 @@ void Checker::ParseTypeDeclaration()
     } else {
         s.type = int(types_.size());
         types_.push_back(TypeInfo { name.symbol, parent, at });
-        result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
+        if (keep_)
+            result_.declared.types.append(Type { Name(name.symbol), Name(parentTok.symbol), at });
     }
     EndLine();
 }
@@ -420,14 +446,14 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 {
     const Token typeTok = tok_;
     if (tok_.kind != Tok::Name) {
-        SyntaxError(QStringLiteral("a type"));
+        SyntaxError(M::Want::Type);
         return EndLine();
     }
     int type = symbols_[typeTok.symbol].type;
     Advance();
     const bool isArray = Accept(Tok::Array);
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
@@ -450,9 +476,12 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else if (isConstant && !isArray) {
         ReportAt(name, M::ConstantNeedsValue(Name(name.symbol)));
     }
+    CheckDeclaredName(name);
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
-    Variable declared { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+    const auto declared = [&] {
+        return Variable { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+    };
     if (isLocal) {
         if (s.localOwner == epoch_ && s.local >= 0) {
             ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
@@ -462,7 +491,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             s.local = int(locals_.size());
             locals_.push_back(LocalInfo { name.symbol, type, isArray, initialised, name.line });
             if (scope_)
-                scope_->locals.append(declared);
+                scope_->locals.append(declared());
         }
     } else if (s.global >= 0 || s.type >= 0) {
         // A local may take a type's name; a global may not.
@@ -471,7 +500,8 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else {
         s.global = int(globals_.size());
         globals_.push_back(GlobalInfo { name.symbol, type, isArray, isConstant, initialised, at });
-        result_.declared.globals.append(declared);
+        if (keep_)
+            result_.declared.globals.append(declared());
     }
     EndLine();
 }
@@ -479,37 +509,39 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
 bool Checker::ParseSignature(FunctionInfo &f)
 {
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return false;
     f.symbol = name.symbol;
     f.at = Position { source_, name.line };
-    if (!Expect(Tok::Takes, "'takes'"))
+    CheckDeclaredName(name);
+    if (!Expect(Tok::Takes, M::Want::Takes))
         return false;
     if (!Accept(Tok::Nothing)) {
         for (;;) {
             const Token typeTok = tok_;
-            if (!Expect(Tok::Name, "a parameter type or 'nothing'"))
+            if (!Expect(Tok::Name, M::Want::ParameterType))
                 return false;
             const Token paramTok = tok_;
-            if (!Expect(Tok::Name, "a parameter name"))
+            if (!Expect(Tok::Name, M::Want::ParameterName))
                 return false;
             int type = symbols_[typeTok.symbol].type;
             if (type < 0) {
                 ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
                 type = ErrorType;
             }
+            CheckDeclaredName(paramTok);
             f.types.push_back(type);
             f.names.push_back(paramTok.symbol);
             if (!Accept(Tok::Comma))
                 break;
         }
     }
-    if (!Expect(Tok::Returns, "'returns'"))
+    if (!Expect(Tok::Returns, M::Want::Returns))
         return false;
     const Token ret = tok_;
     if (Accept(Tok::Nothing)) {
         f.returns = NothingType;
-    } else if (Expect(Tok::Name, "a return type or 'nothing'")) {
+    } else if (Expect(Tok::Name, M::Want::ReturnType)) {
         f.returns = symbols_[ret.symbol].type;
         if (f.returns < 0) {
             ReportAt(ret, M::NotAType(Name(ret.symbol)));
@@ -524,16 +556,22 @@ bool Checker::ParseSignature(FunctionInfo &f)
 // Declares a native or function after its header; false when the name is taken.
 bool Checker::DeclareFunction(FunctionInfo &f, const Token &name)
 {
+    // A header with a syntax error says nothing reliable about calls or returns.
+    if (f.broken)
+        f.returns = ErrorType;
     Symbol &s = symbols_[f.symbol];
     if (s.function >= 0) {
         ReportAt(name, M::Redeclared(Name(f.symbol), Where(functions_[size_t(s.function)].at)));
         return false;
     }
     s.function = int(functions_.size());
-    Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
-    for (size_t i = 0; i < f.types.size(); ++i)
-        declared.parameters.append(Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
-    result_.declared.functions.append(declared);
+    if (keep_) {
+        Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
+        for (size_t i = 0; i < f.types.size(); ++i)
+            declared.parameters.append(
+                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
+        result_.declared.functions.append(declared);
+    }
     functions_.push_back(f);
     return true;
 }
@@ -546,7 +584,8 @@ void Checker::ParseNative(bool isConstant)
     f.isNative = true;
     Token name = tok_;
     // Declared even after a syntax error in its parameters, so calls to it do not pile up.
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
@@ -560,27 +599,33 @@ void Checker::ParseFunction(bool isConstant)
     FunctionInfo f;
     f.isConstant = isConstant;
     const Token name = tok_;
-    ParseSignature(f);
+    if (!ParseSignature(f))
+        f.broken = true;
     if (f.symbol >= 0)
         DeclareFunction(f, name);
     EndLine();
 
+    if (f.broken)
+        f.returns = ErrorType;
     current_ = f;
     inFunction_ = true;
     ++epoch_;
     locals_.clear();
     Scope scope;
-    scope.function = Name(f.symbol);
     scope.source = source_;
     scope.firstLine = start.line;
-    scope_ = &scope;
+    if (keep_) {
+        scope.function = Name(f.symbol);
+        scope_ = &scope;
+    }
     for (size_t i = 0; i < f.names.size(); ++i) {
         Symbol &s = symbols_[f.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
         locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
-        scope.parameters.append(
-            Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
+        if (keep_)
+            scope.parameters.append(
+                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
@@ -606,7 +651,7 @@ void Checker::ParseFunction(bool isConstant)
         }
         if (IsBoundary(tok_.kind)) {
             ReportAt(tok_, M::MissingEndfunction(Name(f.symbol), start.line));
-            scope.lastLine = tok_.line;
+            scope.lastLine = tok_.kind == Tok::End ? tok_.line : tok_.line - 1;
             break;
         }
         Stray();
@@ -616,7 +661,8 @@ void Checker::ParseFunction(bool isConstant)
     scope_ = nullptr;
     inFunction_ = false;
     ++epoch_;
-    result_.scopes.append(scope);
+    if (keep_)
+        result_.scopes.append(scope);
 }
 
 bool Checker::IsBoundary(Tok kind) const
@@ -705,7 +751,7 @@ bool Checker::ParseStatement()
     case Tok::Call: {
         Advance();
         const Token name = tok_;
-        if (Expect(Tok::Name, "a function name"))
+        if (Expect(Tok::Name, M::Want::FunctionName))
             ParseCall(name, true);
         EndLine();
         return false;
@@ -724,11 +770,11 @@ bool Checker::ParseStatement()
         Advance();
         if (tok_.kind == Tok::Set || tok_.kind == Tok::Call || tok_.kind == Tok::If || tok_.kind == Tok::Loop)
             return ParseStatement();
-        SyntaxError(QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'"));
+        SyntaxError(M::Want::DebugStatement);
         EndLine();
         return false;
     default:
-        SyntaxError(QStringLiteral("a statement ('set', 'call', 'if', 'loop', 'exitwhen' or 'return')"));
+        SyntaxError(M::Want::Statement);
         EndLine();
         return false;
     }
@@ -738,7 +784,7 @@ void Checker::ParseSet()
 {
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a variable name"))
+    if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
     Symbol &s = symbols_[name.symbol];
     int type = ErrorType;
@@ -764,13 +810,13 @@ void Checker::ParseSet()
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray)
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
     } else if (found && isArray) {
         ReportAt(name, M::NeedsIndex(Name(name.symbol)));
     }
-    if (!Expect(Tok::Assign, "'='"))
+    if (!Expect(Tok::Assign, M::Want::Assign))
         return EndLine();
     const Value v = ParseExpression();
     if (!lineFailed_ && found) {
@@ -791,7 +837,7 @@ bool Checker::ParseIf()
     const Token start = tok_;
     Advance();
     CheckCondition(ParseExpression());
-    Expect(Tok::Then, "'then'");
+    Expect(Tok::Then, M::Want::Then);
     EndLine();
     blocks_.push_back(Block { Tok::If, start.line });
     bool all = true, hasElse = false;
@@ -801,12 +847,12 @@ bool Checker::ParseIf()
         if (k == Tok::Elseif || k == Tok::Else) {
             all = all && branch;
             if (hasElse)
-                SyntaxError(QStringLiteral("'endif' after 'else'"));
+                SyntaxError(M::Want::EndifAfterElse);
             hasElse = hasElse || k == Tok::Else;
             Advance();
             if (k == Tok::Elseif) {
                 CheckCondition(ParseExpression());
-                Expect(Tok::Then, "'then'");
+                Expect(Tok::Then, M::Want::Then);
             }
             EndLine();
             branch = ParseBlock();
@@ -956,8 +1002,8 @@ Checker::Value Checker::ParseOr()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("or"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("or"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -976,8 +1022,8 @@ Checker::Value Checker::ParseAnd()
         const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
         if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
             ReportAt(v,
-                M::Operands(
-                    QStringLiteral("and"), QStringLiteral("booleans"), TypeName(l.type), TypeName(r.type)));
+                M::OperandTypes(
+                    QStringLiteral("and"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
         v.type = Boolean;
         l = v;
     }
@@ -989,12 +1035,11 @@ Checker::Value Checker::ParseComparison()
     if (tok_.kind == Tok::Not) {
         const Token op = tok_;
         Advance();
-        const Value operand = ParseComparison();
+        const Value operand = ParseUnary();
         Value v = Start(op);
         Finish(v);
         if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
-            ReportAt(
-                v, M::Operand(QStringLiteral("not"), QStringLiteral("a boolean"), TypeName(operand.type)));
+            ReportAt(v, M::OperandType(QStringLiteral("not"), M::Operands::Boolean, TypeName(operand.type)));
         v.type = Boolean;
         return v;
     }
@@ -1023,7 +1068,7 @@ Checker::Value Checker::ParseComparison()
                 if (!ok)
                     ReportAt(v, M::Comparison(opText, TypeName(a), TypeName(b)));
             } else if (!IsNumber(a) || !IsNumber(b)) {
-                ReportAt(v, M::Operands(opText, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(opText, M::Operands::Numbers, TypeName(a), TypeName(b)));
             }
         }
         v.type = Boolean;
@@ -1052,10 +1097,10 @@ Checker::Value Checker::ParseSum()
         } else {
             if (!lineFailed_)
                 ReportAt(v,
-                    plus ? M::Operands(QStringLiteral("+"), QStringLiteral("two numbers or two strings"),
-                        TypeName(a), TypeName(b))
-                         : M::Operands(
-                             QStringLiteral("-"), QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                    plus ? M::OperandTypes(
+                        QStringLiteral("+"), M::Operands::NumbersOrStrings, TypeName(a), TypeName(b))
+                         : M::OperandTypes(
+                             QStringLiteral("-"), M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         l = v;
@@ -1068,6 +1113,7 @@ Checker::Value Checker::ParseProduct()
     Value l = ParseUnary();
     while (tok_.kind == Tok::Star || tok_.kind == Tok::Slash || tok_.kind == Tok::Percent) {
         const Tok k = tok_.kind;
+        const Token opTok = tok_;
         Advance();
         const Value r = ParseUnary();
         Value v = l;
@@ -1079,16 +1125,17 @@ Checker::Value Checker::ParseProduct()
             : k == Tok::Slash             ? QStringLiteral("/")
                                           : QStringLiteral("%");
         if (k == Tok::Percent) {
+            Report(opTok.line, opTok.column, 1, M::OldPatchModulo(), Severity::Warning);
             const auto ok = [](int t) { return t == Integer || t == ErrorType; };
             if (!lineFailed_ && (!ok(a) || !ok(b)))
-                ReportAt(v, M::Operands(op, QStringLiteral("integers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Integers, TypeName(a), TypeName(b)));
             v.type = ok(a) && ok(b) && a == Integer && b == Integer ? Integer : ErrorType;
         } else if (IsNumber(a) && IsNumber(b)) {
             v.type = a == ErrorType || b == ErrorType ? ErrorType
                                                       : (a == Integer && b == Integer ? Integer : Real);
         } else {
             if (!lineFailed_)
-                ReportAt(v, M::Operands(op, QStringLiteral("numbers"), TypeName(a), TypeName(b)));
+                ReportAt(v, M::OperandTypes(op, M::Operands::Numbers, TypeName(a), TypeName(b)));
             v.type = ErrorType;
         }
         if (k != Tok::Star && r.zero && !lineFailed_)
@@ -1099,6 +1146,18 @@ Checker::Value Checker::ParseProduct()
 }
 
 Checker::Value Checker::ParseUnary()
+{
+    if (depth_ >= MaxDepth) {
+        TooDeep();
+        return Start(tok_);
+    }
+    ++depth_;
+    const Value v = ParseUnaryAt();
+    --depth_;
+    return v;
+}
+
+Checker::Value Checker::ParseUnaryAt()
 {
     if (tok_.kind == Tok::Minus || tok_.kind == Tok::Plus) {
         const Token op = tok_;
@@ -1111,8 +1170,8 @@ Checker::Value Checker::ParseUnary()
         if (!IsNumber(operand.type)) {
             if (!lineFailed_)
                 ReportAt(v,
-                    M::Operand(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
-                        QStringLiteral("a number"), TypeName(operand.type)));
+                    M::OperandType(op.kind == Tok::Minus ? QStringLiteral("-") : QStringLiteral("+"),
+                        M::Operands::Number, TypeName(operand.type)));
             v.type = ErrorType;
         }
         return v;
@@ -1146,7 +1205,7 @@ Checker::Value Checker::ParsePrimary()
     case Tok::LParen: {
         Advance();
         const Value inner = ParseExpression();
-        Expect(Tok::RParen, "')'");
+        Expect(Tok::RParen, M::Want::CloseParen);
         v.type = inner.type;
         v.zero = inner.zero;
         Finish(v);
@@ -1160,7 +1219,7 @@ Checker::Value Checker::ParsePrimary()
         return tok_.kind == Tok::LParen ? ParseCall(name, false) : ParseVariableRead(name);
     }
     default:
-        SyntaxError(QStringLiteral("a value"));
+        SyntaxError(M::Want::Value);
         return v;
     }
     v.zero = tok_.zero && tok_.kind != Tok::Rawcode;
@@ -1195,7 +1254,7 @@ Checker::Value Checker::ParseVariableRead(const Token &name)
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
-        Expect(Tok::RBracket, "']'");
+        Expect(Tok::RBracket, M::Want::CloseBracket);
         if (found && !isArray) {
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
             v.type = ErrorType;
@@ -1230,52 +1289,57 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         else
             ReportAt(name, M::Undeclared(Name(name.symbol)));
     }
-    if (!Expect(Tok::LParen, "'('")) {
+    if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
         return v;
     }
-    std::vector<Value> args;
+    // Arguments of nested calls share one stack, so a call allocates nothing.
+    const size_t base = args_.size();
     if (!Accept(Tok::RParen)) {
         for (;;) {
-            args.push_back(ParseExpression());
+            const Value arg = ParseExpression();
+            args_.push_back(arg);
             if (Accept(Tok::Comma))
                 continue;
-            Expect(Tok::RParen, "',' or ')'");
+            Expect(Tok::RParen, M::Want::CommaOrParen);
             break;
         }
     }
+    const Value *args = args_.data() + base;
+    const size_t count = args_.size() - base;
     Finish(v);
     bool wrong = false; // a wrong call has no trustworthy value
-    if (f && !lineFailed_) {
-        const QString fname = Name(f->symbol);
+    if (f && !f->broken && !lineFailed_) {
         const auto parameter
             = [this, f](size_t i) { return TypeName(f->types[i]) + QLatin1Char(' ') + Name(f->names[i]); };
-        if (args.size() > MaxArguments) {
-            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(args.size())));
+        if (count > MaxArguments) {
+            ReportAt(v, M::TooManyArguments(int(MaxArguments), int(count)));
             wrong = true;
-        } else if (args.size() != f->types.size()) {
+        } else if (count != f->types.size()) {
             QStringList parameters;
             for (size_t i = 0; i < f->types.size(); ++i)
                 parameters.append(parameter(i));
-            ReportAt(v, M::ArgumentCount(fname, parameters, int(args.size())));
+            ReportAt(v, M::ArgumentCount(Name(f->symbol), parameters, int(count)));
             wrong = true;
         } else {
-            for (size_t i = 0; i < args.size(); ++i) {
+            for (size_t i = 0; i < count; ++i) {
                 if (!Converts(args[i].type, f->types[i], Use::Assign)) {
-                    ReportAt(args[i], M::ArgumentType(fname, int(i + 1), parameter(i), Describe(args[i])));
+                    ReportAt(args[i],
+                        M::ArgumentType(Name(f->symbol), int(i + 1), parameter(i), Describe(args[i])));
                     wrong = true;
                 }
             }
         }
         if (inFunction_ && current_.isConstant && !f->isConstant)
-            ReportAt(name, M::ConstantCallsFunction(fname));
+            ReportAt(name, M::ConstantCallsFunction(Name(f->symbol)));
         if (inGlobals_) {
             for (const char *crasher : GlobalsCrashers) {
                 if (symbols_[name.symbol].name == crasher)
-                    ReportAt(name, M::GlobalsCrash(fname));
+                    ReportAt(name, M::GlobalsCrash(Name(f->symbol)));
             }
         }
     }
+    args_.resize(base);
     v.type = f && !wrong ? f->returns : ErrorType;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
@@ -1290,7 +1354,7 @@ Checker::Value Checker::ParseCodeReference(const Token &start)
     Value v = Start(start);
     Advance();
     const Token name = tok_;
-    if (!Expect(Tok::Name, "a function name"))
+    if (!Expect(Tok::Name, M::Want::FunctionName))
         return v;
     const Symbol &s = symbols_[name.symbol];
     if (s.function < 0) {

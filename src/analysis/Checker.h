@@ -2,6 +2,7 @@
 
 #include "Analysis.h"
 #include "Lexer.h"
+#include "Messages.h"
 
 #include <deque>
 #include <vector>
@@ -12,7 +13,7 @@ namespace Analysis {
 
 class Checker {
 public:
-    Checker(const Api &api, Result &result);
+    Checker(const Api &api, Result &result, bool keepDeclarations);
     void Run(const QList<Source> &sources);
 
 private:
@@ -35,6 +36,7 @@ private:
         int returns = NothingType;
         bool isConstant = false;
         bool isNative = false;
+        bool broken = false; // its header has a syntax error
         Position at;
     };
     struct GlobalInfo {
@@ -85,12 +87,14 @@ private:
     void ReportAt(const Value &v, const QString &message);
     void LexProblem(int line, int column, int length, int kind, int value);
     QString Found() const;
-    void SyntaxError(const QString &expected);
+    void SyntaxError(Messages::Want expected);
+    void TooDeep();
+    void CheckDeclaredName(const Token &name);
 
     // Tokens
     void Advance();
     bool Accept(Tok kind);
-    bool Expect(Tok kind, const char *what);
+    bool Expect(Tok kind, Messages::Want what);
     void EndLine();
     bool AtLineEnd() const { return tok_.kind == Tok::Newline || tok_.kind == Tok::End; }
 
@@ -125,6 +129,7 @@ private:
     Value ParseSum();
     Value ParseProduct();
     Value ParseUnary();
+    Value ParseUnaryAt();
     Value ParsePrimary();
     Value ParseCall(const Token &name, bool statement);
     Value ParseCodeReference(const Token &start);
@@ -139,6 +144,7 @@ private:
 
     const Api &api_;
     Result &result_;
+    const bool keep_;
     SymbolTable symbols_;
     std::deque<QByteArray> owned_; // names that do not live in a source
     mutable std::vector<QString> names_;
@@ -147,6 +153,7 @@ private:
     std::vector<GlobalInfo> globals_;
     std::vector<LocalInfo> locals_;
     std::vector<Block> blocks_;
+    std::vector<Value> args_;
 
     const QList<Source> *sources_ = nullptr;
     int source_ = 0;
@@ -159,6 +166,7 @@ private:
     FunctionInfo current_; // the function being checked
     bool inFunction_ = false;
     int epoch_ = 0;
+    int depth_ = 0; // of expressions being parsed
     Scope *scope_ = nullptr;
 };
 

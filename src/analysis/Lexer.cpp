@@ -1,5 +1,7 @@
 #include "Lexer.h"
 
+#include <QtGlobal>
+
 #include <cstring>
 
 namespace Analysis {
@@ -73,11 +75,16 @@ constexpr NameBytes NameByte;
 
 SymbolTable::SymbolTable()
 {
-    slots_.assign(4096, 0);
-    hashes_.assign(4096, 0);
+    slots_.assign(4096, Slot());
     symbols_.reserve(2048);
-    for (const Keyword &k : Keywords)
-        symbols_[Intern(k.text)].keyword = k.kind;
+    for (const Keyword &k : Keywords) {
+        const int symbol = Intern(k.text);
+        symbols_[symbol].keyword = k.kind;
+        for (Slot &slot : slots_) {
+            if (slot.symbol == symbol + 1)
+                slot.keyword = k.kind;
+        }
+    }
 }
 
 std::uint32_t SymbolTable::Hash(std::string_view name)
@@ -97,36 +104,54 @@ std::uint32_t SymbolTable::Hash(std::string_view name)
     return std::uint32_t(h ^ (h >> 29));
 }
 
+bool SymbolTable::Matches(const Slot &slot, std::uint32_t hash, std::string_view name) const
+{
+    if (slot.hash != hash || slot.length != name.size())
+        return false;
+    // Short names are compared in the slot itself, sparing a trip to the text.
+    if (name.size() <= sizeof slot.text)
+        return std::memcmp(slot.text, name.data(), name.size()) == 0;
+    return symbols_[size_t(slot.symbol - 1)].name == name;
+}
+
 int SymbolTable::Find(std::string_view name) const
 {
     const std::uint32_t h = Hash(name);
     const size_t mask = slots_.size() - 1;
     for (size_t i = h & mask;; i = (i + 1) & mask) {
-        const int slot = slots_[i];
-        if (slot == 0)
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
             return -1;
-        if (hashes_[i] == h && symbols_[size_t(slot - 1)].name == name)
-            return slot - 1;
+        if (Matches(slot, h, name))
+            return slot.symbol - 1;
     }
 }
 
-int SymbolTable::Intern(std::string_view name)
+int SymbolTable::Intern(std::string_view name, Tok *keyword)
 {
     const std::uint32_t h = Hash(name);
     const size_t mask = slots_.size() - 1;
     size_t i = h & mask;
     for (;; i = (i + 1) & mask) {
-        const int slot = slots_[i];
-        if (slot == 0)
+        const Slot &slot = slots_[i];
+        if (slot.symbol == 0)
             break;
-        if (hashes_[i] == h && symbols_[size_t(slot - 1)].name == name)
-            return slot - 1;
+        if (Matches(slot, h, name)) {
+            if (keyword)
+                *keyword = slot.keyword;
+            return slot.symbol - 1;
+        }
     }
+    if (keyword)
+        *keyword = Tok::Name;
     Symbol s;
     s.name = name;
     symbols_.push_back(s);
-    slots_[i] = int(symbols_.size());
-    hashes_[i] = h;
+    Slot &slot = slots_[i];
+    slot.hash = h;
+    slot.symbol = int(symbols_.size());
+    slot.length = std::uint32_t(name.size());
+    std::memcpy(slot.text, name.data(), qMin(name.size(), sizeof slot.text));
     if (symbols_.size() * 2 > slots_.size())
         Grow();
     return int(symbols_.size()) - 1;
@@ -134,20 +159,17 @@ int SymbolTable::Intern(std::string_view name)
 
 void SymbolTable::Grow()
 {
-    std::vector<std::int32_t> slots(slots_.size() * 2, 0);
-    std::vector<std::uint32_t> hashes(slots.size(), 0);
+    std::vector<Slot> slots(slots_.size() * 2, Slot());
     const size_t mask = slots.size() - 1;
-    for (size_t j = 0; j < slots_.size(); ++j) {
-        if (slots_[j] == 0)
+    for (const Slot &slot : slots_) {
+        if (slot.symbol == 0)
             continue;
-        size_t i = hashes_[j] & mask;
-        while (slots[i] != 0)
+        size_t i = slot.hash & mask;
+        while (slots[i].symbol != 0)
             i = (i + 1) & mask;
-        slots[i] = slots_[j];
-        hashes[i] = hashes_[j];
+        slots[i] = slot;
     }
     slots_.swap(slots);
-    hashes_.swap(hashes);
 }
 
 Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
@@ -224,9 +246,8 @@ Token Lexer::Next()
         pos_ = int(p - data_);
         Token t = Make(Tok::Name, begin, line_, column);
         if (data_[pos_ - 1] == '_')
-            report_(line_, column, t.length, NameEnd, 0);
-        t.symbol = symbols_.Intern(Text(t));
-        t.kind = symbols_[t.symbol].keyword;
+            report_(line_, column, t.length, NameEnd, begin);
+        t.symbol = symbols_.Intern(Text(t), &t.kind);
         return t;
     }
     if (IsDigit(c) || c == '$' || (c == '.' && pos_ + 1 < size_ && IsDigit(data_[pos_ + 1])))
@@ -288,7 +309,7 @@ Token Lexer::Next()
         // A UTF-8 sequence is one character to the reader.
         while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80 && (std::uint8_t(c) & 0x80))
             ++pos_;
-        report_(line_, column, pos_ - begin, BadCharacter, 0);
+        report_(line_, column, pos_ - begin, BadCharacter, begin);
     }
     return Make(kind, begin, line_, column);
 }
@@ -353,7 +374,7 @@ Token Lexer::Quoted(char quote, int begin, int column)
             ++pos_;
             break;
         }
-        if (c == '\\' && pos_ + 1 < size_) {
+        if (c == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n' && data_[pos_ + 1] != '\r') {
             pos_ += 2;
         } else if (c == '\n' || c == '\r') {
             NewLine();

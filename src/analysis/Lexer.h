@@ -97,18 +97,28 @@ class SymbolTable {
 public:
     SymbolTable();
     // The symbol of a name; the view must outlive the table.
-    int Intern(std::string_view name);
+    int Intern(std::string_view name, Tok *keyword = nullptr);
     int Find(std::string_view name) const;
     Symbol &operator[](int symbol) { return symbols_[symbol]; }
     const Symbol &operator[](int symbol) const { return symbols_[symbol]; }
 
 private:
+    // One probe touches one slot: hash, symbol + 1 (0 when empty) and the
+    // name itself when it is short.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int32_t symbol = 0;
+        std::uint32_t length = 0;
+        Tok keyword = Tok::Name;
+        char text[19] = {};
+    };
+
     static std::uint32_t Hash(std::string_view name);
+    bool Matches(const Slot &slot, std::uint32_t hash, std::string_view name) const;
     void Grow();
 
     std::vector<Symbol> symbols_;
-    std::vector<std::int32_t> slots_; // symbol + 1, 0 when empty
-    std::vector<std::uint32_t> hashes_;
+    std::vector<Slot> slots_;
 };
 
 using LexReport = std::function<void(int line, int column, int length, int kind, int value)>;

@@ -21,10 +21,108 @@ QString WithArticle(const QString &type)
 
 } // namespace
 
-QString Expected(const QString &expected, const QString &found)
+QString Expected(Want expected, const QString &found)
 {
-    return QStringLiteral("expected %1, found %2").arg(expected, found);
+    QString what;
+    switch (expected) {
+    case Want::TypeName:
+        what = QStringLiteral("a type name");
+        break;
+    case Want::Extends:
+        what = QStringLiteral("'extends'");
+        break;
+    case Want::ParentType:
+        what = QStringLiteral("the type it extends");
+        break;
+    case Want::VariableName:
+        what = QStringLiteral("a variable name");
+        break;
+    case Want::FunctionName:
+        what = QStringLiteral("a function name");
+        break;
+    case Want::Takes:
+        what = QStringLiteral("'takes'");
+        break;
+    case Want::ParameterType:
+        what = QStringLiteral("a parameter type or 'nothing'");
+        break;
+    case Want::ParameterName:
+        what = QStringLiteral("a parameter name");
+        break;
+    case Want::Returns:
+        what = QStringLiteral("'returns'");
+        break;
+    case Want::ReturnType:
+        what = QStringLiteral("a return type or 'nothing'");
+        break;
+    case Want::CloseBracket:
+        what = QStringLiteral("']'");
+        break;
+    case Want::Assign:
+        what = QStringLiteral("'='");
+        break;
+    case Want::Then:
+        what = QStringLiteral("'then'");
+        break;
+    case Want::CloseParen:
+        what = QStringLiteral("')'");
+        break;
+    case Want::OpenParen:
+        what = QStringLiteral("'('");
+        break;
+    case Want::CommaOrParen:
+        what = QStringLiteral("',' or ')'");
+        break;
+    case Want::NativeOrFunction:
+        what = QStringLiteral("'native' or 'function' after 'constant'");
+        break;
+    case Want::Declaration:
+        what = QStringLiteral("a declaration ('type', 'globals', 'native' or 'function')");
+        break;
+    case Want::Type:
+        what = QStringLiteral("a type");
+        break;
+    case Want::DebugStatement:
+        what = QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'");
+        break;
+    case Want::Statement:
+        what = QStringLiteral("a statement ('set', 'call', 'if', 'loop', 'exitwhen' or 'return')");
+        break;
+    case Want::EndifAfterElse:
+        what = QStringLiteral("'endif' after 'else'");
+        break;
+    case Want::Value:
+        what = QStringLiteral("a value");
+        break;
+    case Want::EndOfLine:
+        what = QStringLiteral("the end of the line");
+        break;
+    }
+    return QStringLiteral("expected %1, found %2").arg(what, found);
 }
+
+namespace {
+
+QString Wanted(Operands wanted)
+{
+    switch (wanted) {
+    case Operands::Booleans:
+        return QStringLiteral("booleans");
+    case Operands::Numbers:
+        return QStringLiteral("numbers");
+    case Operands::NumbersOrStrings:
+        return QStringLiteral("two numbers or two strings");
+    case Operands::Integers:
+        return QStringLiteral("integers");
+    case Operands::Boolean:
+        return QStringLiteral("a boolean");
+    case Operands::Number:
+        return QStringLiteral("a number");
+    }
+    return QString();
+}
+
+} // namespace
 QString FoundEndOfLine()
 {
     return QStringLiteral("the end of the line");
@@ -110,11 +208,11 @@ QString ExitwhenOutsideLoop()
 {
     return QStringLiteral("'exitwhen' outside a 'loop'");
 }
-QString DebugStatement(const QString &found)
-{
-    return Expected(QStringLiteral("'set', 'call', 'if' or 'loop' after 'debug'"), found);
-}
 
+QString TooDeep(int most)
+{
+    return QStringLiteral("no more than %1 levels of nesting").arg(most);
+}
 QString Undeclared(const QString &name)
 {
     return QStringLiteral("%1 is not declared").arg(Q(name));
@@ -205,14 +303,14 @@ QString NotAnArray(const QString &name)
 {
     return QStringLiteral("%1 is not an array").arg(Q(name));
 }
-QString Operands(const QString &op, const QString &wanted, const QString &left, const QString &right)
+QString OperandTypes(const QString &op, Operands wanted, const QString &left, const QString &right)
 {
     return QStringLiteral("%1 needs %2, but is given %3 and %4")
-        .arg(Q(op), wanted, WithArticle(left), WithArticle(right));
+        .arg(Q(op), Wanted(wanted), WithArticle(left), WithArticle(right));
 }
-QString Operand(const QString &op, const QString &wanted, const QString &value)
+QString OperandType(const QString &op, Operands wanted, const QString &value)
 {
-    return QStringLiteral("%1 needs %2, but is given %3").arg(Q(op), wanted, WithArticle(value));
+    return QStringLiteral("%1 needs %2, but is given %3").arg(Q(op), Wanted(wanted), WithArticle(value));
 }
 QString Comparison(const QString &op, const QString &left, const QString &right)
 {
@@ -291,6 +389,15 @@ QString GlobalsCrash(const QString &name)
 QString Uninitialised(const QString &name)
 {
     return QStringLiteral("%1 is read before it is given a value, which stops the script").arg(Q(name));
+}
+
+QString OldPatchName(int length, int most)
+{
+    return QStringLiteral("this name has %1 characters; old patches accept at most %2").arg(length).arg(most);
+}
+QString OldPatchModulo()
+{
+    return QStringLiteral("old patches do not know the '%' operator");
 }
 
 } // namespace Analysis::Messages

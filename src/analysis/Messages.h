@@ -8,7 +8,38 @@
 // builds them ('x', "the end of the line").
 namespace Analysis::Messages {
 
-QString Expected(const QString &expected, const QString &found);
+// What a syntax error expected.
+enum class Want {
+    TypeName,
+    Extends,
+    ParentType,
+    VariableName,
+    FunctionName,
+    Takes,
+    ParameterType,
+    ParameterName,
+    Returns,
+    ReturnType,
+    CloseBracket,
+    Assign,
+    Then,
+    CloseParen,
+    OpenParen,
+    CommaOrParen,
+    NativeOrFunction,
+    Declaration,
+    Type,
+    DebugStatement,
+    Statement,
+    EndifAfterElse,
+    Value,
+    EndOfLine,
+};
+
+// What an operator needs of its operands.
+enum class Operands { Booleans, Numbers, NumbersOrStrings, Integers, Boolean, Number };
+
+QString Expected(Want expected, const QString &found);
 QString FoundEndOfLine();
 QString FoundEndOfFile();
 QString FoundToken(const QString &text);
@@ -33,7 +64,7 @@ QString MissingEndglobals(int line);
 QString DeclarationAfterFunctions(const QString &keyword);
 QString LocalAfterStatements();
 QString ExitwhenOutsideLoop();
-QString DebugStatement(const QString &found);
+QString TooDeep(int most);
 
 // Names
 QString Undeclared(const QString &name);
@@ -56,8 +87,8 @@ QString Condition(const QString &value);
 QString Index(const QString &value);
 QString NeedsIndex(const QString &name);
 QString NotAnArray(const QString &name);
-QString Operands(const QString &op, const QString &wanted, const QString &left, const QString &right);
-QString Operand(const QString &op, const QString &wanted, const QString &value);
+QString OperandTypes(const QString &op, Operands wanted, const QString &left, const QString &right);
+QString OperandType(const QString &op, Operands wanted, const QString &value);
 QString Comparison(const QString &op, const QString &left, const QString &right);
 QString NoValue(const QString &function);
 QString ReturnNeedsValue(const QString &function, const QString &type);
@@ -78,5 +109,9 @@ QString ConstantSetsGlobal(const QString &name);
 QString ConstantCallsFunction(const QString &name);
 QString GlobalsCrash(const QString &name);
 QString Uninitialised(const QString &name);
+
+// Warnings: what only old patches reject
+QString OldPatchName(int length, int most);
+QString OldPatchModulo();
 
 } // namespace Analysis::Messages

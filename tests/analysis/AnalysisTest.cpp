@@ -84,6 +84,10 @@ private slots:
         row("statement syntax", Body("set n 1\ncall GetUnitX u\nif n > 1\nendif\n"),
             { "2:7: expected '=', found '1'", "3:15: expected '(', found 'u'",
                 "4:9: expected 'then', found the end of the line" });
+        row("broken header",
+            "function A takes integer returns integer\nreturn 1.5\nendfunction\n"
+            "function B takes nothing returns nothing\ncall A()\nendfunction\n",
+            { "1:26: expected a parameter name, found 'returns'" });
         row("local after a statement", Body("set n = 1\nlocal integer k = 2\n"),
             { "3:1: 'local' declarations must come before the first statement of the function" });
         row("exitwhen outside a loop", Body("exitwhen true\n"), { "2:1: 'exitwhen' outside a 'loop'" });
@@ -141,6 +145,7 @@ private slots:
             { "2:9: '+' needs two numbers or two strings, but is given an integer and a string",
                 "3:9: '-' needs a number, but is given a unit",
                 "4:9: '%' needs integers, but is given an integer and a real",
+                "4:11: warning: old patches do not know the '%' operator",
                 "5:13: division by zero stops the script",
                 "6:4: '<' needs numbers, but is given a unit and a unit",
                 "6:13: 'and' needs booleans, but is given an integer and a boolean",
@@ -204,6 +209,10 @@ private slots:
                        "= 1\nset n = j\n"),
             { "3:13: 'a' is read before it is given a value, which stops the script",
                 "11:16: 'i' is read before it is given a value, which stops the script" });
+        row("names too long for old patches",
+            "globals\ninteger " + QByteArray(3959, 'n') + "\ninteger " + QByteArray(3958, 'm')
+                + "\nendglobals\n",
+            { "2:9: warning: this name has 3959 characters; old patches accept at most 3958" });
         row("natives that crash in globals",
             "globals\nagent a = CreateRegion()\nplayer p = Player(0)\nagent agent\nendglobals\n",
             { "2:11: calling 'CreateRegion' in a globals block crashes the game",
