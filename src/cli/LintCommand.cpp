@@ -104,7 +104,9 @@ int RunLintCommand(const QStringList &args, CliStreams io)
         return 2;
     }
 
-    const Analysis::Result result = Analysis::Analyse(sources, api);
+    Analysis::Options diagnosticsOnly;
+    diagnosticsOnly.declarations = false;
+    const Analysis::Result result = Analysis::Analyse(sources, api, diagnosticsOnly);
     const int firstFile = int(options.apiFiles.size());
     QString report;
     bool failed = false;
