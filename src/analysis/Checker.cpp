@@ -9,7 +9,7 @@ namespace M = Messages;
 namespace {
 
 // Natives that crash the game when a globals block calls them.
-const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName" };
+const char *const GlobalsCrashers[] = { "CreateRegion", "GetObjectName", "UnitId2String" };
 
 // Longer names are rejected by old patches.
 constexpr int OldPatchNameLength = 3958;
@@ -62,7 +62,7 @@ void Checker::DeclareApi(const Api &api)
             continue;
         symbols_[s].type = int(types_.size());
         const int parent = t.parent.isEmpty() ? -1 : TypeOf(t.parent);
-        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, t.at });
+        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, Position() });
     }
     for (const Function &f : api.functions) {
         FunctionInfo info;
@@ -74,14 +74,15 @@ void Checker::DeclareApi(const Api &api)
         info.returns = TypeOf(f.returns);
         info.isConstant = f.isConstant;
         info.isNative = f.isNative;
-        info.at = f.at;
+        // Positions of the API point into the sources of another analysis.
+        info.at = Position();
         symbols_[info.symbol].function = int(functions_.size());
         functions_.push_back(std::move(info));
     }
     for (const Variable &g : api.globals) {
         const int s = InternOwned(g.name);
         symbols_[s].global = int(globals_.size());
-        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, g.at });
+        globals_.push_back(GlobalInfo { s, TypeOf(g.type), g.isArray, g.isConstant, true, Position() });
     }
 }
 
@@ -114,9 +115,17 @@ QString Checker::TypeName(int type) const
     }
 }
 
+// A type as the declaration wrote it, even when it is not known.
+QString Checker::WrittenType(int type, int symbol) const
+{
+    if (type != ErrorType)
+        return TypeName(type);
+    return symbol >= 0 ? Name(symbol) : QStringLiteral("nothing");
+}
+
 QString Checker::Where(const Position &at) const
 {
-    if (at.source < 0)
+    if (at.source < 0 || at.source >= int(sources_->size()))
         return M::WhereApi();
     if (at.source == source_)
         return M::WhereLine(at.line);
@@ -480,7 +489,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     const auto declared = [&] {
-        return Variable { TypeName(type), Name(name.symbol), isArray, isConstant, at };
+        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
     };
     if (isLocal) {
         if (s.localOwner == epoch_ && s.local >= 0) {
@@ -531,6 +540,7 @@ bool Checker::ParseSignature(FunctionInfo &f)
             }
             CheckDeclaredName(paramTok);
             f.types.push_back(type);
+            f.typeSymbols.push_back(typeTok.symbol);
             f.names.push_back(paramTok.symbol);
             if (!Accept(Tok::Comma))
                 break;
@@ -543,6 +553,7 @@ bool Checker::ParseSignature(FunctionInfo &f)
         f.returns = NothingType;
     } else if (Expect(Tok::Name, M::Want::ReturnType)) {
         f.returns = symbols_[ret.symbol].type;
+        f.returnsSymbol = ret.symbol;
         if (f.returns < 0) {
             ReportAt(ret, M::NotAType(Name(ret.symbol)));
             f.returns = ErrorType;
@@ -566,10 +577,11 @@ bool Checker::DeclareFunction(FunctionInfo &f, const Token &name)
     }
     s.function = int(functions_.size());
     if (keep_) {
-        Function declared { Name(f.symbol), {}, TypeName(f.returns), f.isConstant, f.isNative, f.at };
+        Function declared { Name(f.symbol), {}, WrittenType(f.returns, f.returnsSymbol), f.isConstant,
+            f.isNative, f.at };
         for (size_t i = 0; i < f.types.size(); ++i)
             declared.parameters.append(
-                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, f.at });
+                Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]), false, false, f.at });
         result_.declared.functions.append(declared);
     }
     functions_.push_back(f);
@@ -624,8 +636,8 @@ void Checker::ParseFunction(bool isConstant)
         s.local = int(locals_.size());
         locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
         if (keep_)
-            scope.parameters.append(
-                Variable { TypeName(f.types[i]), Name(f.names[i]), false, false, { source_, start.line } });
+            scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
+                false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });

@@ -33,6 +33,8 @@ private:
         int symbol = -1;
         std::vector<int> types;
         std::vector<int> names;
+        std::vector<int> typeSymbols; // as written, for a type that is not known
+        int returnsSymbol = -1;
         int returns = NothingType;
         bool isConstant = false;
         bool isNative = false;
@@ -76,6 +78,7 @@ private:
     int TypeOf(const QString &name);
     QString Name(int symbol) const;
     QString TypeName(int type) const;
+    QString WrittenType(int type, int symbol) const;
     QString Where(const Position &at) const;
     bool IsHandle(int type) const;
     bool Extends(int type, int ancestor) const;

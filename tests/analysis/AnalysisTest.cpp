@@ -37,6 +37,11 @@ QStringList Check(const QByteArray &script)
     return out;
 }
 
+QByteArray GameFile(const QString &patch, const QString &name)
+{
+    return ReadAll(QStringLiteral(TOLVANE_SOURCE_DIR "/tests/import/data/%1/%2").arg(patch, name));
+}
+
 QByteArray Body(const QByteArray &lines)
 {
     return "function F takes integer n, real r, unit u returns nothing\n" + lines + "endfunction\n";
@@ -268,10 +273,8 @@ private slots:
     {
         QFETCH(QString, patch);
         QFETCH(QString, second);
-        const QString dir
-            = QStringLiteral(TOLVANE_SOURCE_DIR "/tests/import/data/") + patch + QLatin1Char('/');
-        const QList<Source> sources { { "common.j", ReadAll(dir + "common.j") },
-            { second, ReadAll(dir + second) } };
+        const QList<Source> sources { { "common.j", GameFile(patch, "common.j") },
+            { second, GameFile(patch, second) } };
         QVERIFY(!sources[1].text.isEmpty());
         const Result r = Analyse(sources, PrimitiveApi());
         for (const Diagnostic &d : r.diagnostics)
@@ -289,6 +292,58 @@ private slots:
                      *read)
                      .diagnostics.size(),
             1);
+    }
+
+    // One realistic mistake put into the game's own library gives exactly its
+    // message, at its line (the anchor's line plus an offset).
+    void realMistakes_data()
+    {
+        QTest::addColumn<QByteArray>("anchor");
+        QTest::addColumn<QByteArray>("replacement");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const char *anchor, const char *replacement, int offset,
+                             const char *expected) {
+            QTest::newRow(name) << QByteArray(anchor) << QByteArray(replacement) << offset
+                                << QString::fromLatin1(expected);
+        };
+        row("argument count", "DisplayTimedTextToPlayer(Player(i),0,0,60,msg)",
+            "DisplayTimedTextToPlayer(Player(i),0,0,msg)", 0,
+            "14: DisplayTimedTextToPlayer takes 5 arguments (player toPlayer, real x, real y, real duration, "
+            "string "
+            "message), but is given 4");
+        row("undeclared name", "set i = i + 1", "set i = j + 1", 0, "17: 'j' is not declared");
+        row("wrong type", "local real x = GetLocationX(source)", "local integer x = GetLocationX(source)", 0,
+            "23: the value is a real; 'x' is an integer");
+        row("wrong return", "return RectContainsCoords(r, GetUnitX(whichUnit), GetUnitY(whichUnit))",
+            "return GetUnitX(whichUnit)", 0,
+            "12: 'RectContainsUnit' returns boolean; 'GetUnitX' returns real");
+        row("condition", "exitwhen i == bj_MAX_PLAYERS", "exitwhen i", 0,
+            "18: a condition must be a boolean; 'i' is an integer");
+        row("uninitialised local", "local integer i = 0\r\n    loop", "local integer i\r\n    loop", 2,
+            "46: 'i' is read before it is given a value, which stops the script");
+        row("missing endloop", "bj_MAX_PLAYERS\r\n    endloop\r\n", "bj_MAX_PLAYERS\r\n", 1,
+            "1: missing 'endloop' for the 'loop' on line 680");
+        row("missing endif", "return b\r\n    endif\r\n", "return b\r\n", 1,
+            "1: missing 'endif' for the 'if' on line 697");
+    }
+    void realMistakes()
+    {
+        QFETCH(QByteArray, anchor);
+        QFETCH(QByteArray, replacement);
+        QFETCH(int, offset);
+        QFETCH(QString, expected);
+        QByteArray text = GameFile("2.0.4", "blizzard.j");
+        const qsizetype at = text.indexOf(anchor);
+        QVERIFY(at >= 0);
+        const int line = int(text.left(at).count('\n')) + 1 + offset;
+        text.replace(at, anchor.size(), replacement);
+        const Result r = Analyse({ { "common.j", GameFile("2.0.4", "common.j") }, { "blizzard.j", text } },
+            PrimitiveApi(), Options { false });
+        QStringList found;
+        for (const Diagnostic &d : r.diagnostics)
+            found.append(QStringLiteral("%1:%2: %3").arg(d.line).arg(d.column).arg(d.message));
+        QCOMPARE(found, QStringList { QString::number(line) + QLatin1Char(':') + expected });
     }
 
     void apiFileErrors_data()
@@ -329,6 +384,12 @@ private slots:
         QCOMPARE(s.locals.first().type, QStringLiteral("real"));
         QCOMPARE(s.locals.first().at.line, 3);
         QCOMPARE(r.declared.functions.first().at.line, 2);
+        // Positions belong to that analysis: on top of it, a redeclaration names the API, not a line here.
+        Api api = PrimitiveApi();
+        Append(api, r.declared);
+        const Result again
+            = Analyse({ { "t.j", "function A takes nothing returns nothing\nendfunction\n" } }, api);
+        QCOMPARE(again.diagnostics.first().message, QStringLiteral("'A' is already declared in the API"));
     }
 };
 
