@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 #include <malloc.h>
 #include <unistd.h>
 
@@ -83,9 +84,14 @@ int main(int argc, char *argv[])
     if (peakKnown)
         std::printf("  peak memory per byte of script: %.1f bytes (target 20)\n",
             double(peak - before) * 1024.0 / double(bytes));
-    std::printf("  Analyse in process: %.2f ms (median of 11, target 60 ms)\n", MedianMs(11, [&] {
+    // Processor time beside the wall time: on a shared machine it is the figure that carries over.
+    const std::clock_t cpu = std::clock();
+    const double wall = MedianMs(11, [&] {
         diagnostics += Analysis::Analyse(sources, Analysis::PrimitiveApi(), options).diagnostics.size();
-    }));
+    });
+    std::printf("  Analyse in process: %.2f ms (median of 11, target 60 ms)\n", wall);
+    std::printf("  Analyse in process, processor time: %.2f ms (mean of 11)\n",
+        double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC / 11);
 
     // As a user runs it: the API of the language folder, or the declaration files.
     QTemporaryDir folder;
