@@ -120,7 +120,8 @@ struct Options {
 
 // Analyses the sources in order as one program on top of `api`. To build an
 // API from declaration files, analyse them on PrimitiveApi() and append
-// `declared` to it.
+// `declared` to it. Positions in `api` are not used (they point into the
+// sources of another analysis); its declarations are "in the API".
 [[nodiscard]] Result Analyse(
     const QList<Source> &sources, const Api &api, const Options &options = Options());
 

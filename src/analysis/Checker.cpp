@@ -153,7 +153,7 @@ bool Checker::Converts(int from, int to, Use use) const
     if (from == ErrorType || to == ErrorType || from == to)
         return true;
     if (from == Integer && to == Real)
-        return use == Use::Assign;
+        return true;
     if (from == NullType) {
         if (IsHandle(to))
             return true;
@@ -234,6 +234,25 @@ void Checker::CheckDeclaredName(const Token &name)
             Severity::Warning);
 }
 
+// Once per name and function: a missing declaration shows at every use.
+void Checker::ReportUndeclared(const Token &name)
+{
+    Symbol &s = symbols_[name.symbol];
+    if (s.undeclaredEpoch == epoch_)
+        return;
+    s.undeclaredEpoch = epoch_;
+    if (!laterFunctions_) {
+        laterFunctions_.emplace();
+        for (int i = 0; i < int(sources_->size()); ++i)
+            NoteFunctions(i, (*sources_)[i].text);
+    }
+    const auto later = laterFunctions_->find(s.name);
+    if (later != laterFunctions_->end())
+        ReportAt(name, M::DeclaredBelow(Name(name.symbol), Where(later->second)));
+    else
+        ReportAt(name, M::Undeclared(Name(name.symbol)));
+}
+
 void Checker::SyntaxError(M::Want expected)
 {
     if (lineFailed_)
@@ -290,9 +309,59 @@ void Checker::EndLine()
 
 // Top level
 
+// Where each function is declared, found by a quick look at the line starts,
+// so a call to one declared further down can say so. Only looked for once a
+// name is missing, so a clean script does not pay for it.
+void Checker::NoteFunctions(int source, const QByteArray &text)
+{
+    const char *p = text.constData();
+    const char *end = p + text.size();
+    int line = 1;
+    while (p < end) {
+        const auto skipBlanks = [&] {
+            while (p < end && (*p == ' ' || *p == '\t'))
+                ++p;
+        };
+        const auto word = [&](std::string_view w) {
+            if (size_t(end - p) > w.size() && std::string_view(p, w.size()) == w
+                && (p[w.size()] == ' ' || p[w.size()] == '\t')) {
+                p += w.size();
+                skipBlanks();
+                return true;
+            }
+            return false;
+        };
+        skipBlanks();
+        word("constant");
+        if (word("function")) {
+            const char *name = p;
+            while (p < end
+                && ((*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z') || (*p >= '0' && *p <= '9')
+                    || *p == '_'))
+                ++p;
+            if (p > name)
+                laterFunctions_->try_emplace(
+                    std::string_view(name, size_t(p - name)), Position { source, line });
+        }
+        while (p < end && *p != '\n' && *p != '\r')
+            ++p;
+        if (p < end && *p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        if (p < end) {
+            ++p;
+            ++line;
+        }
+    }
+}
+
 void Checker::Run(const QList<Source> &sources)
 {
     sources_ = &sources;
+    // Scripts hold about one new name per 150 bytes.
+    qsizetype bytes = 0;
+    for (const Source &source : sources)
+        bytes += source.text.size();
+    symbols_.Reserve(size_t(bytes / 128));
     for (source_ = 0; source_ < int(sources.size()); ++source_) {
         const QByteArray &text = sources[source_].text;
         Lexer lexer(text.constData(), int(text.size()), symbols_,
@@ -464,6 +533,18 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     const Token name = tok_;
     if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
+    if (type < 0 && symbols_[name.symbol].type >= 0) {
+        // "constnt integer x": the first word is no type but a misspelt keyword.
+        ReportAt(typeTok, M::Expected(M::Want::Type, M::FoundToken(Name(typeTok.symbol))));
+        lineFailed_ = true;
+        return EndLine();
+    }
+    if (type < 0 && symbols_[name.symbol].type >= 0) {
+        // "constnt integer x": the first word is no type but a misspelt keyword.
+        ReportAt(typeTok, M::Expected(M::Want::Type, M::FoundToken(Name(typeTok.symbol))));
+        lineFailed_ = true;
+        return EndLine();
+    }
     if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
@@ -472,6 +553,29 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         ReportAt(name, M::ConstantArray());
     if (isArray && type == Code)
         ReportAt(typeTok, M::CodeArray());
+    CheckDeclaredName(name);
+    Symbol &s = symbols_[name.symbol];
+    const Position at { source_, name.line };
+    const auto declared = [&] {
+        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
+    };
+    // A local is in scope at once, so its own initial value already reads it; it
+    // may take a parameter's name, and then hides the parameter.
+    int local = -1;
+    if (isLocal) {
+        if (IsPrimitiveName(name.symbol))
+            ReportAt(name, M::PrimitiveName(Name(name.symbol)));
+        if (s.localOwner == epoch_ && s.local >= 0 && !locals_[size_t(s.local)].isParameter) {
+            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
+            local = s.local;
+        } else {
+            s.localOwner = epoch_;
+            s.local = local = int(locals_.size());
+            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line });
+            if (scope_)
+                scope_->locals.append(declared());
+        }
+    }
     bool initialised = isArray;
     if (tok_.kind == Tok::Assign) {
         const Token assign = tok_;
@@ -485,23 +589,9 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     } else if (isConstant && !isArray) {
         ReportAt(name, M::ConstantNeedsValue(Name(name.symbol)));
     }
-    CheckDeclaredName(name);
-    Symbol &s = symbols_[name.symbol];
-    const Position at { source_, name.line };
-    const auto declared = [&] {
-        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
-    };
     if (isLocal) {
-        if (s.localOwner == epoch_ && s.local >= 0) {
-            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
-            locals_[size_t(s.local)].assigned |= initialised;
-        } else {
-            s.localOwner = epoch_;
-            s.local = int(locals_.size());
-            locals_.push_back(LocalInfo { name.symbol, type, isArray, initialised, name.line });
-            if (scope_)
-                scope_->locals.append(declared());
-        }
+        if (local >= 0)
+            locals_[size_t(local)].assigned |= initialised;
     } else if (s.global >= 0 || s.type >= 0) {
         // A local may take a type's name; a global may not.
         const Position &other = s.global >= 0 ? globals_[size_t(s.global)].at : types_[size_t(s.type)].at;
@@ -513,6 +603,12 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
             result_.declared.globals.append(declared());
     }
     EndLine();
+}
+
+bool Checker::IsPrimitiveName(int symbol) const
+{
+    const int type = symbols_[symbol].type;
+    return type >= 0 && type <= Code;
 }
 
 bool Checker::ParseSignature(FunctionInfo &f)
@@ -539,6 +635,8 @@ bool Checker::ParseSignature(FunctionInfo &f)
                 type = ErrorType;
             }
             CheckDeclaredName(paramTok);
+            if (IsPrimitiveName(paramTok.symbol))
+                ReportAt(paramTok, M::PrimitiveName(Name(paramTok.symbol)));
             f.types.push_back(type);
             f.typeSymbols.push_back(typeTok.symbol);
             f.names.push_back(paramTok.symbol);
@@ -634,13 +732,14 @@ void Checker::ParseFunction(bool isConstant)
         Symbol &s = symbols_[f.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
-        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, start.line });
+        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, true, start.line });
         if (keep_)
             scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
                 false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
+    blocksBroken_ = false;
     for (;;) {
         if (tok_.kind == Tok::Newline) {
             Advance();
@@ -654,7 +753,8 @@ void Checker::ParseFunction(bool isConstant)
     bool ends = ParseBlock();
     for (;;) {
         if (tok_.kind == Tok::Endfunction) {
-            if (!ends && f.returns != NothingType && f.returns != ErrorType)
+            // After a block went wrong, which paths reach the end is a guess.
+            if (!ends && !blocksBroken_ && f.returns != NothingType && f.returns != ErrorType)
                 ReportAt(tok_, M::MissingReturn(Name(f.symbol), TypeName(f.returns)));
             scope.lastLine = tok_.line;
             Advance();
@@ -715,6 +815,7 @@ void Checker::Stray()
         : k == Tok::Endloop                   ? "loop"
                                               : "if";
     ReportAt(tok_, M::Without(Name(tok_.symbol), QString::fromLatin1(opener)));
+    blocksBroken_ = true;
     lex_->SkipLine();
     Advance();
     EndLine();
@@ -817,7 +918,7 @@ void Checker::ParseSet()
         if (s.function >= 0 || s.type >= 0)
             ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
@@ -874,6 +975,7 @@ bool Checker::ParseIf()
             break;
         } else if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endif"), QStringLiteral("if"), start.line));
+            blocksBroken_ = true;
             break;
         } else if (k == Tok::Endloop) {
             ReportAt(tok_,
@@ -906,6 +1008,7 @@ bool Checker::ParseLoop()
         }
         if (IsBoundary(k) || Encloses(k)) {
             ReportAt(tok_, M::Missing(QStringLiteral("endloop"), QStringLiteral("loop"), start.line));
+            blocksBroken_ = true;
             break;
         }
         if (k == Tok::Endif) {
@@ -954,7 +1057,8 @@ void Checker::ParseReturn()
         if (!lineFailed_) {
             if (returns == NothingType)
                 ReportAt(v, M::ReturnNoValue(Name(current_.symbol)));
-            else if (!Converts(v.type, returns, Use::Return))
+            // An integer value may stand for a returned real, an integer literal may not.
+            else if (!Converts(v.type, returns, Use::Return) || (returns == Real && v.integerLiteral))
                 ReportAt(v, M::ReturnType(Name(current_.symbol), TypeName(returns), Describe(v)));
         }
     }
@@ -1178,6 +1282,7 @@ Checker::Value Checker::ParseUnaryAt()
         Value v = Start(op);
         Finish(v);
         v.zero = operand.zero;
+        v.integerLiteral = operand.integerLiteral;
         v.type = operand.type;
         if (!IsNumber(operand.type)) {
             if (!lineFailed_)
@@ -1220,6 +1325,7 @@ Checker::Value Checker::ParsePrimary()
         Expect(Tok::RParen, M::Want::CloseParen);
         v.type = inner.type;
         v.zero = inner.zero;
+        v.integerLiteral = inner.integerLiteral;
         Finish(v);
         return v;
     }
@@ -1235,6 +1341,7 @@ Checker::Value Checker::ParsePrimary()
         return v;
     }
     v.zero = tok_.zero && tok_.kind != Tok::Rawcode;
+    v.integerLiteral = tok_.kind == Tok::Integer || tok_.kind == Tok::Rawcode;
     Advance();
     return v;
 }
@@ -1261,7 +1368,7 @@ Checker::Value Checker::ParseVariableRead(const Token &name)
         if (s.function >= 0 || s.type >= 0)
             ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
@@ -1299,7 +1406,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     }
     if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
@@ -1373,7 +1480,7 @@ Checker::Value Checker::ParseCodeReference(const Token &start)
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
         else
-            ReportAt(name, M::Undeclared(Name(name.symbol)));
+            ReportUndeclared(name);
     } else {
         const FunctionInfo &f = functions_[size_t(s.function)];
         if (f.isNative)

@@ -5,6 +5,9 @@
 #include "Messages.h"
 
 #include <deque>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // Parses and checks sources statement by statement: no syntax tree is kept,
@@ -54,6 +57,7 @@ private:
         int type;
         bool isArray;
         bool assigned;
+        bool isParameter;
         int line;
     };
     struct Value {
@@ -65,6 +69,7 @@ private:
         int line = 0;
         int column = 0;
         bool zero = false;
+        bool integerLiteral = false; // a literal integer, signed or in parentheses
     };
     struct Block {
         Tok opener;
@@ -81,6 +86,7 @@ private:
     QString WrittenType(int type, int symbol) const;
     QString Where(const Position &at) const;
     bool IsHandle(int type) const;
+    bool IsPrimitiveName(int symbol) const;
     bool Extends(int type, int ancestor) const;
 
     // Diagnostics
@@ -93,6 +99,7 @@ private:
     void SyntaxError(Messages::Want expected);
     void TooDeep();
     void CheckDeclaredName(const Token &name);
+    void ReportUndeclared(const Token &name);
 
     // Tokens
     void Advance();
@@ -102,6 +109,7 @@ private:
     bool AtLineEnd() const { return tok_.kind == Tok::Newline || tok_.kind == Tok::End; }
 
     // Top level
+    void NoteFunctions(int source, const QByteArray &text);
     void ParseSource();
     void ParseTypeDeclaration();
     void ParseGlobals();
@@ -157,6 +165,7 @@ private:
     std::vector<LocalInfo> locals_;
     std::vector<Block> blocks_;
     std::vector<Value> args_;
+    std::optional<std::unordered_map<std::string_view, Position>> laterFunctions_;
 
     const QList<Source> *sources_ = nullptr;
     int source_ = 0;
@@ -168,6 +177,7 @@ private:
     bool functionsSeen_ = false;
     FunctionInfo current_; // the function being checked
     bool inFunction_ = false;
+    bool blocksBroken_ = false; // a block of this function lacked or mismatched its closer
     int epoch_ = 0;
     int depth_ = 0; // of expressions being parsed
     Scope *scope_ = nullptr;

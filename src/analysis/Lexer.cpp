@@ -45,6 +45,7 @@ const Keyword Keywords[] = {
     { "true", Tok::True },
     { "false", Tok::False },
     { "null", Tok::Null },
+    { "alias", Tok::Alias },
 };
 
 bool IsLetter(char c)
@@ -155,6 +156,13 @@ int SymbolTable::Intern(std::string_view name, Tok *keyword)
     if (symbols_.size() * 2 > slots_.size())
         Grow();
     return int(symbols_.size()) - 1;
+}
+
+void SymbolTable::Reserve(size_t names)
+{
+    while (names * 2 > slots_.size())
+        Grow();
+    symbols_.reserve(names);
 }
 
 void SymbolTable::Grow()

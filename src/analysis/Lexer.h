@@ -50,6 +50,7 @@ enum class Tok : std::uint8_t {
     True,
     False,
     Null,
+    Alias, // reserved, though the language has no use for it
     // punctuation
     LParen,
     RParen,
@@ -91,6 +92,7 @@ struct Symbol {
     int global = -1;
     int local = -1;
     int localOwner = -1;
+    int undeclaredEpoch = -1; // the function that reported the name undeclared
 };
 
 class SymbolTable {
@@ -99,6 +101,8 @@ public:
     // The symbol of a name; the view must outlive the table.
     int Intern(std::string_view name, Tok *keyword = nullptr);
     int Find(std::string_view name) const;
+    // Room for this many names without growing on the way.
+    void Reserve(size_t names);
     Symbol &operator[](int symbol) { return symbols_[symbol]; }
     const Symbol &operator[](int symbol) const { return symbols_[symbol]; }
 

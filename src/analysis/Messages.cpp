@@ -213,9 +213,18 @@ QString TooDeep(int most)
 {
     return QStringLiteral("no more than %1 levels of nesting").arg(most);
 }
+QString PrimitiveName(const QString &name)
+{
+    return QStringLiteral("%1 is a primitive type and cannot name a variable").arg(Q(name));
+}
 QString Undeclared(const QString &name)
 {
     return QStringLiteral("%1 is not declared").arg(Q(name));
+}
+QString DeclaredBelow(const QString &name, const QString &where)
+{
+    return QStringLiteral("%1 is declared only further down%2; a function can use only those above it")
+        .arg(Q(name), where);
 }
 QString NotAType(const QString &name)
 {

@@ -68,7 +68,9 @@ QString TooDeep(int most);
 
 // Names
 QString Undeclared(const QString &name);
+QString DeclaredBelow(const QString &name, const QString &where);
 QString NotAType(const QString &name);
+QString PrimitiveName(const QString &name);
 QString NotAFunction(const QString &name);
 QString NotAVariable(const QString &name, bool isType);
 QString Redeclared(const QString &name, const QString &where);

@@ -101,25 +101,32 @@ private slots:
         row("declaration after functions", Body("") + "globals\nendglobals\n",
             { "3:1: 'globals' must come before the first function of the file" });
         // Names
-        row("undeclared names", Body("set k = 1\ncall G()\nset n = m + 1\n"),
+        row("undeclared names", Body("set k = 1\ncall G()\nset n = m + 1\nset k = m\n"),
             { "2:5: 'k' is not declared", "3:6: 'G' is not declared", "4:9: 'm' is not declared" });
         row("called before declared",
             "function A takes nothing returns nothing\ncall B()\nendfunction\n"
             "function B takes nothing returns nothing\ncall A()\ncall B()\nendfunction\n",
-            { "2:6: 'B' is not declared" });
+            { "2:6: 'B' is declared only further down on line 4; a function can use only those above it" });
         row("redeclarations",
             "globals\ninteger g\nreal g\nendglobals\nnative GetUnitX takes nothing returns nothing\n"
-            "function A takes integer a, integer a returns nothing\nlocal real a\nendfunction\n",
+            "function A takes integer a, integer a returns nothing\nlocal real a\nlocal real b\nlocal real "
+            "b\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "7:12: 'a' is already declared on line 6" });
+                "9:12: 'b' is already declared on line 8" });
         row("unknown types",
-            "type item extends widgit\nglobals\nunti array us\nendglobals\n"
+            "type item extends widgit\nglobals\nunti array us\nconstnt integer k = 1\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
-            { "1:19: 'widgit' is not a type", "3:1: 'unti' is not a type", "5:18: 'strin' is not a type",
-                "5:34: 'boolan' is not a type" });
+            { "1:19: 'widgit' is not a type", "3:1: 'unti' is not a type",
+                "4:1: expected a type, found 'constnt'", "6:18: 'strin' is not a type",
+                "6:34: 'boolan' is not a type" });
         row("a type extends a handle", "type id extends integer\n",
             { "1:17: 'id' may extend only handle or a type that extends it, not 'integer'" });
+        row("names the game reserves",
+            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer n = n\n"),
+            { "2:9: expected a variable name, found 'alias'",
+                "5:15: 'integer' is a primitive type and cannot name a variable",
+                "6:19: 'n' is read before it is given a value, which stops the script" });
         row("names in the wrong role", Body("set GetUnitX = 1\ncall n()\nset n = unit\n"),
             { "2:5: 'GetUnitX' is a function, not a variable", "3:6: 'n' is not a function",
                 "4:9: 'unit' is a type, not a variable" });
@@ -182,7 +189,7 @@ private slots:
             "function E takes nothing returns boolean\nloop\nendloop\nendfunction\n",
             { "2:1: 'A' returns integer, so 'return' needs a value",
                 "5:8: 'B' returns nothing, so 'return' may not have a value",
-                "9:8: 'C' returns real; 'n' is an integer",
+
                 "13:1: 'C' returns real, but its end can be reached without 'return'",
                 "18:8: 'D' returns real; the value is an integer" });
         row("code references",
