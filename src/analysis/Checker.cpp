@@ -2,6 +2,8 @@
 
 #include "Messages.h"
 
+#include <algorithm>
+
 namespace Analysis {
 
 namespace M = Messages;
@@ -717,7 +719,7 @@ void Checker::ParseFunction(bool isConstant)
 
     if (f.broken)
         f.returns = ErrorType;
-    current_ = f;
+    current_ = std::move(f);
     inFunction_ = true;
     ++epoch_;
     locals_.clear();
@@ -725,17 +727,17 @@ void Checker::ParseFunction(bool isConstant)
     scope.source = source_;
     scope.firstLine = start.line;
     if (keep_) {
-        scope.function = Name(f.symbol);
+        scope.function = Name(current_.symbol);
         scope_ = &scope;
     }
-    for (size_t i = 0; i < f.names.size(); ++i) {
-        Symbol &s = symbols_[f.names[i]];
+    for (size_t i = 0; i < current_.names.size(); ++i) {
+        Symbol &s = symbols_[current_.names[i]];
         s.localOwner = epoch_;
         s.local = int(locals_.size());
-        locals_.push_back(LocalInfo { f.names[i], f.types[i], false, true, true, start.line });
+        locals_.push_back(LocalInfo { current_.names[i], current_.types[i], false, true, true, start.line });
         if (keep_)
-            scope.parameters.append(Variable { WrittenType(f.types[i], f.typeSymbols[i]), Name(f.names[i]),
-                false, false, { source_, start.line } });
+            scope.parameters.append(Variable { WrittenType(current_.types[i], current_.typeSymbols[i]),
+                Name(current_.names[i]), false, false, { source_, start.line } });
     }
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
@@ -754,15 +756,15 @@ void Checker::ParseFunction(bool isConstant)
     for (;;) {
         if (tok_.kind == Tok::Endfunction) {
             // After a block went wrong, which paths reach the end is a guess.
-            if (!ends && !blocksBroken_ && f.returns != NothingType && f.returns != ErrorType)
-                ReportAt(tok_, M::MissingReturn(Name(f.symbol), TypeName(f.returns)));
+            if (!ends && !blocksBroken_ && current_.returns != NothingType && current_.returns != ErrorType)
+                ReportAt(tok_, M::MissingReturn(Name(current_.symbol), TypeName(current_.returns)));
             scope.lastLine = tok_.line;
             Advance();
             EndLine();
             break;
         }
         if (IsBoundary(tok_.kind)) {
-            ReportAt(tok_, M::MissingEndfunction(Name(f.symbol), start.line));
+            ReportAt(tok_, M::MissingEndfunction(Name(current_.symbol), start.line));
             scope.lastLine = tok_.kind == Tok::End ? tok_.line : tok_.line - 1;
             break;
         }
@@ -855,6 +857,57 @@ bool Checker::ParseBlock()
     }
 }
 
+bool Checker::AloneOnLine(const Token &t) const
+{
+    const QByteArray &text = (*sources_)[source_].text;
+    qsizetype i = t.begin + t.length;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    return i >= text.size() || text[i] == '\n' || text[i] == '\r'
+        || (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/');
+}
+
+std::string_view Checker::KeywordText(Tok closer)
+{
+    switch (closer) {
+    case Tok::Endif:
+        return "endif";
+    case Tok::Endloop:
+        return "endloop";
+    case Tok::Endfunction:
+        return "endfunction";
+    default:
+        return "else";
+    }
+}
+
+// The closer a word is a slip of the keyboard for: at most two letters off.
+Tok Checker::CloserLike(std::string_view word)
+{
+    if (word.size() < 4 || word.size() > 14)
+        return Tok::Name;
+    for (const Tok closer : { Tok::Endif, Tok::Endloop, Tok::Endfunction, Tok::Else }) {
+        const std::string_view k = KeywordText(closer);
+        // Edit distance, one row at a time.
+        int row[16];
+        for (size_t j = 0; j <= k.size(); ++j)
+            row[j] = int(j);
+        for (size_t i = 1; i <= word.size(); ++i) {
+            int diagonal = row[0];
+            row[0] = int(i);
+            for (size_t j = 1; j <= k.size(); ++j) {
+                const int above = row[j];
+                row[j]
+                    = std::min({ above + 1, row[j - 1] + 1, diagonal + (word[i - 1] == k[j - 1] ? 0 : 1) });
+                diagonal = above;
+            }
+        }
+        if (row[k.size()] <= (k.size() > 5 ? 2 : 1))
+            return closer;
+    }
+    return Tok::Name;
+}
+
 bool Checker::ParseStatement()
 {
     switch (tok_.kind) {
@@ -887,6 +940,15 @@ bool Checker::ParseStatement()
         EndLine();
         return false;
     default:
+        if (tok_.kind == Tok::Name && AloneOnLine(tok_)) {
+            // "endiff" alone on its line closes the block it was meant to close.
+            const Tok closer = CloserLike(lex_->Text(tok_));
+            if (closer != Tok::Name) {
+                ReportAt(tok_, M::Misspelt(Name(tok_.symbol), Name(symbols_.Find(KeywordText(closer)))));
+                tok_.kind = closer;
+                return false;
+            }
+        }
         SyntaxError(M::Want::Statement);
         EndLine();
         return false;
@@ -1085,8 +1147,9 @@ void Checker::Finish(Value &v) const
 QString Checker::Describe(const Value &v) const
 {
     if (v.kind == NameValue || v.kind == CallValue)
-        return M::Describe(v.kind == NameValue ? 0 : 1, Name(v.symbol), TypeName(v.type));
-    return M::Describe(2, QString(), TypeName(v.type));
+        return M::Describe(
+            v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), TypeName(v.type));
+    return M::Describe(M::Origin::Expression, QString(), TypeName(v.type));
 }
 
 void Checker::CheckCondition(const Value &v)
@@ -1103,162 +1166,135 @@ void Checker::CheckIndex(const Value &v)
 
 Checker::Value Checker::ParseExpression()
 {
-    return ParseOr();
+    return ParseBinary(OrLevel);
 }
 
-Checker::Value Checker::ParseOr()
+// How tightly a binary operator binds; 0 for a token that is none.
+int Checker::Level(Tok kind)
 {
-    Value l = ParseAnd();
-    while (tok_.kind == Tok::Or) {
-        Advance();
-        const Value r = ParseAnd();
-        Value v = l;
-        v.kind = OtherValue;
-        Finish(v);
-        const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
-        if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
-            ReportAt(v,
-                M::OperandTypes(
-                    QStringLiteral("or"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
-        v.type = Boolean;
-        l = v;
+    switch (kind) {
+    case Tok::Or:
+        return OrLevel;
+    case Tok::And:
+        return AndLevel;
+    case Tok::Eq:
+    case Tok::Ne:
+    case Tok::Lt:
+    case Tok::Le:
+    case Tok::Gt:
+    case Tok::Ge:
+        return ComparisonLevel;
+    case Tok::Plus:
+    case Tok::Minus:
+        return SumLevel;
+    case Tok::Star:
+    case Tok::Slash:
+    case Tok::Percent:
+        return ProductLevel;
+    default:
+        return 0;
     }
-    return l;
 }
 
-Checker::Value Checker::ParseAnd()
+// Operators of `level` and tighter, left to right.
+Checker::Value Checker::ParseBinary(int level)
 {
-    Value l = ParseComparison();
-    while (tok_.kind == Tok::And) {
-        Advance();
-        const Value r = ParseComparison();
-        Value v = l;
-        v.kind = OtherValue;
-        Finish(v);
-        const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
-        if (!lineFailed_ && (!ok(l.type) || !ok(r.type)))
-            ReportAt(v,
-                M::OperandTypes(
-                    QStringLiteral("and"), M::Operands::Booleans, TypeName(l.type), TypeName(r.type)));
-        v.type = Boolean;
-        l = v;
+    if (depth_ >= MaxDepth) {
+        TooDeep();
+        return Start(tok_);
     }
-    return l;
-}
-
-Checker::Value Checker::ParseComparison()
-{
-    if (tok_.kind == Tok::Not) {
-        const Token op = tok_;
-        Advance();
-        const Value operand = ParseUnary();
-        Value v = Start(op);
-        Finish(v);
-        if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
-            ReportAt(v, M::OperandType(QStringLiteral("not"), M::Operands::Boolean, TypeName(operand.type)));
-        v.type = Boolean;
-        return v;
-    }
-    Value l = ParseSum();
+    ++depth_;
+    // 'not' binds looser than a comparison: "not a == b" is "not (a == b)".
+    Value l = tok_.kind == Tok::Not && level <= ComparisonLevel ? ParseNot() : ParseUnary();
     for (;;) {
-        const Tok k = tok_.kind;
-        if (k != Tok::Eq && k != Tok::Ne && k != Tok::Lt && k != Tok::Le && k != Tok::Gt && k != Tok::Ge)
-            return l;
+        const int opLevel = Level(tok_.kind);
+        if (opLevel == 0 || opLevel < level)
+            break;
         const Token op = tok_;
-        const QString opText = QString::fromLatin1(lex_->Text(op).data(), qsizetype(op.length));
         Advance();
-        const Value r = ParseSum();
-        Value v = l;
-        v.kind = OtherValue;
-        Finish(v);
-        if (!lineFailed_) {
-            const int a = l.type, b = r.type;
-            if (k == Tok::Eq || k == Tok::Ne) {
-                const auto nullable = [this](int t) {
-                    return t == NullType || t == Integer || t == Real || t == String || t == Code
-                        || IsHandle(t);
-                };
-                const bool ok = a == ErrorType || b == ErrorType || a == b || (IsNumber(a) && IsNumber(b))
-                    || (a == NullType && nullable(b)) || (b == NullType && nullable(a))
-                    || (IsHandle(a) && IsHandle(b));
-                if (!ok)
-                    ReportAt(v, M::Comparison(opText, TypeName(a), TypeName(b)));
-            } else if (!IsNumber(a) || !IsNumber(b)) {
-                ReportAt(v, M::OperandTypes(opText, M::Operands::Numbers, TypeName(a), TypeName(b)));
-            }
+        const Value r = ParseBinary(opLevel + 1);
+        l = Combine(op, l, r);
+    }
+    --depth_;
+    return l;
+}
+
+Checker::Value Checker::ParseNot()
+{
+    const Token op = tok_;
+    Advance();
+    const Value operand = ParseBinary(ComparisonLevel);
+    Value v = Start(op);
+    Finish(v);
+    if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
+        ReportAt(v, M::OperandType(QStringLiteral("not"), M::Operands::Boolean, TypeName(operand.type)));
+    v.type = Boolean;
+    return v;
+}
+
+// The value of `l op r`, reporting operands the operator does not take.
+Checker::Value Checker::Combine(const Token &op, const Value &l, const Value &r)
+{
+    Value v = l;
+    v.kind = OtherValue;
+    v.zero = false;
+    v.integerLiteral = false;
+    Finish(v);
+    const int a = l.type, b = r.type;
+    const Tok k = op.kind;
+    const QString opText = QString::fromLatin1(lex_->Text(op).data(), qsizetype(op.length));
+    switch (Level(k)) {
+    case OrLevel:
+    case AndLevel: {
+        const auto ok = [](int t) { return t == Boolean || t == ErrorType; };
+        if (!lineFailed_ && (!ok(a) || !ok(b)))
+            ReportAt(v, M::OperandTypes(opText, M::Operands::Booleans, TypeName(a), TypeName(b)));
+        v.type = Boolean;
+        break;
+    }
+    case ComparisonLevel:
+        if (lineFailed_) {
+        } else if (k == Tok::Eq || k == Tok::Ne) {
+            const auto nullable = [this](int t) {
+                return t == NullType || t == Integer || t == Real || t == String || t == Code || IsHandle(t);
+            };
+            const bool ok = a == ErrorType || b == ErrorType || a == b || (IsNumber(a) && IsNumber(b))
+                || (a == NullType && nullable(b)) || (b == NullType && nullable(a))
+                || (IsHandle(a) && IsHandle(b));
+            if (!ok)
+                ReportAt(v, M::Comparison(opText, TypeName(a), TypeName(b)));
+        } else if (!IsNumber(a) || !IsNumber(b)) {
+            ReportAt(v, M::OperandTypes(opText, M::Operands::Numbers, TypeName(a), TypeName(b)));
         }
         v.type = Boolean;
-        l = v;
-    }
-}
-
-Checker::Value Checker::ParseSum()
-{
-    Value l = ParseProduct();
-    while (tok_.kind == Tok::Plus || tok_.kind == Tok::Minus) {
-        const bool plus = tok_.kind == Tok::Plus;
-        Advance();
-        const Value r = ParseProduct();
-        Value v = l;
-        v.kind = OtherValue;
-        v.zero = false;
-        Finish(v);
-        const int a = l.type, b = r.type;
+        break;
+    default: {
         const auto text = [](int t) { return t == String || t == NullType || t == ErrorType; };
-        if (IsNumber(a) && IsNumber(b)) {
+        if (k == Tok::Percent) {
+            Report(op.line, op.column, 1, M::OldPatchModulo(), Severity::Warning);
+            const auto ok = [](int t) { return t == Integer || t == ErrorType; };
+            if (!lineFailed_ && (!ok(a) || !ok(b)))
+                ReportAt(v, M::OperandTypes(opText, M::Operands::Integers, TypeName(a), TypeName(b)));
+            v.type = a == Integer && b == Integer ? Integer : ErrorType;
+        } else if (IsNumber(a) && IsNumber(b)) {
             v.type = a == ErrorType || b == ErrorType ? ErrorType
                                                       : (a == Integer && b == Integer ? Integer : Real);
-        } else if (plus && text(a) && text(b) && (a == String || b == String)) {
+        } else if (k == Tok::Plus && text(a) && text(b) && (a == String || b == String)) {
             v.type = String;
         } else {
             if (!lineFailed_)
                 ReportAt(v,
-                    plus ? M::OperandTypes(
-                        QStringLiteral("+"), M::Operands::NumbersOrStrings, TypeName(a), TypeName(b))
-                         : M::OperandTypes(
-                             QStringLiteral("-"), M::Operands::Numbers, TypeName(a), TypeName(b)));
+                    M::OperandTypes(opText,
+                        k == Tok::Plus ? M::Operands::NumbersOrStrings : M::Operands::Numbers, TypeName(a),
+                        TypeName(b)));
             v.type = ErrorType;
         }
-        l = v;
-    }
-    return l;
-}
-
-Checker::Value Checker::ParseProduct()
-{
-    Value l = ParseUnary();
-    while (tok_.kind == Tok::Star || tok_.kind == Tok::Slash || tok_.kind == Tok::Percent) {
-        const Tok k = tok_.kind;
-        const Token opTok = tok_;
-        Advance();
-        const Value r = ParseUnary();
-        Value v = l;
-        v.kind = OtherValue;
-        v.zero = false;
-        Finish(v);
-        const int a = l.type, b = r.type;
-        const QString op = k == Tok::Star ? QStringLiteral("*")
-            : k == Tok::Slash             ? QStringLiteral("/")
-                                          : QStringLiteral("%");
-        if (k == Tok::Percent) {
-            Report(opTok.line, opTok.column, 1, M::OldPatchModulo(), Severity::Warning);
-            const auto ok = [](int t) { return t == Integer || t == ErrorType; };
-            if (!lineFailed_ && (!ok(a) || !ok(b)))
-                ReportAt(v, M::OperandTypes(op, M::Operands::Integers, TypeName(a), TypeName(b)));
-            v.type = ok(a) && ok(b) && a == Integer && b == Integer ? Integer : ErrorType;
-        } else if (IsNumber(a) && IsNumber(b)) {
-            v.type = a == ErrorType || b == ErrorType ? ErrorType
-                                                      : (a == Integer && b == Integer ? Integer : Real);
-        } else {
-            if (!lineFailed_)
-                ReportAt(v, M::OperandTypes(op, M::Operands::Numbers, TypeName(a), TypeName(b)));
-            v.type = ErrorType;
-        }
-        if (k != Tok::Star && r.zero && !lineFailed_)
+        if ((k == Tok::Slash || k == Tok::Percent) && r.zero && !lineFailed_)
             ReportAt(r, M::DivisionByZero());
-        l = v;
+        break;
     }
-    return l;
+    }
+    return v;
 }
 
 Checker::Value Checker::ParseUnary()
@@ -1294,7 +1330,7 @@ Checker::Value Checker::ParseUnaryAt()
         return v;
     }
     if (tok_.kind == Tok::Not)
-        return ParseComparison();
+        return ParseNot();
     return ParsePrimary();
 }
 

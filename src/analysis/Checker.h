@@ -126,6 +126,9 @@ private:
     bool Encloses(Tok closer) const;
     void Stray();
     bool ParseStatement();
+    bool AloneOnLine(const Token &t) const;
+    static std::string_view KeywordText(Tok closer);
+    static Tok CloserLike(std::string_view word);
     void ParseSet();
     bool ParseIf();
     bool ParseLoop();
@@ -133,12 +136,12 @@ private:
     void ParseReturn();
 
     // Expressions
+    enum Levels { OrLevel = 1, AndLevel, ComparisonLevel, SumLevel, ProductLevel };
+    static int Level(Tok kind);
     Value ParseExpression();
-    Value ParseOr();
-    Value ParseAnd();
-    Value ParseComparison();
-    Value ParseSum();
-    Value ParseProduct();
+    Value ParseBinary(int level);
+    Value ParseNot();
+    Value Combine(const Token &op, const Value &l, const Value &r);
     Value ParseUnary();
     Value ParseUnaryAt();
     Value ParsePrimary();

@@ -48,10 +48,6 @@ const Keyword Keywords[] = {
     { "alias", Tok::Alias },
 };
 
-bool IsLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -60,17 +56,6 @@ bool IsHex(char c)
 {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-
-// Bytes that continue a name, looked up rather than compared in the hot loop.
-struct NameBytes {
-    bool table[256] = {};
-    constexpr NameBytes()
-    {
-        for (int c = 0; c < 256; ++c)
-            table[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    }
-};
-constexpr NameBytes NameByte;
 
 } // namespace
 
@@ -191,135 +176,6 @@ Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
         pos_ = 3;
         lineStart_ = 3;
     }
-}
-
-void Lexer::NewLine()
-{
-    if (data_[pos_] == '\r' && pos_ + 1 < size_ && data_[pos_ + 1] == '\n')
-        ++pos_;
-    ++pos_;
-    ++line_;
-    lineStart_ = pos_;
-}
-
-Token Lexer::Make(Tok kind, int begin, int line, int column) const
-{
-    Token t;
-    t.kind = kind;
-    t.begin = begin;
-    t.length = pos_ - begin;
-    t.line = line;
-    t.column = column;
-    return t;
-}
-
-void Lexer::SkipLine()
-{
-    // A string left open on this line may not run on, or recovery would eat lines.
-    const char *p = data_ + pos_;
-    const char *end = data_ + size_;
-    while (p < end && *p != '\n' && *p != '\r')
-        ++p;
-    pos_ = int(p - data_);
-}
-
-Token Lexer::Next()
-{
-    for (;;) {
-        while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
-            ++pos_;
-        if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
-            SkipLine();
-            continue;
-        }
-        break;
-    }
-    const int begin = pos_;
-    const int column = pos_ - lineStart_ + 1;
-    if (pos_ >= size_)
-        return Make(Tok::End, begin, line_, column);
-    const char c = data_[pos_];
-    if (c == '\n' || c == '\r') {
-        const int line = line_;
-        NewLine();
-        Token t = Make(Tok::Newline, begin, line, column);
-        t.length = 1;
-        return t;
-    }
-    if (IsLetter(c)) {
-        const char *p = data_ + pos_ + 1;
-        const char *end = data_ + size_;
-        while (p < end && NameByte.table[std::uint8_t(*p)])
-            ++p;
-        pos_ = int(p - data_);
-        Token t = Make(Tok::Name, begin, line_, column);
-        if (data_[pos_ - 1] == '_')
-            report_(line_, column, t.length, NameEnd, begin);
-        t.symbol = symbols_.Intern(Text(t), &t.kind);
-        return t;
-    }
-    if (IsDigit(c) || c == '$' || (c == '.' && pos_ + 1 < size_ && IsDigit(data_[pos_ + 1])))
-        return Number(begin, column);
-    if (c == '"' || c == '\'')
-        return Quoted(c, begin, column);
-    ++pos_;
-    const char n = pos_ < size_ ? data_[pos_] : '\0';
-    Tok kind = Tok::Bad;
-    switch (c) {
-    case '(':
-        kind = Tok::LParen;
-        break;
-    case ')':
-        kind = Tok::RParen;
-        break;
-    case '[':
-        kind = Tok::LBracket;
-        break;
-    case ']':
-        kind = Tok::RBracket;
-        break;
-    case ',':
-        kind = Tok::Comma;
-        break;
-    case '+':
-        kind = Tok::Plus;
-        break;
-    case '-':
-        kind = Tok::Minus;
-        break;
-    case '*':
-        kind = Tok::Star;
-        break;
-    case '/':
-        kind = Tok::Slash;
-        break;
-    case '%':
-        kind = Tok::Percent;
-        break;
-    case '=':
-        kind = n == '=' ? Tok::Eq : Tok::Assign;
-        break;
-    case '!':
-        kind = n == '=' ? Tok::Ne : Tok::Bad;
-        break;
-    case '<':
-        kind = n == '=' ? Tok::Le : Tok::Lt;
-        break;
-    case '>':
-        kind = n == '=' ? Tok::Ge : Tok::Gt;
-        break;
-    default:
-        break;
-    }
-    if (kind == Tok::Eq || kind == Tok::Ne || kind == Tok::Le || kind == Tok::Ge)
-        ++pos_;
-    if (kind == Tok::Bad) {
-        // A UTF-8 sequence is one character to the reader.
-        while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80 && (std::uint8_t(c) & 0x80))
-            ++pos_;
-        report_(line_, column, pos_ - begin, BadCharacter, begin);
-    }
-    return Make(kind, begin, line_, column);
 }
 
 Token Lexer::Number(int begin, int column)

@@ -188,6 +188,10 @@ QString OutsideFunction(const QString &keyword)
 {
     return QStringLiteral("%1 outside a function").arg(Q(keyword));
 }
+QString Misspelt(const QString &found, const QString &keyword)
+{
+    return QStringLiteral("%1 is not a statement; taken as %2").arg(Q(found), Q(keyword));
+}
 QString MissingEndfunction(const QString &function, int line)
 {
     return QStringLiteral("missing 'endfunction' for the function %1 on line %2").arg(Q(function)).arg(line);
@@ -261,16 +265,17 @@ QString TypeExtendsPrimitive(const QString &name, const QString &parent)
         .arg(Q(name), Q(parent));
 }
 
-QString Describe(int kind, const QString &name, const QString &type)
+QString Describe(Origin origin, const QString &name, const QString &type)
 {
-    switch (kind) {
-    case 0:
+    switch (origin) {
+    case Origin::Variable:
         return QStringLiteral("%1 is %2").arg(Q(name), WithArticle(type));
-    case 1:
+    case Origin::Call:
         return QStringLiteral("%1 returns %2").arg(Q(name), type);
-    default:
-        return QStringLiteral("the value is %1").arg(WithArticle(type));
+    case Origin::Expression:
+        break;
     }
+    return QStringLiteral("the value is %1").arg(WithArticle(type));
 }
 QString Conversion(const QString &value, const QString &name, const QString &type)
 {

@@ -59,6 +59,7 @@ QString Without(const QString &closer, const QString &opener);
 QString Missing(const QString &closer, const QString &opener, int line);
 QString WrongCloser(const QString &closer, const QString &opener, int line, const QString &found);
 QString OutsideFunction(const QString &keyword);
+QString Misspelt(const QString &found, const QString &keyword);
 QString MissingEndfunction(const QString &function, int line);
 QString MissingEndglobals(int line);
 QString DeclarationAfterFunctions(const QString &keyword);
@@ -80,7 +81,10 @@ QString WhereApi();
 QString TypeExtendsPrimitive(const QString &name, const QString &parent);
 
 // Types
-QString Describe(int kind, const QString &name, const QString &type);
+// What a value is, by what it came from: "'x' is an integer", "'F' returns
+// real", "the value is a string".
+enum class Origin { Variable, Call, Expression };
+QString Describe(Origin origin, const QString &name, const QString &type);
 QString Conversion(const QString &value, const QString &name, const QString &type);
 QString ArgumentCount(const QString &function, const QStringList &parameters, int given);
 QString TooManyArguments(int most, int given);

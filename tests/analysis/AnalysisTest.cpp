@@ -66,6 +66,9 @@ private slots:
                  "local real x = 1. + .5 + 2.25\nlocal string s = \"a\\\"b\\\\\"\n"
                  "local boolean b = true or false and not (i >= 2)\n"),
             {});
+        row("precedence",
+            Body("if not n == 1 and n + 2 * 3 > 4 or -n < 0 == true then\nendif\nset n = 1 + 2 * r\n"),
+            { "4:9: the value is a real; 'n' is an integer" });
         row("bad octal, rawcode, character", Body("local integer i = 08\nset i = 'abc'\nset i = i # 2\n"),
             { "2:19: a number that begins with 0 is octal and may hold only the digits 0 to 7",
                 "3:9: a rawcode holds 1 or 4 characters, but this one holds 3",
@@ -78,6 +81,9 @@ private slots:
         row("endif without if", Body("endif\n"), { "2:1: 'endif' without 'if'" });
         row("missing endloop", Body("loop\nexitwhen true\n"),
             { "4:1: missing 'endloop' for the 'loop' on line 2" });
+        row("misspelt closers", Body("if true then\nloop\nexitwhen true\nendlop\nendiff // done\n"),
+            { "5:1: 'endlop' is not a statement; taken as 'endloop'",
+                "6:1: 'endiff' is not a statement; taken as 'endif'" });
         row("endloop closing an if", Body("if true then\nendloop\n"),
             { "3:1: expected 'endif' for the 'if' on line 2, found 'endloop'" });
         row("missing endfunction",
