@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -66,19 +68,30 @@ int main(int argc, char *argv[])
     for (const Analysis::Source &s : sources)
         bytes += s.text.size();
 
-    // Memory first, while nothing of an earlier run is left to reuse.
+    // Memory first, with the heap given back to the system, so that what the
+    // analysis takes shows in the resident size rather than reusing the pages
+    // freed while the input was built.
+    malloc_trim(0);
     const bool peakKnown = ResetPeak();
     const long before = ResidentKb();
-    qsizetype diagnostics = Analysis::Analyse(sources, Analysis::PrimitiveApi()).diagnostics.size();
+    // As lint runs it: diagnostics only.
+    Analysis::Options options;
+    options.declarations = false;
+    qsizetype diagnostics = Analysis::Analyse(sources, Analysis::PrimitiveApi(), options).diagnostics.size();
     const long peak = PeakSinceResetKb();
     std::printf("common.j + blizzard.j + %lld map lines (%lld bytes, %lld diagnostics):\n",
         static_cast<long long>(kLines), static_cast<long long>(bytes), static_cast<long long>(diagnostics));
     if (peakKnown)
         std::printf("  peak memory per byte of script: %.1f bytes (target 20)\n",
             double(peak - before) * 1024.0 / double(bytes));
-    std::printf("  Analyse in process: %.2f ms (median of 11, target 60 ms)\n", MedianMs(11, [&] {
-        diagnostics += Analysis::Analyse(sources, Analysis::PrimitiveApi()).diagnostics.size();
-    }));
+    // Processor time beside the wall time: on a shared machine it is the figure that carries over.
+    const std::clock_t cpu = std::clock();
+    const double wall = MedianMs(11, [&] {
+        diagnostics += Analysis::Analyse(sources, Analysis::PrimitiveApi(), options).diagnostics.size();
+    });
+    std::printf("  Analyse in process: %.2f ms (median of 11, target 60 ms)\n", wall);
+    std::printf("  Analyse in process, processor time: %.2f ms (mean of 11)\n",
+        double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC / 11);
 
     // As a user runs it: the API of the language folder, or the declaration files.
     QTemporaryDir folder;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/Analysis.h"
+
 #include <QIODevice>
 #include <QStringList>
 
@@ -23,3 +25,5 @@ int RunMergeCommand(const QStringList &args, CliStreams io);
 // Shared by the commands.
 void WriteText(QIODevice &device, const QString &text);
 int UsageError(CliStreams io, const QString &message);
+// "FILE:LINE:COLUMN: error: MESSAGE" (or "warning:"), the form compilers use.
+QString DiagnosticLine(const QString &file, const Analysis::Diagnostic &d);

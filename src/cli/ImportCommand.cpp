@@ -27,7 +27,9 @@ const char kImportHelp[] = "Usage: tolvane-cli import -o FOLDER [--ai] FILE...\n
                            "  --ai FILE            read FILE as an AI file, whatever its name\n"
                            "  -h, --help           show this text\n"
                            "\n"
-                           "A file that is not JASS stops the import; nothing is written then.\n"
+                           "A file that is not JASS stops the import; nothing is written then. What\n"
+                           "the game would reject in a file is shown, as 'tolvane-cli lint' shows it;\n"
+                           "the API files then lack what those lines declare.\n"
                            "Example: tolvane-cli import -o data common.j blizzard.j common.ai\n";
 
 } // namespace
@@ -68,6 +70,9 @@ int RunImportCommand(const QStringList &args, CliStreams io)
         WriteText(io.err, QStringLiteral("tolvane-cli: import: %1\n").arg(e.message()));
         return 2;
     }
+
+    for (const LanguageFiles::ApiError &e : files.apiErrors)
+        WriteText(io.err, QStringLiteral("tolvane-cli: import: ") + DiagnosticLine(e.file, e.diagnostic));
 
     const QDir dir(folder);
     const auto report = [&](const QString &name, const QStringList &lines, const char *what) {

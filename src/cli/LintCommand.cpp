@@ -38,11 +38,6 @@ struct LintOptions {
     bool ai = false;
 };
 
-QString SeverityWord(Analysis::Severity severity)
-{
-    return severity == Analysis::Severity::Error ? QStringLiteral("error") : QStringLiteral("warning");
-}
-
 // The whole program: the --api files first, then the FILEs. Raises
 // TolvaneError for a file that cannot be read.
 QList<Analysis::Source> ReadSources(const QStringList &names)
@@ -55,6 +50,16 @@ QList<Analysis::Source> ReadSources(const QStringList &names)
 }
 
 } // namespace
+
+QString DiagnosticLine(const QString &file, const Analysis::Diagnostic &d)
+{
+    return QStringLiteral("%1:%2:%3: %4: %5\n")
+        .arg(file)
+        .arg(d.line)
+        .arg(d.column)
+        .arg(d.severity == Analysis::Severity::Error ? QLatin1String("error") : QLatin1String("warning"),
+            d.message);
+}
 
 int RunLintCommand(const QStringList &args, CliStreams io)
 {
@@ -99,7 +104,9 @@ int RunLintCommand(const QStringList &args, CliStreams io)
         return 2;
     }
 
-    const Analysis::Result result = Analysis::Analyse(sources, api);
+    Analysis::Options diagnosticsOnly;
+    diagnosticsOnly.declarations = false;
+    const Analysis::Result result = Analysis::Analyse(sources, api, diagnosticsOnly);
     const int firstFile = int(options.apiFiles.size());
     QString report;
     bool failed = false;
@@ -110,12 +117,8 @@ int RunLintCommand(const QStringList &args, CliStreams io)
         if (d.source < firstFile && !error)
             continue;
         failed = failed || error;
-        const QString &file = d.source >= 0 && d.source < sources.size() ? sources[d.source].name : QString();
-        report += QStringLiteral("%1:%2:%3: %4: %5\n")
-                      .arg(file)
-                      .arg(d.line)
-                      .arg(d.column)
-                      .arg(SeverityWord(d.severity), d.message);
+        report += DiagnosticLine(
+            d.source >= 0 && d.source < sources.size() ? sources[d.source].name : QString(), d);
     }
     WriteText(io.out, report);
     return failed ? 1 : 0;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 const QStringList kKeywords = {
@@ -52,6 +54,35 @@ const QStringList kBaseTypes = {
 
 // The bytes of an UTF-8 byte order mark read as code page 1252.
 const QString kByteOrderMark = QStringLiteral("\u00EF\u00BB\u00BF");
+
+// A declaration whose line the game rejects may name a type that does not
+// exist; it stays out of the API file, which names declared types only.
+Analysis::Api WithKnownTypes(const Analysis::Api &declared)
+{
+    using namespace Analysis;
+    Api api = PrimitiveApi();
+    QSet<QString> types;
+    for (const Type &t : api.types)
+        types.insert(t.name);
+    for (const Type &t : declared.types) {
+        if (!types.contains(t.name) && (t.parent.isEmpty() || types.contains(t.parent))) {
+            types.insert(t.name);
+            api.types.append(t);
+        }
+    }
+    const auto known = [&types](const QString &type) { return types.contains(type); };
+    for (const Function &f : declared.functions) {
+        if ((f.returns == QLatin1String("nothing") || known(f.returns))
+            && std::all_of(
+                f.parameters.begin(), f.parameters.end(), [&](const Variable &p) { return known(p.type); }))
+            api.functions.append(f);
+    }
+    for (const Variable &g : declared.globals) {
+        if (known(g.type))
+            api.globals.append(g);
+    }
+    return api;
+}
 
 } // namespace
 
@@ -156,8 +187,7 @@ void BuildApis(LanguageFiles &files, const QList<ApiSource> &sources)
         (s.kind == SourceKind::AI ? ai : game).append(s.source);
 
     const Result map = Analyse(game, PrimitiveApi());
-    files.api = PrimitiveApi();
-    Append(files.api, map.declared);
+    files.api = WithKnownTypes(map.declared);
 
     QList<bool> library(game.size(), false);
     for (const Scope &scope : map.scopes) {
@@ -170,8 +200,18 @@ void BuildApis(LanguageFiles &files, const QList<ApiSource> &sources)
             aiProgram.append(game[i]);
     }
     aiProgram += ai;
-    files.aiApi = PrimitiveApi();
-    Append(files.aiApi, Analyse(aiProgram, PrimitiveApi()).declared);
+    const Result aiResult = Analyse(aiProgram, PrimitiveApi());
+    files.aiApi = WithKnownTypes(aiResult.declared);
+
+    // The game files' errors once, from the first program.
+    const auto keepErrors = [&files](const Result &result, const QList<Source> &program, qsizetype from) {
+        for (const Diagnostic &d : result.diagnostics) {
+            if (d.severity == Severity::Error && d.source >= from && d.source < program.size())
+                files.apiErrors.append({ program[d.source].name, d });
+        }
+    };
+    keepErrors(map, game, 0);
+    keepErrors(aiResult, aiProgram, aiProgram.size() - ai.size());
 }
 
 LanguageFiles ImportDeclarationFiles(const QList<ImportSource> &sources)

@@ -19,6 +19,13 @@ struct LanguageFiles {
     QStringList syntax;
     Analysis::Api api;
     Analysis::Api aiApi;
+    // What the game would stop at in the declaration files: the API files
+    // then lack what the faulty lines declare.
+    struct ApiError {
+        QString file;
+        Analysis::Diagnostic diagnostic;
+    };
+    QList<ApiError> apiErrors;
 };
 
 // Where a file's declarations go: common.j and blizzard.j feed the function

@@ -57,6 +57,10 @@ private slots:
         QCOMPARE(ReadAll(Path("out/AIFunc.txt")), QByteArray("G takes nothing returns nothing\r\n"));
         QCOMPARE(ReadAll(Path("out/AIConst.txt")), QByteArray("constant integer A = 2\r\n"));
         QVERIFY(ReadAll(Path("out/Syn.txt")).contains("\r\nunit\r\n"));
+        QVERIFY(ReadAll(Path("out/Api.txt"))
+                    .endsWith("type unit handle\nnative F integer unit u\nglobal constant integer X\nglobal "
+                              "array unit U\n"));
+        QVERIFY(ReadAll(Path("out/AIApi.txt")).contains("native F integer unit u\nfunction G nothing\n"));
     }
 
     void aiOptionOverridesTheFileName()
