@@ -44,8 +44,15 @@ void LineNumberGutter::updateWidth()
     if (digits == m_digits)
         return;
     m_digits = digits;
-    m_editor->setViewportMargins(GutterWidth(), 0, 0, 0);
-    placeInEditor();
+    // Not while the text is being replaced: a narrower viewport then makes the
+    // toolkit lay out every line of the new text at once, not only those in view.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_editor->setViewportMargins(GutterWidth(), 0, 0, 0);
+            placeInEditor();
+        },
+        Qt::QueuedConnection);
 }
 
 void LineNumberGutter::updateArea(const QRect &rect, int dy)

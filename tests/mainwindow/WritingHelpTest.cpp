@@ -131,7 +131,7 @@ private slots:
         const int narrow = s.Editbox().viewport()->x();
         QVERIFY(narrow > 0);
         s.Editbox().setText(QString(1000, u'\n'));
-        QVERIFY(s.Editbox().viewport()->x() > narrow);
+        QTRY_VERIFY(s.Editbox().viewport()->x() > narrow);
     }
 };
 
