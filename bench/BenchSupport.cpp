@@ -91,17 +91,22 @@ double Ms(const QElapsedTimer &timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 double MedianMs(int runs, const std::function<void()> &work)
 {
-    QList<double> times;
+    std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         work();
-        times.append(Ms(timer));
+        times.push_back(Ms(timer));
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Median(std::move(times));
 }
 
 long PeakKb()

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QElapsedTimer;
 
@@ -36,6 +37,9 @@ int ColumnAfterFirstWord(const QString &line);
 
 // Milliseconds since the timer started.
 double Ms(const QElapsedTimer &timer);
+
+// The middle one of timings (the upper middle of an even count).
+double Median(std::vector<double> times);
 
 // The median of runs timings of work, in milliseconds.
 double MedianMs(int runs, const std::function<void()> &work);

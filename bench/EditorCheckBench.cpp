@@ -42,12 +42,6 @@ void Open(TMainForm &form, ScriptedDialogService &dialogs, const QString &path, 
     Paint(form);
 }
 
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // Types a letter 500 times, each time on the next line from `first`, after
 // its first word.
 double Typing(TSyntaxEdit &edit, int first)

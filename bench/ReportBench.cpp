@@ -156,12 +156,6 @@ void TypeX(QWidget &edit)
     QCoreApplication::sendEvent(&edit, &release);
 }
 
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // The editor as typing finds it: the word classes, the script loaded and
 // coloured, shown with the focus.
 void ShowLoaded(TSyntaxEdit &edit, const QStringList &lines, const QString &declarations)
