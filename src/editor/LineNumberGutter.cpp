@@ -20,6 +20,7 @@ LineNumberGutter::LineNumberGutter(TSyntaxEdit *editor)
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
     connect(editor, &QPlainTextEdit::blockCountChanged, this, &LineNumberGutter::updateWidth);
+    connect(editor, &TRichEdit::TextReplacing, this, &LineNumberGutter::resizeFor);
     connect(editor, &QPlainTextEdit::updateRequest, this, &LineNumberGutter::updateArea);
     connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         const int line = m_editor->textCursor().blockNumber();
@@ -32,27 +33,46 @@ LineNumberGutter::LineNumberGutter(TSyntaxEdit *editor)
     updateWidth();
 }
 
+namespace {
+
+int Digits(int lineCount)
+{
+    return int(QString::number(std::max(1, lineCount)).size());
+}
+
+} // namespace
+
 int LineNumberGutter::GutterWidth() const
 {
-    const int digits = std::max(2, int(QString::number(std::max(1, m_editor->blockCount())).size()));
+    const int digits = std::max(2, m_digits > 0 ? m_digits : Digits(m_editor->blockCount()));
     return 2 * kPadding + m_editor->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+}
+
+void LineNumberGutter::applyWidth()
+{
+    m_editor->setViewportMargins(GutterWidth(), 0, 0, 0);
+    placeInEditor();
+}
+
+void LineNumberGutter::resizeFor(int lineCount)
+{
+    // The document is empty here, so the narrower viewport costs nothing.
+    const int digits = Digits(lineCount);
+    if (digits == m_digits)
+        return;
+    m_digits = digits;
+    applyWidth();
 }
 
 void LineNumberGutter::updateWidth()
 {
-    const int digits = int(QString::number(std::max(1, m_editor->blockCount())).size());
+    const int digits = Digits(m_editor->blockCount());
     if (digits == m_digits)
         return;
     m_digits = digits;
-    // Not while the text is being replaced: a narrower viewport then makes the
-    // toolkit lay out every line of the new text at once, not only those in view.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_editor->setViewportMargins(GutterWidth(), 0, 0, 0);
-            placeInEditor();
-        },
-        Qt::QueuedConnection);
+    // Not at once: during a text replacement a narrower viewport makes the
+    // toolkit lay out every line of the new text, not only those in view.
+    QMetaObject::invokeMethod(this, &LineNumberGutter::applyWidth, Qt::QueuedConnection);
 }
 
 void LineNumberGutter::updateArea(const QRect &rect, int dy)

@@ -23,6 +23,8 @@ protected:
 
 private:
     void updateWidth();
+    void resizeFor(int lineCount);
+    void applyWidth();
     void updateArea(const QRect &rect, int dy);
     void placeInEditor();
 

@@ -515,6 +515,8 @@ void TRichEdit::replaceAll(RichText &&content)
         return;
     }
     m_replacingAll = true;
+    document()->clear();
+    emit TextReplacing(int(content.text.count(u'\n')) + 1);
     setPlainText(content.text);
     m_replacingAll = false;
     m_pendingLines = { -1, -1 };

@@ -131,6 +131,11 @@ signals:
     void OnSelectionChange();
     void OnKeyDown(QKeyEvent *event);
     void OnKeyPress(QKeyEvent *event);
+    // A whole new text of about `lineCount` lines replaces the document; the
+    // old text is gone and the new one not yet in. Whatever is sized by the
+    // line count resizes here: a change of the viewport's width lays out
+    // every line the document holds, and now it holds none.
+    void TextReplacing(int lineCount);
 
 protected:
     // The change handler, after every change of the text.
