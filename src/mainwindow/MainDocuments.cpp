@@ -78,9 +78,9 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers)
         Editbox->loadRtf(bytes);
         State.Encoding = TextFile::Encoding::Cp1252;
     } else {
-        TextFile::Content content = TextFile::DecodeScript(bytes);
-        Editbox->setLines(content.lines);
-        State.Encoding = content.encoding;
+        TextFile::ScriptText script = TextFile::DecodeScriptText(bytes);
+        Editbox->setText(script.text);
+        State.Encoding = script.encoding;
     }
     ClearCheck();
 }

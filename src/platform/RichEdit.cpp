@@ -456,7 +456,7 @@ void TRichEdit::loadFromFile(const QString &fileName)
     if (Rtf::LooksLikeRtf(bytes))
         loadRtf(bytes);
     else
-        setLines(TextFile::DecodeScript(bytes).lines);
+        setText(TextFile::DecodeScriptText(bytes).text);
 }
 
 void TRichEdit::saveToFile(const QString &fileName, FileFormat format) const

@@ -199,17 +199,50 @@ void SaveLines(const QString &fileName, const QStringList &lines)
     WriteBytes(fileName, TextCodec::EncodeCp1252(JoinLines(lines)));
 }
 
+namespace {
+
+Encoding ScriptEncoding(const QByteArray &bytes)
+{
+    if (!TextCodec::LooksLikeUtf8(bytes))
+        return Encoding::Cp1252;
+    return bytes.startsWith("\xEF\xBB\xBF") ? Encoding::Utf8Bom : Encoding::Utf8;
+}
+
+} // namespace
+
 Content DecodeScript(const QByteArray &bytes)
 {
     Content content;
-    if (!TextCodec::LooksLikeUtf8(bytes))
-        content.encoding = Encoding::Cp1252;
-    else if (bytes.startsWith("\xEF\xBB\xBF"))
-        content.encoding = Encoding::Utf8Bom;
-    else
-        content.encoding = Encoding::Utf8;
+    content.encoding = ScriptEncoding(bytes);
     content.lines = SplitLines(Decode(bytes, content.encoding));
     return content;
+}
+
+ScriptText DecodeScriptText(const QByteArray &bytes)
+{
+    ScriptText script;
+    script.encoding = ScriptEncoding(bytes);
+    QString text = Decode(bytes, script.encoding);
+    // Every break to LF in one pass, in place; as in SplitLines, a break at
+    // the very end adds no empty line.
+    QChar *out = text.data();
+    const QChar *in = out;
+    const QChar *end = in + text.size();
+    while (in < end) {
+        QChar c = *in++;
+        if (c == u'\r') {
+            if (in < end && *in == u'\n')
+                ++in;
+            c = u'\n';
+        }
+        *out++ = c;
+    }
+    qsizetype size = out - text.constData();
+    if (size > 0 && text.at(size - 1) == u'\n')
+        --size;
+    text.truncate(size);
+    script.text = std::move(text);
+    return script;
 }
 
 Content LoadScript(const QString &fileName)

@@ -55,6 +55,14 @@ void SaveLines(const QString &fileName, const QStringList &lines);
 // Scripts: UTF-8 when the bytes are valid UTF-8 with non-ASCII text, else 1252.
 [[nodiscard]] Content LoadScript(const QString &fileName);
 [[nodiscard]] Content DecodeScript(const QByteArray &bytes);
+struct ScriptText
+{
+    // The lines DecodeScript gives, joined by LF.
+    QString text;
+    Encoding encoding = Encoding::Cp1252;
+};
+// For the editor, which takes a script whole: no list of lines on the way.
+[[nodiscard]] ScriptText DecodeScriptText(const QByteArray &bytes);
 void SaveScript(const QString &fileName, const QStringList &lines, Encoding encoding);
 
 [[nodiscard]] QString Decode(const QByteArray &bytes, Encoding encoding);

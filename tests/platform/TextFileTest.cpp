@@ -43,6 +43,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
         QCOMPARE(TextFile::SplitLines(text), lines);
+        // The editor's whole-text reading breaks the same lines.
+        QCOMPARE(TextFile::DecodeScriptText(text.toLatin1()).text, lines.join(u'\n'));
     }
 
     void joinLinesEndsEveryLineWithCrLf()
@@ -118,6 +120,9 @@ private slots:
         QCOMPARE(TextCodec::LooksLikeUtf8(bytes), utf8);
         const TextFile::Content content = TextFile::DecodeScript(bytes);
         QCOMPARE(content.encoding != TextFile::Encoding::Cp1252, utf8);
+        const TextFile::ScriptText whole = TextFile::DecodeScriptText(bytes);
+        QCOMPARE(whole.encoding, content.encoding);
+        QCOMPARE(whole.text, content.lines.join(u'\n'));
         // Same bytes back, apart from the line ends.
         QCOMPARE(TextFile::Encode(TextFile::JoinLines(content.lines), content.encoding),
                  bytes.endsWith("\r\n") ? bytes : bytes + "\r\n");
