@@ -132,10 +132,10 @@ bool EditorHelp::TipOpen() const
     return CallTip->isVisible();
 }
 
-const WritingHelp::ScriptIndex &EditorHelp::script(Refresh refresh)
+const WritingHelp::ScriptIndex &EditorHelp::script()
 {
     const int revision = m_form.Editbox->document()->revision();
-    if (m_revision < 0 || (refresh == Refresh::IfStale && revision != m_revision)) {
+    if (m_revision < 0 || revision != m_revision) {
         // Names are ASCII; other characters only stand in strings and comments.
         QElapsedTimer timer;
         timer.start();
@@ -193,7 +193,7 @@ void EditorHelp::OpenCompletion(bool asked)
         // after, unless the user typed on or closed it meanwhile.
         QTimer::singleShot(0, this, [this, revision] {
             if (CompletionOpen() || m_form.Editbox->document()->revision() == revision) {
-                script(Refresh::IfStale);
+                script();
                 fillCompletion();
             }
         });
@@ -288,12 +288,14 @@ bool EditorHelp::namedCallAtCaret() const
 
 bool EditorHelp::OpenCallTip(bool asked)
 {
-    script(Refresh::IfMissing);
+    // The catalogue's functions need no analysis of the script: the first
+    // "(" after a native does not wait for a whole large script.
     auto call = callAtCaret();
-    if (!call && m_revision != m_form.Editbox->document()->revision() && (asked || !m_slowAnalysis)
-        && namedCallAtCaret()) {
-        // Perhaps a function the script declared since it was last analysed.
-        script(Refresh::IfStale);
+    if (!call && m_revision != m_form.Editbox->document()->revision()
+        && (asked || !m_slowAnalysis || m_revision < 0) && namedCallAtCaret()) {
+        // Perhaps a function the script declares, or declared since it was
+        // last analysed.
+        script();
         call = callAtCaret();
     }
     if (!call) {
@@ -337,7 +339,7 @@ bool EditorHelp::GoToDeclaration(int position)
     if (length == 0)
         return false;
     const auto found = WritingHelp::FindDeclaration(
-        m_form.State.Declarations, &script(Refresh::IfStale), line, text.mid(start, length));
+        m_form.State.Declarations, &script(), line, text.mid(start, length));
     if (!found)
         return false;
     if (!found->inScript) {

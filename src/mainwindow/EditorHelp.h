@@ -45,8 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Refresh { IfMissing, IfStale };
-    const WritingHelp::ScriptIndex &script(Refresh refresh);
+    // The script's analysis, redone when the text changed since the last one.
+    const WritingHelp::ScriptIndex &script();
     void keyDown(QKeyEvent *event);
     void changed();
     void selectionChanged();
