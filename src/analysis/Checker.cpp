@@ -961,49 +961,20 @@ void Checker::ParseSet()
     const Token name = tok_;
     if (!Expect(Tok::Name, M::Want::VariableName))
         return EndLine();
-    Symbol &s = symbols_[name.symbol];
-    int type = ErrorType;
-    bool found = true, isArray = false, isConstant = false, isGlobal = false;
-    int local = -1;
-    if (s.localOwner == epoch_ && s.local >= 0) {
-        local = s.local;
-        type = locals_[size_t(local)].type;
-        isArray = locals_[size_t(local)].isArray;
-    } else if (s.global >= 0) {
-        const GlobalInfo &g = globals_[size_t(s.global)];
-        type = g.type;
-        isArray = g.isArray;
-        isConstant = g.isConstant;
-        isGlobal = true;
-    } else {
-        found = false;
-        if (s.function >= 0 || s.type >= 0)
-            ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
-        else
-            ReportUndeclared(name);
-    }
-    if (Accept(Tok::LBracket)) {
-        const Value index = ParseExpression();
-        CheckIndex(index);
-        Expect(Tok::RBracket, M::Want::CloseBracket);
-        if (found && !isArray)
-            ReportAt(name, M::NotAnArray(Name(name.symbol)));
-    } else if (found && isArray) {
-        ReportAt(name, M::NeedsIndex(Name(name.symbol)));
-    }
+    const VariableRef ref = ParseVariable(name);
     if (!Expect(Tok::Assign, M::Want::Assign))
         return EndLine();
     const Value v = ParseExpression();
-    if (!lineFailed_ && found) {
-        if (isConstant)
+    if (!lineFailed_ && ref.found()) {
+        if (ref.global >= 0 && globals_[size_t(ref.global)].isConstant)
             ReportAt(name, M::SetConstant(Name(name.symbol)));
-        else if (isGlobal && current_.isConstant)
+        else if (ref.global >= 0 && current_.isConstant)
             ReportAt(name, M::ConstantSetsGlobal(Name(name.symbol)));
-        if (!Converts(v.type, type, Use::Assign))
-            ReportAt(v, M::Conversion(Describe(v), Name(name.symbol), TypeName(type)));
+        if (!Converts(v.type, ref.type, Use::Assign))
+            ReportAt(v, M::Conversion(Describe(v), Name(name.symbol), TypeName(ref.type)));
     }
-    if (local >= 0)
-        locals_[size_t(local)].assigned = true;
+    if (ref.local >= 0)
+        locals_[size_t(ref.local)].assigned = true;
     EndLine();
 }
 
@@ -1382,50 +1353,60 @@ Checker::Value Checker::ParsePrimary()
     return v;
 }
 
-Checker::Value Checker::ParseVariableRead(const Token &name)
+Checker::VariableRef Checker::ParseVariable(const Token &name)
 {
-    Value v = Start(name);
-    v.kind = NameValue;
-    v.symbol = name.symbol;
+    VariableRef ref;
     const Symbol &s = symbols_[name.symbol];
-    bool found = true, isArray = false;
-    LocalInfo *local = nullptr;
-    GlobalInfo *global = nullptr;
+    bool isArray = false;
     if (s.localOwner == epoch_ && s.local >= 0) {
-        local = &locals_[size_t(s.local)];
-        v.type = local->type;
-        isArray = local->isArray;
+        ref.local = s.local;
+        ref.type = locals_[size_t(s.local)].type;
+        isArray = locals_[size_t(s.local)].isArray;
     } else if (s.global >= 0) {
-        global = &globals_[size_t(s.global)];
-        v.type = global->type;
-        isArray = global->isArray;
+        ref.global = s.global;
+        ref.type = globals_[size_t(s.global)].type;
+        isArray = globals_[size_t(s.global)].isArray;
+    } else if (s.function >= 0 || s.type >= 0) {
+        ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
     } else {
-        found = false;
-        if (s.function >= 0 || s.type >= 0)
-            ReportAt(name, M::NotAVariable(Name(name.symbol), s.function < 0));
-        else
-            ReportUndeclared(name);
+        ReportUndeclared(name);
     }
     if (Accept(Tok::LBracket)) {
         const Value index = ParseExpression();
         CheckIndex(index);
         Expect(Tok::RBracket, M::Want::CloseBracket);
-        if (found && !isArray) {
+        if (ref.found() && !isArray) {
             ReportAt(name, M::NotAnArray(Name(name.symbol)));
-            v.type = ErrorType;
+            ref.indexed = false;
         }
-    } else if (found && isArray) {
+    } else if (ref.found() && isArray) {
         ReportAt(name, M::NeedsIndex(Name(name.symbol)));
-        v.type = ErrorType;
+        ref.indexed = false;
     }
+    return ref;
+}
+
+Checker::Value Checker::ParseVariableRead(const Token &name)
+{
+    Value v = Start(name);
+    v.kind = NameValue;
+    v.symbol = name.symbol;
+    const VariableRef ref = ParseVariable(name);
+    v.type = ref.indexed ? ref.type : ErrorType;
     // Reported once per variable: the first read is the mistake.
-    if (local && !local->isArray && !local->assigned) {
-        ReportAt(name, M::Uninitialised(Name(name.symbol)));
-        local->assigned = true;
+    if (ref.local >= 0) {
+        LocalInfo &local = locals_[size_t(ref.local)];
+        if (!local.isArray && !local.assigned) {
+            ReportAt(name, M::Uninitialised(Name(name.symbol)));
+            local.assigned = true;
+        }
     }
-    if (global && inGlobals_ && !global->isArray && !global->initialised) {
-        ReportAt(name, M::Uninitialised(Name(name.symbol)));
-        global->initialised = true;
+    if (ref.global >= 0 && inGlobals_) {
+        GlobalInfo &global = globals_[size_t(ref.global)];
+        if (!global.isArray && !global.initialised) {
+            ReportAt(name, M::Uninitialised(Name(name.symbol)));
+            global.initialised = true;
+        }
     }
     Finish(v);
     return v;

@@ -71,6 +71,15 @@ private:
         bool zero = false;
         bool integerLiteral = false; // a literal integer, signed or in parentheses
     };
+    // A variable named where it is set or read, after its name and index
+    // are checked: its declaration (none when it has none) and its type.
+    struct VariableRef {
+        int local = -1;  // in locals_
+        int global = -1; // in globals_
+        int type = ErrorType;
+        bool indexed = true; // indexed exactly when it is an array
+        bool found() const { return local >= 0 || global >= 0; }
+    };
     struct Block {
         Tok opener;
         int line;
@@ -147,6 +156,7 @@ private:
     Value ParsePrimary();
     Value ParseCall(const Token &name, bool statement);
     Value ParseCodeReference(const Token &start);
+    VariableRef ParseVariable(const Token &name);
     Value ParseVariableRead(const Token &name);
     Value Start(const Token &t) const;
     void Finish(Value &v) const;
