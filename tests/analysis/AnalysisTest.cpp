@@ -3,6 +3,7 @@
 
 #include "analysis/Analysis.h"
 
+#include <QDir>
 #include <QTest>
 
 using namespace Analysis;
@@ -380,6 +381,32 @@ private slots:
         QString message;
         QVERIFY(!ReadApi(bytes, &message).has_value());
         QCOMPARE(message, error);
+    }
+
+    // Every input the fuzzer kept: its files (split at NUL bytes) analysed
+    // alone and on top of what they declared, and that API read back.
+    void fuzzFindings_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QDir dir(QStringLiteral(TOLVANE_SOURCE_DIR "/fuzz/crashes/analysis"));
+        for (const QString &name : dir.entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+        QVERIFY2(!dir.isEmpty(), qPrintable(dir.path()));
+    }
+    void fuzzFindings()
+    {
+        QFETCH(QString, file);
+        QList<Source> sources;
+        for (const QByteArray &text : ReadAll(file).split('\0'))
+            sources.append({ QStringLiteral("f%1.j").arg(sources.size()), text });
+        Api api = PrimitiveApi();
+        Append(api, Analyse(sources, api).declared);
+        const QByteArray &last = sources.last().text;
+        const Result again = Analyse({ { "after.j", last } }, api);
+        for (const Diagnostic &d : again.diagnostics)
+            QVERIFY(d.source == 0 && d.line >= 1 && d.line <= last.count('\n') + last.count('\r') + 1);
+        QString error;
+        QVERIFY2(ReadApi(WriteApi(api), &error).has_value(), qPrintable(error));
     }
 
     // What completion will need: each body with its lines, parameters and locals.
