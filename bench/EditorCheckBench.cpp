@@ -7,39 +7,27 @@
 //    end of its handling, before the first check and then with checking
 //    while typing on, in the same window.
 
+#include "BenchProgram.h"
 #include "BenchSupport.h"
-#include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProblemsPanel.h"
-#include "platform/Dialogs.h"
 #include "platform/TextFile.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QKeyEvent>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-void Paint(QWidget &widget)
+void Open(BenchProgram &program, const QString &name, const QStringList &lines)
 {
-    QCoreApplication::processEvents();
-    widget.repaint();
-}
-
-void Open(TMainForm &form, ScriptedDialogService &dialogs, const QString &path, const QStringList &lines)
-{
+    const QString path = program.FilePath(name);
     TextFile::SaveLines(path, lines);
-    form.State.Modified = false;
-    dialogs.OpenAnswers = { path };
-    form.Open1->trigger();
-    Paint(form);
+    program.Open(path);
 }
 
 // Types a letter 500 times, each time on the next line from `first`, after
@@ -53,10 +41,7 @@ double Typing(TSyntaxEdit &edit, int first)
         QCoreApplication::processEvents();
         QElapsedTimer t;
         t.start();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(&edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(&edit, &release);
+        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
         times.push_back(t.nsecsElapsed() / 1e6);
     }
     return Median(std::move(times));
@@ -69,16 +54,11 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : BenchDataPath("scripts/maps");
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SeedLanguageFiles(work.path());
-    ScriptedDialogService dialogs;
-    Program program = CreateProgram(dialogs, work.path(), work.path());
-    TMainForm &form = *program.MainForm;
-    form.show();
-    Paint(form);
+    BenchProgram program;
+    TMainForm &form = program.Form();
+    ScriptedDialogService &dialogs = program.Dialogs();
 
-    Open(form, dialogs, work.filePath("map100k.j"), BuildMapScript(maps, 100000));
+    Open(program, "map100k.j", BuildMapScript(maps, 100000));
     std::vector<double> checks;
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer t;
@@ -94,7 +74,7 @@ int main(int argc, char **argv)
     std::printf("Check Script, 100000 lines, list and marks shown: median %.1f ms (%zu problems)\n",
         Median(checks), form.Editbox->Marks().Marks().All().size());
 
-    Open(form, dialogs, work.filePath("map200k.j"), BuildMapScript(maps, 200000));
+    Open(program, "map200k.j", BuildMapScript(maps, 200000));
     // Each figure types on lines of its own, as they were when checked: a
     // line typed on before the check holds a mistake the check then marks.
     const int middle = form.Editbox->lineCount() / 2;

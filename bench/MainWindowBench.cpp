@@ -11,8 +11,8 @@
 // Every figure comes from a child process of its own, so each reports its own
 // peak memory.
 
+#include "BenchProgram.h"
 #include "BenchSupport.h"
-#include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
 #include "platform/Dialogs.h"
@@ -40,12 +40,6 @@ namespace {
 constexpr int kLines = 100000;
 constexpr int kStartRuns = 7;
 
-void Paint(QWidget &widget)
-{
-    QCoreApplication::processEvents();
-    widget.repaint();
-}
-
 int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -53,12 +47,12 @@ int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
     total.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SeedLanguageFiles(work.path());
-    ScriptedDialogService dialogs;
 
     if (mode == QLatin1String("startup")) {
+        QTemporaryDir work;
+        QDir::setCurrent(work.path());
+        SeedLanguageFiles(work.path());
+        ScriptedDialogService dialogs;
         const double appInit = Ms(total);
         Program program = CreateProgram(dialogs, work.path(), work.path());
         const double created = Ms(total);
@@ -86,38 +80,29 @@ int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
         return 0;
     }
 
-    const QString script = QDir(work.path()).filePath("big.j");
+    BenchProgram program;
+    TMainForm &form = program.Form();
+    const QString script = program.FilePath("big.j");
+    TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
     if (mode == QLatin1String("parts")) {
         // The stages of Open one by one: reading, loading the plain text,
         // and the whole-text highlighting that reloads it as rich text.
-        TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
-        Program program = CreateProgram(dialogs, work.path(), work.path());
-        TMainForm &form = *program.MainForm;
-        form.show();
-        Paint(form);
         QElapsedTimer t;
         t.start();
-        const TextFile::Content content = TextFile::DecodeScript(TextFile::ReadBytes(script));
+        const TextFile::ScriptText content = TextFile::DecodeScriptText(TextFile::ReadBytes(script));
         const double read = Ms(t);
         form.Editbox->AutoHighlight = false;
-        form.Editbox->setLines(content.lines);
+        form.Editbox->setText(content.text);
         const double load = Ms(t);
         form.Editbox->HighlightAll();
         Paint(form);
         std::printf("%.1f %.1f %.1f\n", read, load - read, Ms(t) - load);
         return 0;
     }
-    TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
-    Program program = CreateProgram(dialogs, work.path(), work.path());
-    TMainForm &form = *program.MainForm;
-    form.show();
-    Paint(form);
-    dialogs.OpenAnswers = {script};
     const long before = PeakKb();
     QElapsedTimer t;
     t.start();
-    form.Open1->trigger();
-    Paint(form);
+    program.Open(script);
     const double open = Ms(t);
     const long afterOpen = PeakKb();
     // Whether the control coloured the text on loading: the first keyword
@@ -133,8 +118,8 @@ int RunChild(const QString &mode, const QString &maps, int argc, char **argv)
         explicitHighlight = Ms(h);
     }
     std::printf("%.1f %ld %ld %d %.1f %ld\n", open, before, afterOpen, highlighted ? 1 : 0, explicitHighlight,
-                PeakKb());
-    return form.Editbox->lineCount() == kLines && dialogs.Messages().isEmpty() ? 0 : 1;
+        PeakKb());
+    return form.Editbox->lineCount() == kLines && program.Dialogs().Messages().isEmpty() ? 0 : 1;
 }
 
 // Runs this program as a child in `mode`; returns its output line.
@@ -147,8 +132,8 @@ QByteArray Child(const char *self, const char *mode, const QByteArray &maps)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
-    char *args[] = {const_cast<char *>(self), const_cast<char *>("--child"), const_cast<char *>(mode),
-                    const_cast<char *>(maps.constData()), nullptr};
+    char *args[] = { const_cast<char *>(self), const_cast<char *>("--child"), const_cast<char *>(mode),
+        const_cast<char *>(maps.constData()), nullptr };
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, self, &actions, nullptr, args, environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -182,8 +167,7 @@ int main(int argc, char **argv)
     if (argc >= 4 && QByteArray(argv[1]) == "--child")
         return RunChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), 1, argv);
 
-    const QByteArray maps = argc > 1 ? QByteArray(argv[1])
-                                     : BenchDataPath("scripts/maps").toLocal8Bit();
+    const QByteArray maps = argc > 1 ? QByteArray(argv[1]) : BenchDataPath("scripts/maps").toLocal8Bit();
 
     std::printf("start-up to an interactive window (median of %d runs, ms):\n", kStartRuns);
     QList<QList<double>> runs;
@@ -193,30 +177,32 @@ int main(int argc, char **argv)
         return a.value(0) + a.value(1) + a.value(2) < b.value(0) + b.value(1) + b.value(2);
     });
     const QList<double> median = runs.at(kStartRuns / 2);
-    std::printf("  application object %.1f, windows + creation step %.1f, show + activation + first paint %.1f\n",
-                median.value(0), median.value(1), median.value(2));
+    std::printf(
+        "  application object %.1f, windows + creation step %.1f, show + activation + first paint %.1f\n",
+        median.value(0), median.value(1), median.value(2));
     std::printf("  total %.1f ms, peak memory %.1f MB\n", median.value(0) + median.value(1) + median.value(2),
-                median.value(3) / 1024.0);
+        median.value(3) / 1024.0);
 
     const QList<double> plain = Numbers(Child(argv[0], "plain", maps));
     const QList<double> open = Numbers(Child(argv[0], "open", maps));
     std::printf("%d-line script:\n", kLines);
-    std::printf("  bare setPlainText + paint: %.1f ms, peak memory %.1f MB (%.1f MB before)\n", plain.value(0),
-                plain.value(2) / 1024.0, plain.value(1) / 1024.0);
-    std::printf("  File > Open (read, decode, load, paint): %.1f ms, peak memory %.1f MB (%.1f MB before)%s\n",
-                open.value(0), open.value(2) / 1024.0, open.value(1) / 1024.0,
-                open.value(3) != 0 ? ", highlighted by the control" : "");
+    std::printf("  bare setPlainText + paint: %.1f ms, peak memory %.1f MB (%.1f MB before)\n",
+        plain.value(0), plain.value(2) / 1024.0, plain.value(1) / 1024.0);
+    std::printf(
+        "  File > Open (read, decode, load, paint): %.1f ms, peak memory %.1f MB (%.1f MB before)%s\n",
+        open.value(0), open.value(2) / 1024.0, open.value(1) / 1024.0,
+        open.value(3) != 0 ? ", highlighted by the control" : "");
     const QList<double> parts = Numbers(Child(argv[0], "parts", maps));
     std::printf("  its stages: read + decode %.1f ms, plain text into the control %.1f ms, "
                 "HighlightAll (generate, read, reload) + paint %.1f ms\n",
-                parts.value(0), parts.value(1), parts.value(2));
+        parts.value(0), parts.value(1), parts.value(2));
     double full = open.value(0);
     if (open.value(3) == 0) {
         // The control does not yet colour a loaded text by itself; the bench
         // adds the whole-text highlighting it will run.
         full += open.value(4);
         std::printf("  + HighlightAll + paint: %.1f ms, peak memory %.1f MB\n", open.value(4),
-                    open.value(5) / 1024.0);
+            open.value(5) / 1024.0);
     }
     if (plain.value(0) > 0)
         std::printf("  ratio (open, highlighted) / bare: %.2f\n", full / plain.value(0));

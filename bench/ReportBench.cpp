@@ -16,23 +16,18 @@
 // classes are the names declared in DECLARATIONS (common.j, blizzard.j,
 // common.ai). Every output line is a tab-separated row: figure, value, unit.
 
+#include "BenchProgram.h"
 #include "BenchSupport.h"
 #include "BenchWords.h"
-#include "app/Project1.h"
 #include "editor/SyntaxDocument.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
-#include "platform/Dialogs.h"
 #include "platform/TextFile.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -45,12 +40,6 @@ namespace {
 void Row(const char *figure, double value, const char *unit)
 {
     std::printf("%s\t%.3f\t%s\n", figure, value, unit);
-}
-
-void Paint(QWidget &widget)
-{
-    QCoreApplication::processEvents();
-    widget.repaint();
 }
 
 int Plain(const QStringList &lines)
@@ -71,28 +60,22 @@ int Plain(const QStringList &lines)
 
 int Open(const QStringList &lines)
 {
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SeedLanguageFiles(work.path());
-    const QString script = QDir(work.path()).filePath("big.j");
+    BenchProgram program;
+    const QString script = program.FilePath("big.j");
     TextFile::SaveScript(script, lines, TextFile::Encoding::Cp1252);
-    ScriptedDialogService dialogs;
-    Program program = CreateProgram(dialogs, work.path(), work.path());
-    TMainForm &form = *program.MainForm;
-    form.show();
-    Paint(form);
-    dialogs.OpenAnswers = { script };
+    TMainForm &form = program.Form();
     QElapsedTimer t;
     t.start();
-    form.Open1->trigger();
-    Paint(form);
+    program.Open(script);
     Row("open", Ms(t), "ms");
     Row("open-memory", PeakKb() / 1024.0, "MB");
     // Coloured on loading: the first keyword "function" at a line start, if
     // the script has one within its lines, is bold.
     const int at = form.Editbox->text().indexOf(QLatin1String("\r\nfunction ")) + 2;
     const bool highlighted = at <= 1 || (form.Editbox->attributesAt(at).style & FontStyle::Bold) != 0;
-    return form.Editbox->lineCount() == lines.size() && highlighted && dialogs.Messages().isEmpty() ? 0 : 1;
+    return form.Editbox->lineCount() == lines.size() && highlighted && program.Dialogs().Messages().isEmpty()
+        ? 0
+        : 1;
 }
 
 // The floor for any highlighter: one pass over the file's bytes that splits
@@ -148,14 +131,6 @@ int Generate(const QStringList &lines, const QString &declarations)
     return size > 0 ? 0 : 1;
 }
 
-void TypeX(QWidget &edit)
-{
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QCoreApplication::sendEvent(&edit, &press);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QCoreApplication::sendEvent(&edit, &release);
-}
-
 // The editor as typing finds it: the word classes, the script loaded and
 // coloured, shown with the focus.
 void ShowLoaded(TSyntaxEdit &edit, const QStringList &lines, const QString &declarations)
@@ -187,7 +162,7 @@ int Keystroke(const QStringList &lines, const QString &declarations)
         QCoreApplication::processEvents();
         QElapsedTimer t;
         t.start();
-        TypeX(edit);
+        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
         times.push_back(Ms(t));
     }
     Row("keystroke", Median(times), "ms");
@@ -230,7 +205,7 @@ int KeystrokeLong(QStringList lines, const QString &declarations)
         Paint(edit);
         QElapsedTimer t;
         t.start();
-        TypeX(edit);
+        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
         handled.push_back(Ms(t));
         edit.viewport()->repaint();
         painted.push_back(Ms(t));
@@ -256,7 +231,7 @@ int KeystrokeLong(QStringList lines, const QString &declarations)
         Paint(bare);
         QElapsedTimer t;
         t.start();
-        TypeX(bare);
+        SendKey(bare, Qt::Key_X, QStringLiteral("x"));
         bareHandled.push_back(Ms(t));
         bare.viewport()->repaint();
         barePainted.push_back(Ms(t));

@@ -8,20 +8,16 @@
 // script with the gutter and the writing help, then in the same run with both
 // taken away.
 
+#include "BenchProgram.h"
 #include "BenchSupport.h"
-#include "app/Project1.h"
 #include "editor/LineNumberGutter.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/EditorHelp.h"
 #include "mainwindow/Main.h"
-#include "platform/Dialogs.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,25 +28,17 @@ namespace {
 constexpr int kLines = 200000;
 constexpr int kRuns = 21;
 
-void Key(QWidget &w, Qt::Key key, const QString &text)
-{
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(&w, &release);
-}
-
 void Type(QWidget &w, const QString &text)
 {
     for (const QChar c : text)
-        Key(w, Qt::Key(c.toUpper().unicode()), QString(c));
+        SendKey(w, Qt::Key(c.toUpper().unicode()), QString(c));
 }
 
 double Keystroke(TSyntaxEdit &editor)
 {
     return MedianMs(10 * kRuns, [&editor] {
-        Key(editor, Qt::Key_X, QStringLiteral("x"));
-        Key(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_X, QStringLiteral("x"));
+        SendKey(editor, Qt::Key_Backspace, QString());
     }) / 2;
 }
 
@@ -61,22 +49,16 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : BenchDataPath("scripts/maps");
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SeedLanguageFiles(work.path());
-    ScriptedDialogService dialogs;
-    Program program = CreateProgram(dialogs, work.path(), work.path());
-    TMainForm &form = *program.MainForm;
-    form.show();
-    QCoreApplication::processEvents();
+    BenchProgram program;
+    TMainForm &form = program.Form();
     TSyntaxEdit &editor = *form.Editbox;
     editor.LoadingText = true;
     editor.setLines(BuildMapScript(maps, kLines));
     editor.LoadingText = false;
     // A fresh line in the middle, inside no function.
     editor.setSelStart(editor.lineIndex(kLines / 2));
-    Key(editor, Qt::Key_Return, QStringLiteral("\r"));
-    Key(editor, Qt::Key_Up, QString());
+    SendKey(editor, Qt::Key_Return, QStringLiteral("\r"));
+    SendKey(editor, Qt::Key_Up, QString());
     QCoreApplication::processEvents();
     EditorHelp &help = *form.WritingHelper;
 
@@ -92,9 +74,9 @@ int main(int argc, char **argv)
         t.start();
         QCoreApplication::processEvents();
         analysed = std::max(analysed, Ms(t));
-        Key(editor, Qt::Key_Escape, QString());
-        Key(editor, Qt::Key_Backspace, QString());
-        Key(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_Escape, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
         if (!open)
             return 1;
     }
@@ -102,19 +84,19 @@ int main(int argc, char **argv)
     const double shown = shownRuns[shownRuns.size() / 2];
     const double completion = MedianMs(kRuns, [&] {
         Type(editor, QStringLiteral("Ge"));
-        Key(editor, Qt::Key_Escape, QString());
-        Key(editor, Qt::Key_Backspace, QString());
-        Key(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_Escape, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
     });
     QCoreApplication::processEvents();
     Type(editor, QStringLiteral("call CreateUnit"));
-    Key(editor, Qt::Key_Escape, QString());
+    SendKey(editor, Qt::Key_Escape, QString());
     double tip = MedianMs(kRuns, [&] {
         Type(editor, QStringLiteral("("));
-        Key(editor, Qt::Key_Backspace, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
     });
     const bool tipShown = (Type(editor, QStringLiteral("(")), help.TipOpen());
-    Key(editor, Qt::Key_Escape, QString());
+    SendKey(editor, Qt::Key_Escape, QString());
 
     const double with = Keystroke(editor);
     delete form.WritingHelper;
