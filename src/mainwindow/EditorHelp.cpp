@@ -338,8 +338,8 @@ bool EditorHelp::GoToDeclaration(int position)
     const auto [start, length] = WritingHelp::WordAt(text, position - editor.lineIndex(line));
     if (length == 0)
         return false;
-    const auto found = WritingHelp::FindDeclaration(
-        m_form.State.Declarations, &script(), line, text.mid(start, length));
+    const auto found
+        = WritingHelp::FindDeclaration(m_form.State.Declarations, &script(), line, text.mid(start, length));
     if (!found)
         return false;
     if (!found->inScript) {
