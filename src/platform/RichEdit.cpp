@@ -17,6 +17,8 @@ namespace {
 
 QString NormalizeBreaks(QString text)
 {
+    if (!text.contains(u'\r'))
+        return text;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
