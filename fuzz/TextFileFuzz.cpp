@@ -61,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Fuzz::Require((script.encoding == TextFile::Encoding::Utf8Bom) == (utf8 && bytes.startsWith("\xEF\xBB\xBF")),
                   "a byte order mark is remembered");
     const QString text = TextFile::Decode(bytes, script.encoding);
+    const TextFile::ScriptText whole = TextFile::DecodeScriptText(bytes);
+    Fuzz::Require(whole.encoding == script.encoding && whole.text == script.lines.join(u'\n'),
+                  "the editor's whole text is the lines joined by LF");
     for (const QString &line : script.lines)
         Fuzz::Require(!line.contains(u'\r') && !line.contains(u'\n'), "no line holds a line break");
     const QString joined = TextFile::JoinLines(script.lines);
