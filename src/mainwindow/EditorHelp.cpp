@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -315,7 +316,17 @@ void EditorHelp::showTip(const WritingHelp::Tip &tip)
     const QString text = tip.text.left(tip.boldStart).toHtmlEscaped() + QStringLiteral("<b>")
         + tip.text.mid(tip.boldStart, tip.boldLength).toHtmlEscaped() + QStringLiteral("</b>")
         + tip.text.mid(tip.boldStart + tip.boldLength).toHtmlEscaped();
-    CallTip->setText(QStringLiteral("<span style=\"white-space:pre\">%1</span>").arg(text));
+    // On one line when it fits in the window (a child widget is cut off at
+    // its edge); a longer declaration wraps between its words at that width.
+    QFont bold = m_form.Editbox->font();
+    bold.setBold(true);
+    const int frame = 2 * (CallTip->margin() + CallTip->frameWidth()) + 8;
+    const bool wrap = QFontMetrics(bold).horizontalAdvance(tip.text) + frame > m_form.width();
+    CallTip->setWordWrap(wrap);
+    CallTip->setMinimumWidth(wrap ? m_form.width() : 0);
+    CallTip->setMaximumWidth(wrap ? m_form.width() : QWIDGETSIZE_MAX);
+    CallTip->setText(QStringLiteral("<span style=\"white-space:%1\">%2</span>")
+                         .arg(wrap ? QLatin1String("normal") : QLatin1String("pre"), text));
 }
 
 void EditorHelp::updateTip()

@@ -136,6 +136,14 @@ private slots:
         s.Editbox().select(0, s.Editbox().textLength());
         s.Editbox().replaceSelection(QStringLiteral("x"));
         QTRY_COMPARE(s.Editbox().viewport()->x(), narrow);
+
+        // A declaration wider than the window wraps inside it.
+        QStringList parameters;
+        for (int i = 0; i < 24; ++i)
+            parameters.append(QStringLiteral("integer parameter%1").arg(i));
+        s.Type("\rfunction Long takes " + parameters.join(", ") + " returns nothing\rendfunction\rcall Long(");
+        QVERIFY(help.TipOpen());
+        QVERIFY(form.rect().contains(help.CallTip->geometry()));
     }
 };
 
