@@ -16,7 +16,7 @@ struct SharedComparers
 
 // Case-sensitive lists must tell apart spellings that the primary order calls
 // equal. Those that differ in case only put the lower-case letter first, as the
-// locales' collations do, so the C locale agrees with them.
+// collations do.
 int CompareSpellings(QStringView a, QStringView b)
 {
     const qsizetype n = std::min(a.size(), b.size());
@@ -44,16 +44,15 @@ SharedComparers &Shared()
 } // namespace
 
 StringComparer::StringComparer(Qt::CaseSensitivity sensitivity, const QLocale &locale)
-    : m_collator(locale)
+    : m_collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale)
     , m_sensitivity(sensitivity)
-    , m_foldCase(locale.language() == QLocale::C)
 {
     m_collator.setCaseSensitivity(sensitivity);
 }
 
 int StringComparer::Compare(const QString &a, const QString &b) const
 {
-    const int c = m_foldCase ? a.toCaseFolded().compare(b.toCaseFolded()) : m_collator.compare(a, b);
+    const int c = m_collator.compare(a, b);
     if (c != 0 || m_sensitivity == Qt::CaseInsensitive)
         return c;
     return CompareSpellings(a, b);
@@ -64,22 +63,18 @@ StringSortKey StringComparer::SortKey(const QString &text) const
     std::optional<QString> exact;
     if (m_sensitivity == Qt::CaseSensitive)
         exact = text;
-    if (m_foldCase)
-        return StringSortKey(std::nullopt, text.toCaseFolded(), std::move(exact));
-    return StringSortKey(m_collator.sortKey(text), QString(), std::move(exact));
+    return StringSortKey(m_collator.sortKey(text), std::move(exact));
 }
 
-StringSortKey::StringSortKey(
-    std::optional<QCollatorSortKey> collated, QString folded, std::optional<QString> text)
+StringSortKey::StringSortKey(QCollatorSortKey collated, std::optional<QString> text)
     : m_collated(std::move(collated))
-    , m_folded(std::move(folded))
     , m_text(std::move(text))
 {
 }
 
 int StringSortKey::compare(const StringSortKey &other) const
 {
-    const int c = m_collated ? m_collated->compare(*other.m_collated) : m_folded.compare(other.m_folded);
+    const int c = m_collated.compare(other.m_collated);
     if (c != 0 || !m_text)
         return c;
     return CompareSpellings(*m_text, *other.m_text);

@@ -17,10 +17,9 @@ public:
 
 private:
     friend class StringComparer;
-    StringSortKey(std::optional<QCollatorSortKey> collated, QString folded, std::optional<QString> text);
+    StringSortKey(QCollatorSortKey collated, std::optional<QString> text);
 
-    std::optional<QCollatorSortKey> m_collated; // empty in the C locale
-    QString m_folded; // the text with case folded, in the C locale
+    QCollatorSortKey m_collated;
     std::optional<QString> m_text; // the text itself, for a case-sensitive comparer
 };
 
@@ -28,10 +27,10 @@ private:
 // comparer per case mode, shared by sorting, lookup and the sort keys, so a
 // list sorted with a comparer is searched with the same order.
 //
-// The C (POSIX) locale has no collation of its own: its collator compares the
-// bytes, capitals before every lower-case letter. There the texts are compared
-// with their case folded, so that order and duplicates are the same as in
-// other locales.
+// The C (POSIX) locale has no collation of its own: its collator compares code
+// points, capitals before every lower-case letter and digits before '_'. There
+// the comparers take the root order of Unicode collation (English's), so order
+// and duplicates are the same as in other locales.
 class StringComparer
 {
 public:
@@ -51,7 +50,6 @@ public:
 private:
     QCollator m_collator;
     Qt::CaseSensitivity m_sensitivity;
-    bool m_foldCase; // the C locale: no collation
 };
 
 namespace StringLists {
