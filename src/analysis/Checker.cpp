@@ -62,9 +62,12 @@ void Checker::DeclareApi(const Api &api)
         const int s = InternOwned(t.name);
         if (symbols_[s].type >= 0)
             continue;
-        symbols_[s].type = int(types_.size());
+        // The parent before the type itself: a type named as its own parent
+        // (an API taken from a broken file) must not make a loop. A parent
+        // that is not a handle type stands for handle, as in a source.
         const int parent = t.parent.isEmpty() ? -1 : TypeOf(t.parent);
-        types_.push_back(TypeInfo { s, parent < 0 ? Handle : parent, Position() });
+        symbols_[s].type = int(types_.size());
+        types_.push_back(TypeInfo { s, IsHandle(parent) ? parent : Handle, Position() });
     }
     for (const Function &f : api.functions) {
         FunctionInfo info;
