@@ -98,6 +98,9 @@ int main(int argc, char **argv)
     const bool tipShown = (Type(editor, QStringLiteral("(")), help.TipOpen());
     SendKey(editor, Qt::Key_Escape, QString());
 
+    // Typing as it costs once the script's analysis is done.
+    while (help.Analysing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double with = Keystroke(editor);
     delete form.WritingHelper;
     form.WritingHelper = nullptr;

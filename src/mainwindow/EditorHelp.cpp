@@ -22,9 +22,8 @@ using WritingHelp::NameKind;
 namespace {
 
 constexpr int kVisibleRows = 10;
-// A script whose analysis takes longer is analysed again only on request
-// (Ctrl+Space, Ctrl+Shift+Space, a jump), not for what typing opens.
-constexpr int kSlowAnalysisMs = 40;
+// A script this long is taken for slow before its first analysis.
+constexpr int kSlowScriptCharacters = 1'000'000;
 
 bool IsWordChar(QChar c)
 {
@@ -104,6 +103,7 @@ EditorHelp::EditorHelp(TMainForm &form)
     CallTip->setForegroundRole(QPalette::ToolTipText);
     CallTip->setMargin(2);
     CallTip->hide();
+    m_pool.setMaxThreadCount(1);
 
     TSyntaxEdit *editor = form.Editbox;
     connect(editor, &TRichEdit::OnKeyDown, this, &EditorHelp::keyDown);
@@ -123,6 +123,12 @@ EditorHelp::EditorHelp(TMainForm &form)
     }
 }
 
+EditorHelp::~EditorHelp()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
 bool EditorHelp::CompletionOpen() const
 {
     return CompletionPopup->isVisible();
@@ -137,14 +143,69 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
 {
     const int revision = m_form.Editbox->document()->revision();
     if (m_revision < 0 || revision != m_revision) {
-        // Names are ASCII; other characters only stand in strings and comments.
         QElapsedTimer timer;
         timer.start();
-        m_script.Build(m_form.Editbox->text().toLatin1());
+        m_script.Build(snapshot());
         m_revision = revision;
-        m_slowAnalysis = timer.elapsed() > kSlowAnalysisMs;
+        m_slowAnalysis = timer.elapsed() > SlowAnalysisMs;
     }
     return m_script;
+}
+
+QByteArray EditorHelp::snapshot() const
+{
+    // The document's own plain text, lines ending in LF: one copy of its
+    // buffer, far cheaper than gathering the lines. Names are ASCII; other
+    // characters only stand in strings and comments.
+    return m_form.Editbox->document()->toPlainText().toLatin1();
+}
+
+bool EditorHelp::refreshInBackground()
+{
+    const QTextDocument &document = *m_form.Editbox->document();
+    if (!m_slowAnalysis && (m_revision >= 0 || document.characterCount() < kSlowScriptCharacters))
+        return false;
+    m_slowAnalysis = true;
+    const int revision = document.revision();
+    // One at a time: what is asked meanwhile is served by the one running.
+    if (revision == m_revision || m_analysing >= 0)
+        return true;
+    m_analysing = revision;
+    m_pool.start([this, revision, text = snapshot()] {
+        QElapsedTimer timer;
+        timer.start();
+        WritingHelp::ScriptIndex index;
+        index.Build(text);
+        const qint64 ms = timer.elapsed();
+        QMetaObject::invokeMethod(
+            this, [this, revision, index, ms] { analysed(revision, index, ms); }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, qint64 ms)
+{
+    m_analysing = -1;
+    m_slowAnalysis = ms > SlowAnalysisMs;
+    // Revisions only grow. A text typed on since is still better served by
+    // this than by an older analysis; the next request analyses it again.
+    if (revision <= m_revision)
+        return;
+    m_script = index;
+    m_revision = revision;
+    if (CompletionOpen())
+        fillCompletion();
+    if (TipOpen()) {
+        updateTip();
+    } else if (m_tipWanted >= 0) {
+        const auto call = callAtCaret();
+        if (call)
+            showCallTip(*call);
+        // Typed on in the call while this ran: once more for the newer text.
+        if (call || revision == m_form.Editbox->document()->revision() || !namedCallAtCaret()
+            || !refreshInBackground())
+            m_tipWanted = -1;
+    }
 }
 
 std::tuple<int, QString, int> EditorHelp::caret() const
@@ -191,9 +252,11 @@ void EditorHelp::OpenCompletion(bool asked)
     const int revision = m_form.Editbox->document()->revision();
     if (revision != m_revision && (asked || !m_slowAnalysis || m_revision < 0)) {
         // Shown at once from the last analysis, brought up to date right
-        // after, unless the user typed on or closed it meanwhile.
+        // after (a slow script's once its analysis is done), unless the
+        // user typed on or closed it meanwhile.
         QTimer::singleShot(0, this, [this, revision] {
-            if (CompletionOpen() || m_form.Editbox->document()->revision() == revision) {
+            if ((CompletionOpen() || m_form.Editbox->document()->revision() == revision)
+                && !refreshInBackground()) {
                 script();
                 fillCompletion();
             }
@@ -287,28 +350,37 @@ bool EditorHelp::namedCallAtCaret() const
     }).has_value();
 }
 
-bool EditorHelp::OpenCallTip(bool asked)
+bool EditorHelp::OpenCallTip()
 {
     // The catalogue's functions need no analysis of the script: the first
     // "(" after a native does not wait for a whole large script.
     auto call = callAtCaret();
-    if (!call && m_revision != m_form.Editbox->document()->revision()
-        && (asked || !m_slowAnalysis || m_revision < 0) && namedCallAtCaret()) {
+    const int revision = m_form.Editbox->document()->revision();
+    if (!call && m_revision != revision && namedCallAtCaret()) {
         // Perhaps a function the script declares, or declared since it was
-        // last analysed.
-        script();
-        call = callAtCaret();
+        // last analysed: the tip shows once the analysis is done.
+        if (refreshInBackground()) {
+            m_tipWanted = revision;
+        } else {
+            script();
+            call = callAtCaret();
+        }
     }
     if (!call) {
         CallTip->hide();
         return false;
     }
-    showTip(WritingHelp::MakeTip(
-        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call->function), call->argument));
-    const TSyntaxEdit &editor = *m_form.Editbox;
-    m_tipAnchor = editor.lineIndex(editor.lineFromChar(editor.selStart())) + call->open;
-    place(CallTip, m_tipAnchor);
+    showCallTip(*call);
     return true;
+}
+
+void EditorHelp::showCallTip(const WritingHelp::CallSite &call)
+{
+    showTip(WritingHelp::MakeTip(
+        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call.function), call.argument));
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    m_tipAnchor = editor.lineIndex(editor.lineFromChar(editor.selStart())) + call.open;
+    place(CallTip, m_tipAnchor);
 }
 
 void EditorHelp::showTip(const WritingHelp::Tip &tip)
@@ -433,7 +505,7 @@ void EditorHelp::changed()
             OpenCompletion(false);
     }
     if (typed == u"(")
-        OpenCallTip(false);
+        OpenCallTip();
     else if (TipOpen())
         updateTip();
 }

@@ -3,6 +3,7 @@
 #include "langdata/WritingHelp.h"
 
 #include <QObject>
+#include <QThreadPool>
 
 #include <optional>
 
@@ -17,12 +18,17 @@ class TMainForm;
 // window that never take the focus; nothing here edits the text except
 // inserting a chosen name. The script is analysed only when one of these is
 // asked for and the text changed since, never per keystroke; the list does
-// not wait for it.
+// not wait for it, and a script whose analysis is slow is analysed on a
+// thread of its own.
 class EditorHelp : public QObject {
     Q_OBJECT
 
 public:
     explicit EditorHelp(TMainForm &form);
+    ~EditorHelp() override;
+
+    // An analysis slower than this goes to the background from then on.
+    int SlowAnalysisMs = 40;
 
     QFrame *CompletionPopup;
     QListWidget *CompletionList;
@@ -31,11 +37,14 @@ public:
 
     [[nodiscard]] bool CompletionOpen() const;
     [[nodiscard]] bool TipOpen() const;
+    // An analysis of the script is running in the background.
+    [[nodiscard]] bool Analysing() const { return m_analysing >= 0; }
     // Lists the names that begin with the word before the caret. `asked`:
     // by its key, not by typing.
     void OpenCompletion(bool asked = true);
-    // Shows the call the caret is in; false when it is in none.
-    bool OpenCallTip(bool asked = true);
+    // Shows the call the caret is in; false when it is in none (yet: a slow
+    // script's function shows once the script is analysed).
+    bool OpenCallTip();
     // Goes to the declaration of the name at `position`; false for a name
     // declared nowhere.
     bool GoToDeclaration(int position);
@@ -47,6 +56,12 @@ protected:
 private:
     // The script's analysis, redone when the text changed since the last one.
     const WritingHelp::ScriptIndex &script();
+    // The same off this thread when the analysis is slow, for the list and
+    // the tip to refresh once it is done; true when it went there.
+    bool refreshInBackground();
+    // The text as the analysis reads it.
+    [[nodiscard]] QByteArray snapshot() const;
+    void analysed(int revision, const WritingHelp::ScriptIndex &index, qint64 ms);
     void keyDown(QKeyEvent *event);
     void changed();
     void selectionChanged();
@@ -57,6 +72,7 @@ private:
     void moveCompletion(int rows);
     void updateTip();
     void showTip(const WritingHelp::Tip &tip);
+    void showCallTip(const WritingHelp::CallSite &call);
     [[nodiscard]] std::optional<WritingHelp::CallSite> callAtCaret();
     // Whether the caret is in brackets after a name that may be a function.
     [[nodiscard]] bool namedCallAtCaret() const;
@@ -68,6 +84,9 @@ private:
     WritingHelp::ScriptIndex m_script;
     int m_revision = -1;
     bool m_slowAnalysis = false;
+    int m_analysing = -1; // the revision being analysed in the background
+    int m_tipWanted = -1; // the revision at which "(" found no declaration
+    QThreadPool m_pool;
     QList<WritingHelp::Candidate> m_items;
     int m_wordStart = 0; // where the completed word starts
     int m_wordLine = 0;

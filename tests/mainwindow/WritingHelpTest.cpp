@@ -94,6 +94,22 @@ private slots:
         QCOMPARE(s.Saved(), saved.toLatin1() + "\r\n");
     }
 
+    // Once an analysis counts as slow, the next goes to the background: the
+    // tip of a function declared since shows when it is done, and the list
+    // is refilled.
+    void slowScriptIsAnalysedInTheBackground()
+    {
+        HelpSession s;
+        EditorHelp &help = *s.Form().WritingHelper;
+        help.SlowAnalysisMs = -1;
+        s.Type("function Foo takes integer a returns nothing\rendfunction\rcall Foo(");
+        QVERIFY(help.TipOpen());
+        s.Type("1)\rfunction Bar takes real b returns nothing\rendfunction\rcall Bar(");
+        QVERIFY(!help.TipOpen()); // the result comes back through the event loop
+        QTRY_VERIFY(help.TipOpen());
+        QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
+    }
+
     void callTipAndJump()
     {
         HelpSession s;
@@ -141,7 +157,8 @@ private slots:
         QStringList parameters;
         for (int i = 0; i < 24; ++i)
             parameters.append(QStringLiteral("integer parameter%1").arg(i));
-        s.Type("\rfunction Long takes " + parameters.join(", ") + " returns nothing\rendfunction\rcall Long(");
+        s.Type(
+            "\rfunction Long takes " + parameters.join(", ") + " returns nothing\rendfunction\rcall Long(");
         QVERIFY(help.TipOpen());
         QVERIFY(form.rect().contains(help.CallTip->geometry()));
     }
