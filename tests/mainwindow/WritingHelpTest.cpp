@@ -110,6 +110,18 @@ private slots:
         QVERIFY(help.CallTip->text().contains("<b>real b</b>"));
     }
 
+    // A line separator inside a line (pasted, say) breaks no line for the
+    // analysis either: the jump lands on the editor's line.
+    void jumpCountsTheEditorsLines()
+    {
+        HelpSession s;
+        s.Editbox().setText(QStringLiteral(
+            "// a\u2028b\nfunction Foo takes nothing returns nothing\nendfunction\ncall Foo()"));
+        s.Editbox().setSelStart(s.Editbox().lineIndex(3) + 6);
+        QTest::keyClick(&s.Editbox(), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(s.Editbox().selText(), s.Editbox().line(1));
+    }
+
     void callTipAndJump()
     {
         HelpSession s;
