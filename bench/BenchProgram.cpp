@@ -1,11 +1,13 @@
 #include "BenchProgram.h"
 
 #include "BenchSupport.h"
+#include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 
 BenchProgram::BenchProgram()
@@ -43,4 +45,19 @@ void SendKey(QWidget &widget, Qt::Key key, const QString &text)
     QApplication::sendEvent(&widget, &press);
     QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
     QApplication::sendEvent(&widget, &release);
+}
+
+double TypingMs(TSyntaxEdit &edit, int first, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const int line = first + i;
+        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
+        times.push_back(Ms(t));
+    }
+    return Median(std::move(times));
 }

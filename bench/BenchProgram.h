@@ -10,6 +10,7 @@
 
 class QWidget;
 class TMainForm;
+class TSyntaxEdit;
 
 // The program started in a scratch folder that holds the shipped language
 // files and is the current folder; dialogs are answered by script.
@@ -38,3 +39,8 @@ void Paint(QWidget &widget);
 
 // A key pressed and released on the widget, as typing sends it.
 void SendKey(QWidget &widget, Qt::Key key, const QString &text);
+
+// The median time of typing a letter, from the key press to the end of its
+// handling, once on each of `count` lines from `first`, after the line's
+// first word.
+double TypingMs(TSyntaxEdit &edit, int first, int count);

@@ -30,23 +30,6 @@ void Open(BenchProgram &program, const QString &name, const QStringList &lines)
     program.Open(path);
 }
 
-// Types a letter 500 times, each time on the next line from `first`, after
-// its first word.
-double Typing(TSyntaxEdit &edit, int first)
-{
-    std::vector<double> times;
-    for (int i = 0; i < 500; ++i) {
-        const int line = first + i;
-        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
-        QCoreApplication::processEvents();
-        QElapsedTimer t;
-        t.start();
-        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
-        times.push_back(t.nsecsElapsed() / 1e6);
-    }
-    return Median(std::move(times));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -78,12 +61,12 @@ int main(int argc, char **argv)
     // Each figure types on lines of its own, as they were when checked: a
     // line typed on before the check holds a mistake the check then marks.
     const int middle = form.Editbox->lineCount() / 2;
-    const double off = Typing(*form.Editbox, middle - 2000);
+    const double off = TypingMs(*form.Editbox, middle - 2000, 500);
     form.CheckScript1->trigger();
     Paint(form);
-    const double on = Typing(*form.Editbox, middle + 2000);
+    const double on = TypingMs(*form.Editbox, middle + 2000, 500);
     // The first key on a marked line takes its mark and its row away.
-    const double marked = Typing(*form.Editbox, middle - 2000);
+    const double marked = TypingMs(*form.Editbox, middle - 2000, 500);
     std::printf("200000 lines, typing a letter:\n");
     std::printf("  without checking while typing: median %.4f ms\n", off);
     std::printf("  with checking while typing: median %.4f ms\n", on);

@@ -153,19 +153,9 @@ int Keystroke(const QStringList &lines, const QString &declarations)
 {
     TSyntaxEdit edit;
     ShowLoaded(edit, lines, declarations);
-    std::vector<double> times;
     const int count = std::min(200, int(lines.size()));
     const int first = std::max(0, int(lines.size()) / 2 - count / 2);
-    for (int i = 0; i < count; ++i) {
-        const int line = first + i;
-        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
-        QCoreApplication::processEvents();
-        QElapsedTimer t;
-        t.start();
-        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
-        times.push_back(Ms(t));
-    }
-    Row("keystroke", Median(times), "ms");
+    Row("keystroke", TypingMs(edit, first, count), "ms");
     return edit.lineCount() == lines.size() ? 0 : 1;
 }
 
