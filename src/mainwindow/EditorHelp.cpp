@@ -1,6 +1,7 @@
 #include "EditorHelp.h"
 
 #include "Main.h"
+#include "ScriptCheck.h"
 #include "editor/SyntaxEdit.h"
 
 #include <QApplication>
@@ -154,20 +155,8 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
 
 QByteArray EditorHelp::snapshot() const
 {
-    // The document's own buffer, far cheaper than gathering its lines: the
-    // blocks' separators become LF and nothing else breaks a line (a U+2028
-    // in a line stays in it), so the lines are the editor's. Names are ASCII;
-    // other characters only stand in strings and comments.
-    const QString raw = m_form.Editbox->document()->toRawText();
-    QByteArray text(raw.size(), Qt::Uninitialized);
-    char *out = text.data();
-    for (const QChar c : raw) {
-        const char16_t u = c.unicode();
-        *out++ = u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1 ? '\n'
-            : u < 0x100                                                       ? char(u)
-                                                                              : '?';
-    }
-    return text;
+    return ScriptCheck::ScriptBytes(
+        m_form.Editbox->document()->toRawText(), m_form.State.Encoding != TextFile::Encoding::Cp1252);
 }
 
 bool EditorHelp::refreshInBackground()

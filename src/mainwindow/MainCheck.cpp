@@ -6,7 +6,6 @@
 #include "ProblemsPanel.h"
 #include "ScriptCheck.h"
 #include "editor/SyntaxEdit.h"
-#include "platform/TextCodec.h"
 
 #include <QTextDocument>
 #include <QTreeView>
@@ -22,29 +21,6 @@ QList<Analysis::Diagnostic> Diagnostics(
     return Analysis::Analyse({ { name, bytes } }, api, options).diagnostics;
 }
 
-QByteArray ScriptBytes(const QTextDocument &document, bool utf8)
-{
-    QString text = document.toRawText();
-    if (utf8)
-        return text.replace(QChar::ParagraphSeparator, u'\n').toUtf8();
-    // Scripts are ASCII but for their strings and comments: one pass, and the
-    // code page asked only for what is not.
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            out[i] = char(c);
-        } else if (c == QChar::ParagraphSeparator) {
-            out[i] = '\n';
-        } else {
-            const QByteArray one = TextCodec::EncodeCp1252(QString(QChar(c)));
-            out[i] = one.isEmpty() ? '?' : one[0];
-        }
-    }
-    return bytes;
-}
-
 } // namespace
 
 void TMainForm::setupCheck()
@@ -55,8 +31,8 @@ void TMainForm::setupCheck()
     m_liveCheck = new LiveCheck(
         [this] {
             const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
-            return [bytes = ScriptBytes(*Editbox->document(), utf8), api = m_checkApi,
-                       name = State.FileName] { return Diagnostics(name, bytes, *api); };
+            return [bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8),
+                       api = m_checkApi, name = State.FileName] { return Diagnostics(name, bytes, *api); };
         },
         this);
 }
@@ -75,7 +51,7 @@ void TMainForm::CheckScript1Click()
 {
     m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(State.FileName));
     const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
-    const QByteArray bytes = ScriptBytes(*Editbox->document(), utf8);
+    const QByteArray bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8);
     showProblems(Diagnostics(State.FileName, bytes, *m_checkApi));
     Problems->show();
     m_liveCheck->Start();

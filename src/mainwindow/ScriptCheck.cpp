@@ -1,6 +1,7 @@
 #include "ScriptCheck.h"
 
 #include "langdata/ApiFiles.h"
+#include "platform/TextCodec.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -32,6 +33,28 @@ int CharColumn(QStringView line, int byteColumn, bool utf8)
 }
 
 } // namespace
+
+QByteArray ScriptBytes(QString text, bool utf8)
+{
+    if (utf8)
+        return text.replace(QChar::ParagraphSeparator, u'\n').toUtf8();
+    // Scripts are ASCII but for their strings and comments: one pass, and the
+    // code page asked only for what is not.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out[i] = char(c);
+        } else if (c == QChar::ParagraphSeparator) {
+            out[i] = '\n';
+        } else {
+            const QByteArray one = TextCodec::EncodeCp1252(QString(QChar(c)));
+            out[i] = one.isEmpty() ? '?' : one[0];
+        }
+    }
+    return bytes;
+}
 
 std::vector<TextMarks::Mark> MarksOf(
     const QList<Analysis::Diagnostic> &diagnostics, const std::function<QString(int)> &lineText, bool utf8)

@@ -11,6 +11,9 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <QByteArray>
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -18,6 +21,12 @@
 // result, the summary of the problems list, the API it checks on and the
 // check that runs again while the user types.
 namespace ScriptCheck {
+
+// The text as the analysis reads it, encoded as the script is saved, from a
+// document's raw text (QTextDocument::toRawText, its own buffer): the block
+// separators become LF and nothing else (a U+2028 inside a line stays
+// there), so the lines are the editor's.
+[[nodiscard]] QByteArray ScriptBytes(QString rawText, bool utf8);
 
 // The marks of the diagnostics of one source, whose lines `lineText` gives.
 // The analysis counts columns in bytes of the encoded line; the marks count
