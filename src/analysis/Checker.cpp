@@ -19,6 +19,12 @@ constexpr int OldPatchNameLength = 3958;
 // Deeper nesting is surely not a script, and would exhaust the stack.
 constexpr int MaxDepth = 256;
 
+// The most 'if' and 'loop' blocks open at once. Each level costs the parser a
+// few frames of stack, and the check also runs on worker threads, whose
+// stacks may be small: this many levels with the deepest expression inside
+// stay far below the smallest of them.
+constexpr size_t MaxBlocks = 256;
+
 // The most arguments one call can pass.
 constexpr size_t MaxArguments = 31;
 
@@ -926,9 +932,13 @@ bool Checker::ParseStatement()
         return false;
     }
     case Tok::If:
-        return ParseIf();
     case Tok::Loop:
-        return ParseLoop();
+        // The function's own block is the first.
+        if (blocks_.size() > MaxBlocks) {
+            SkipDeepBlock();
+            return false;
+        }
+        return tok_.kind == Tok::If ? ParseIf() : ParseLoop();
     case Tok::Exitwhen:
         ParseExitwhen();
         return false;
@@ -955,6 +965,32 @@ bool Checker::ParseStatement()
         SyntaxError(M::Want::Statement);
         EndLine();
         return false;
+    }
+}
+
+// A block nested too deep is reported once and passed over up to its closer,
+// counting the blocks inside it instead of parsing them.
+void Checker::SkipDeepBlock()
+{
+    ReportAt(tok_, M::BlocksTooDeep(int(MaxBlocks)));
+    blocksBroken_ = true;
+    for (int open = 0;;) {
+        if (tok_.kind == Tok::Debug)
+            Advance();
+        const Tok k = tok_.kind;
+        if (k == Tok::If || k == Tok::Loop)
+            ++open;
+        else if (k == Tok::Endif || k == Tok::Endloop)
+            --open;
+        else if (k == Tok::Endfunction || IsBoundary(k))
+            return; // the enclosing blocks report what they miss
+        if (k != Tok::Newline) {
+            lex_->SkipLine();
+            Advance();
+        }
+        EndLine();
+        if (open <= 0)
+            return;
     }
 }
 

@@ -217,6 +217,10 @@ QString TooDeep(int most)
 {
     return QStringLiteral("no more than %1 levels of nesting").arg(most);
 }
+QString BlocksTooDeep(int most)
+{
+    return QStringLiteral("blocks nested deeper than %1").arg(most);
+}
 QString PrimitiveName(const QString &name)
 {
     return QStringLiteral("%1 is a primitive type and cannot name a variable").arg(Q(name));

@@ -66,6 +66,7 @@ QString DeclarationAfterFunctions(const QString &keyword);
 QString LocalAfterStatements();
 QString ExitwhenOutsideLoop();
 QString TooDeep(int most);
+QString BlocksTooDeep(int most);
 
 // Names
 QString Undeclared(const QString &name);
