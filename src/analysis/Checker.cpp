@@ -1189,6 +1189,7 @@ int Checker::Level(Tok kind)
         return AndLevel;
     case Tok::Eq:
     case Tok::Ne:
+        return EqualityLevel;
     case Tok::Lt:
     case Tok::Le:
     case Tok::Gt:
@@ -1233,7 +1234,7 @@ Checker::Value Checker::ParseNot()
 {
     const Token op = tok_;
     Advance();
-    const Value operand = ParseBinary(ComparisonLevel);
+    const Value operand = ParseBinary(EqualityLevel);
     Value v = Start(op);
     Finish(v);
     if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
@@ -1262,6 +1263,7 @@ Checker::Value Checker::Combine(const Token &op, const Value &l, const Value &r)
         v.type = Boolean;
         break;
     }
+    case EqualityLevel:
     case ComparisonLevel:
         if (lineFailed_) {
         } else if (k == Tok::Eq || k == Tok::Ne) {

@@ -146,7 +146,7 @@ private:
     void ParseReturn();
 
     // Expressions
-    enum Levels { OrLevel = 1, AndLevel, ComparisonLevel, SumLevel, ProductLevel };
+    enum Levels { OrLevel = 1, AndLevel, EqualityLevel, ComparisonLevel, SumLevel, ProductLevel };
     static int Level(Tok kind);
     Value ParseExpression();
     Value ParseBinary(int level);

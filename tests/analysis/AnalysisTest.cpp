@@ -71,6 +71,17 @@ private slots:
         row("precedence",
             Body("if not n == 1 and n + 2 * 3 > 4 or -n < 0 == true then\nendif\nset n = 1 + 2 * r\n"),
             { "4:9: the value is a real; 'n' is an integer" });
+        // One row per level, loosest first: a wrong grouping would give another message.
+        row("or below and", Body("if true or n and true then\nendif\n"),
+            { "2:12: 'and' needs booleans, but is given an integer and a boolean" });
+        row("and below equality", Body("if n == 1 and n != 2 then\nendif\n"), {});
+        row("equality below comparison",
+            "function B takes nothing returns boolean\nreturn 5 > 4 == 5 < 7\nendfunction\n", {});
+        row("comparison below sums", Body("if n + 1 < n - 1 then\nendif\n"), {});
+        row("sums below products", Body("set n = n + \"b\" * 2\n"),
+            { "2:13: '*' needs numbers, but is given a string and an integer" });
+        row("products below signs", Body("set n = -\"a\" * 2\n"),
+            { "2:9: '-' needs a number, but is given a string" });
         row("bad octal, rawcode, character", Body("local integer i = 08\nset i = 'abc'\nset i = i # 2\n"),
             { "2:19: a number that begins with 0 is octal and may hold only the digits 0 to 7",
                 "3:9: a rawcode holds 1 or 4 characters, but this one holds 3",
