@@ -194,14 +194,16 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
     // For the two problems that quote their text, `value` is its offset on the current line.
     QString word;
+    QByteArrayView bytes;
     if (kind == BadCharacter || kind == NameEnd) {
         const QByteArray &text = (*sources_)[source_].text;
-        word = QString::fromUtf8(text.constData() + value, qMin(length, int(text.size()) - value));
+        bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
+        word = QString::fromUtf8(bytes);
     }
     QString message;
     switch (kind) {
     case BadCharacter:
-        message = M::BadCharacter(word);
+        message = M::BadCharacter(M::Character(bytes));
         break;
     case OpenString:
         message = M::OpenString();

@@ -223,6 +223,12 @@ inline Token Lexer::Next()
             SkipLine();
             continue;
         }
+        // The game takes a byte order mark anywhere for a blank.
+        if (pos_ + 2 < size_ && data_[pos_] == '\xEF' && data_[pos_ + 1] == '\xBB'
+            && data_[pos_ + 2] == '\xBF') {
+            pos_ += 3;
+            continue;
+        }
         break;
     }
     const int begin = pos_;

@@ -136,9 +136,28 @@ QString FoundToken(const QString &text)
     return Q(text);
 }
 
-QString BadCharacter(const QString &text)
+QString Character(QByteArrayView bytes)
 {
-    return QStringLiteral("%1 is not part of the language").arg(Q(text));
+    if (bytes == QByteArrayView("\0", 1))
+        return QStringLiteral("NUL");
+    const QString text = QString::fromUtf8(bytes);
+    QStringList codes;
+    if (text.toUtf8() != bytes) {
+        for (const char c : bytes)
+            codes.append(QStringLiteral("%1").arg(uint(std::uint8_t(c)), 2, 16, QLatin1Char('0')).toUpper());
+        return QStringLiteral("the byte%1 %2").arg(codes.size() > 1 ? "s" : "", codes.join(u' '));
+    }
+    bool visible = true;
+    for (const char32_t c : text.toUcs4()) {
+        visible
+            = visible && QChar::isPrint(c) && !QChar::isSpace(c) && QChar::category(c) != QChar::Other_Format;
+        codes.append(QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return visible ? Q(text) : codes.join(u' ');
+}
+QString BadCharacter(const QString &shown)
+{
+    return QStringLiteral("%1 is not part of the language").arg(shown);
 }
 QString OpenString()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -45,7 +46,10 @@ QString FoundEndOfFile();
 QString FoundToken(const QString &text);
 
 // Lexer
-QString BadCharacter(const QString &text);
+// Characters as a message shows them: quoted when they can be seen, else by
+// their code ("U+00A0", "NUL", "the byte FF" for bytes that are no UTF-8).
+QString Character(QByteArrayView bytes);
+QString BadCharacter(const QString &shown);
 QString OpenString();
 QString OpenRawcode();
 QString LongString(int bytes);

@@ -86,6 +86,9 @@ private slots:
             { "2:19: a number that begins with 0 is octal and may hold only the digits 0 to 7",
                 "3:9: a rawcode holds 1 or 4 characters, but this one holds 3",
                 "4:11: '#' is not part of the language" });
+        row("byte order mark inside a line, invisible characters by their code",
+            "globals\ninteger\xEF\xBB\xBFx=13\nendglobals\n" + Body("set n = x\xC2\xA0+ 1\nset n = \xFF\n"),
+            { "5:10: U+00A0 is not part of the language", "6:9: the byte FF is not part of the language" });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
