@@ -137,6 +137,8 @@ public:
     Token Next();
     // Skips to the end of the line (not past it), for recovery after an error.
     void SkipLine();
+    // Skips a comment: it runs to the next LF, over a lone CR.
+    void SkipComment();
     int LineStart() const { return lineStart_; }
     std::string_view Text(const Token &t) const
     {
@@ -212,6 +214,31 @@ inline void Lexer::SkipLine()
         lf = end;
     const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
     pos_ = int((cr ? cr : lf) - data_);
+    if (cr && cr + 1 != lf) {
+        // A lone CR: a comment before it runs on over it.
+        const size_t comment = std::string_view(p, size_t(cr - p)).find("//");
+        if (comment != std::string_view::npos) {
+            pos_ = int(p + comment - data_);
+            SkipComment();
+        }
+    }
+}
+
+inline void Lexer::SkipComment()
+{
+    // The line ends at the LF, or at the CR of a CR LF. A lone CR before it ends
+    // a line for the editor, whose line numbers the messages keep, but not the
+    // comment: the game reads on to the LF.
+    const char *p = data_ + pos_;
+    const char *end = data_ + size_;
+    const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+    const char *stop = !lf ? end : lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+    for (const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p))); cr;
+         cr = static_cast<const char *>(std::memchr(cr + 1, '\r', size_t(stop - cr - 1)))) {
+        ++line_;
+        lineStart_ = int(cr + 1 - data_);
+    }
+    pos_ = int(stop - data_);
 }
 
 inline Token Lexer::Next()
@@ -220,7 +247,7 @@ inline Token Lexer::Next()
         while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
             ++pos_;
         if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
-            SkipLine();
+            SkipComment();
             continue;
         }
         // The game takes a byte order mark anywhere for a blank.

@@ -89,6 +89,10 @@ private slots:
         row("byte order mark inside a line, invisible characters by their code",
             "globals\ninteger\xEF\xBB\xBFx=13\nendglobals\n" + Body("set n = x\xC2\xA0+ 1\nset n = \xFF\n"),
             { "5:10: U+00A0 is not part of the language", "6:9: the byte FF is not part of the language" });
+        row("a comment runs over a lone CR",
+            "function F takes nothing returns nothing\n// x\rreturn 1\nendfunction\n", {});
+        row("a block opened in a comment", Body("// x\rif (n > 0) then\nendif\nset n = 1.5\n"),
+            { "4:1: 'endif' without 'if'", "5:9: the value is a real; 'n' is an integer" });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
