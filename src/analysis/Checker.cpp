@@ -192,10 +192,10 @@ void Checker::ReportAt(const Value &v, const QString &message)
 
 void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
-    // For the two problems that quote their text, `value` is its offset on the current line.
+    // For the problems that quote their text, `value` is its offset in the source.
     QString word;
     QByteArrayView bytes;
-    if (kind == BadCharacter || kind == NameEnd) {
+    if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape) {
         const QByteArray &text = (*sources_)[source_].text;
         bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
         word = QString::fromUtf8(bytes);
@@ -222,6 +222,12 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
         break;
     case BadHex:
         message = M::BadHex();
+        break;
+    case UnknownEscape:
+        message = M::UnknownEscape(M::Character(bytes));
+        break;
+    case RawcodeEscape:
+        message = M::RawcodeEscape();
         break;
     default:
         message = M::NameEnd(word);

@@ -129,7 +129,18 @@ private:
 using LexReport = std::function<void(int line, int column, int length, int kind, int value)>;
 
 // Lexer problems; the checker turns them into messages.
-enum LexProblem { BadCharacter, OpenString, LongString, RawcodeSize, OpenRawcode, BadOctal, BadHex, NameEnd };
+enum LexProblem {
+    BadCharacter,
+    OpenString,
+    LongString,
+    RawcodeSize,
+    OpenRawcode,
+    BadOctal,
+    BadHex,
+    NameEnd,
+    UnknownEscape,
+    RawcodeEscape,
+};
 
 class Lexer {
 public:

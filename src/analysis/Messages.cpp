@@ -175,6 +175,16 @@ QString RawcodeSize(int characters)
 {
     return QStringLiteral("a rawcode holds 1 or 4 characters, but this one holds %1").arg(characters);
 }
+QString UnknownEscape(const QString &shown)
+{
+    return QStringLiteral("%1 is not an escape sequence; the game knows \\b, \\t, \\n, \\f, \\r, \\\", "
+                          "\\' and \\\\")
+        .arg(shown);
+}
+QString RawcodeEscape()
+{
+    return QStringLiteral("an escape sequence must be the only character of its rawcode");
+}
 QString BadOctal()
 {
     return QStringLiteral("a number that begins with 0 is octal and may hold only the digits 0 to 7");

@@ -54,6 +54,8 @@ QString OpenString();
 QString OpenRawcode();
 QString LongString(int bytes);
 QString RawcodeSize(int characters);
+QString UnknownEscape(const QString &shown);
+QString RawcodeEscape();
 QString BadOctal();
 QString BadHex();
 QString NameEnd(const QString &name);

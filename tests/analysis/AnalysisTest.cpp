@@ -93,6 +93,14 @@ private slots:
             "function F takes nothing returns nothing\n// x\rreturn 1\nendfunction\n", {});
         row("a block opened in a comment", Body("// x\rif (n > 0) then\nendif\nset n = 1.5\n"),
             { "4:1: 'endif' without 'if'", "5:9: the value is a real; 'n' is an integer" });
+        const QString unknownX
+            = R"('\x' is not an escape sequence; the game knows \b, \t, \n, \f, \r, \", \' and \\)";
+        const QString notAlone = "an escape sequence must be the only character of its rawcode";
+        row("escapes in rawcodes", Body(R"(set n = '\\' + '\'' + '\\abc' + 'a\\bc' + '\\\\ab'
+set n = '\x' + 'a\xbc'
+)"),
+            { "2:23: " + notAlone, "2:33: " + notAlone, "2:43: " + notAlone, "3:10: " + unknownX,
+                "3:18: " + unknownX });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
