@@ -229,6 +229,9 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
     case RawcodeEscape:
         message = M::RawcodeEscape();
         break;
+    case EscapeAtLineEnd:
+        message = M::EscapeAtLineEnd();
+        break;
     default:
         message = M::NameEnd(word);
         break;

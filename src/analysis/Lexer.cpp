@@ -254,7 +254,7 @@ Token Lexer::Quoted(char quote, int begin, int column)
             const int at = pos_;
             pos_ += 2;
             ++escapes;
-            if (!IsEscape(data_[at + 1]) && quote == '\'') {
+            if (!IsEscape(data_[at + 1])) {
                 // An unknown escape is shown with the whole character it escapes.
                 while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80)
                     ++pos_;
@@ -263,6 +263,8 @@ Token Lexer::Quoted(char quote, int begin, int column)
         } else if (c == '\n' || c == '\r') {
             NewLine();
         } else {
+            if (c == '\\' && pos_ + 1 < size_)
+                problems.push_back({ line_, pos_ - lineStart_ + 1, 1, EscapeAtLineEnd, 0 });
             ++pos_;
         }
         ++count;

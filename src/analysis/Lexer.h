@@ -140,6 +140,7 @@ enum LexProblem {
     NameEnd,
     UnknownEscape,
     RawcodeEscape,
+    EscapeAtLineEnd,
 };
 
 class Lexer {

@@ -181,6 +181,10 @@ QString UnknownEscape(const QString &shown)
                           "\\' and \\\\")
         .arg(shown);
 }
+QString EscapeAtLineEnd()
+{
+    return QStringLiteral("a '\\' before the end of the line is no escape sequence");
+}
 QString RawcodeEscape()
 {
     return QStringLiteral("an escape sequence must be the only character of its rawcode");

@@ -56,6 +56,7 @@ QString LongString(int bytes);
 QString RawcodeSize(int characters);
 QString UnknownEscape(const QString &shown);
 QString RawcodeEscape();
+QString EscapeAtLineEnd();
 QString BadOctal();
 QString BadHex();
 QString NameEnd(const QString &name);

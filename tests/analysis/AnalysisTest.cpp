@@ -101,6 +101,10 @@ set n = '\x' + 'a\xbc'
 )"),
             { "2:23: " + notAlone, "2:33: " + notAlone, "2:43: " + notAlone, "3:10: " + unknownX,
                 "3:18: " + unknownX });
+        row("escapes in strings",
+            Body("local string s = \"\\a\\\\\\\"\\b\\t\\n\\f\\r\\'\"\nset s = \"x\\\ny\"\n"),
+            { "2:19: '\\a" + unknownX.mid(3),
+                "3:11: a '\\' before the end of the line is no escape sequence" });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
