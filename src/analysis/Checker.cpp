@@ -195,7 +195,8 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
     // For the problems that quote their text, `value` is its offset in the source.
     QString word;
     QByteArrayView bytes;
-    if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape) {
+    if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape || kind == ByteInString
+        || kind == ByteInRawcode || kind == ByteInComment) {
         const QByteArray &text = (*sources_)[source_].text;
         bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
         word = QString::fromUtf8(bytes);
@@ -231,6 +232,14 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
         break;
     case EscapeAtLineEnd:
         message = M::EscapeAtLineEnd();
+        break;
+    case ByteInString:
+    case ByteInRawcode:
+    case ByteInComment:
+        message = M::ForbiddenByte(M::Character(bytes),
+            kind == ByteInString        ? M::Literal::String
+                : kind == ByteInRawcode ? M::Literal::Rawcode
+                                        : M::Literal::Comment);
         break;
     default:
         message = M::NameEnd(word);

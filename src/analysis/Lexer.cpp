@@ -61,6 +61,10 @@ bool IsEscape(char c)
 {
     return c != '\0' && std::strchr("btnfr\"'\\", c);
 }
+bool IsForbidden(char c)
+{
+    return c == '\0' || c == '\xFF';
+}
 
 } // namespace
 
@@ -220,6 +224,21 @@ Token Lexer::Number(int begin, int column)
     return t;
 }
 
+// Reports each NUL and FF byte of the comment from pos_ to `stop`.
+void Lexer::ForbiddenInComment(const char *stop)
+{
+    int line = line_;
+    int lineStart = lineStart_;
+    for (int i = pos_; i < int(stop - data_); ++i) {
+        if (data_[i] == '\r') {
+            ++line;
+            lineStart = i + 1;
+        } else if (IsForbidden(data_[i])) {
+            report_(line, i - lineStart + 1, 1, ByteInComment, i);
+        }
+    }
+}
+
 Token Lexer::Quoted(char quote, int begin, int column)
 {
     const int line = line_;
@@ -233,6 +252,7 @@ Token Lexer::Quoted(char quote, int begin, int column)
         int line, column, length, kind, value;
     };
     std::vector<Problem> problems;
+    const int byteKind = quote == '"' ? ByteInString : ByteInRawcode;
     for (;;) {
         if (pos_ >= size_ || (quote == '\'' && AtLineEnd())) {
             // Recover at the end of the opening line, so the lines below still count.
@@ -254,7 +274,9 @@ Token Lexer::Quoted(char quote, int begin, int column)
             const int at = pos_;
             pos_ += 2;
             ++escapes;
-            if (!IsEscape(data_[at + 1])) {
+            if (IsForbidden(data_[at + 1])) {
+                problems.push_back({ line_, at - lineStart_ + 2, 1, byteKind, at + 1 });
+            } else if (!IsEscape(data_[at + 1])) {
                 // An unknown escape is shown with the whole character it escapes.
                 while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80)
                     ++pos_;
@@ -265,6 +287,8 @@ Token Lexer::Quoted(char quote, int begin, int column)
         } else {
             if (c == '\\' && pos_ + 1 < size_)
                 problems.push_back({ line_, pos_ - lineStart_ + 1, 1, EscapeAtLineEnd, 0 });
+            else if (IsForbidden(c))
+                problems.push_back({ line_, pos_ - lineStart_ + 1, 1, byteKind, pos_ });
             ++pos_;
         }
         ++count;

@@ -141,6 +141,10 @@ enum LexProblem {
     UnknownEscape,
     RawcodeEscape,
     EscapeAtLineEnd,
+    // NUL and the byte FF, which the game refuses even in a literal or a comment
+    ByteInString,
+    ByteInRawcode,
+    ByteInComment,
 };
 
 class Lexer {
@@ -163,6 +167,7 @@ private:
     Token Make(Tok kind, int begin, int line, int column) const;
     Token Number(int begin, int column);
     Token Quoted(char quote, int begin, int column);
+    void ForbiddenInComment(const char *stop);
 
     const char *data_;
     int size_;
@@ -245,6 +250,8 @@ inline void Lexer::SkipComment()
     const char *end = data_ + size_;
     const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
     const char *stop = !lf ? end : lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+    if (std::memchr(p, '\0', size_t(stop - p)) || std::memchr(p, '\xFF', size_t(stop - p)))
+        ForbiddenInComment(stop);
     for (const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p))); cr;
          cr = static_cast<const char *>(std::memchr(cr + 1, '\r', size_t(stop - cr - 1)))) {
         ++line_;

@@ -185,6 +185,11 @@ QString EscapeAtLineEnd()
 {
     return QStringLiteral("a '\\' before the end of the line is no escape sequence");
 }
+QString ForbiddenByte(const QString &shown, Literal in)
+{
+    const char *where = in == Literal::String ? "string" : in == Literal::Rawcode ? "rawcode" : "comment";
+    return QStringLiteral("%1 is not allowed in a %2").arg(shown, QLatin1String(where));
+}
 QString RawcodeEscape()
 {
     return QStringLiteral("an escape sequence must be the only character of its rawcode");

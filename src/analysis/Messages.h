@@ -57,6 +57,8 @@ QString RawcodeSize(int characters);
 QString UnknownEscape(const QString &shown);
 QString RawcodeEscape();
 QString EscapeAtLineEnd();
+enum class Literal { String, Rawcode, Comment };
+QString ForbiddenByte(const QString &shown, Literal in);
 QString BadOctal();
 QString BadHex();
 QString NameEnd(const QString &name);

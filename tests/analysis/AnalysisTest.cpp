@@ -105,6 +105,11 @@ set n = '\x' + 'a\xbc'
             Body("local string s = \"\\a\\\\\\\"\\b\\t\\n\\f\\r\\'\"\nset s = \"x\\\ny\"\n"),
             { "2:19: '\\a" + unknownX.mid(3),
                 "3:11: a '\\' before the end of the line is no escape sequence" });
+        row("NUL and FF in literals and comments",
+            Body("local string s = \"a@\\@\xFF\"\nset n = 'ab@c'\n// c@ \xFF\n").replace('@', '\0'),
+            { "2:20: NUL is not allowed in a string", "2:22: NUL is not allowed in a string",
+                "2:23: the byte FF is not allowed in a string", "3:12: NUL is not allowed in a rawcode",
+                "4:5: NUL is not allowed in a comment", "4:7: the byte FF is not allowed in a comment" });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
