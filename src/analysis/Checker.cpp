@@ -576,7 +576,13 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         lineFailed_ = true;
         return EndLine();
     }
-    if (type < 0) {
+    const Symbol &written = symbols_[typeTok.symbol];
+    if (isLocal && type > Code && written.localOwner == epoch_ && written.local >= 0
+        && !locals_[size_t(written.local)].isParameter) {
+        // A local named like a type hides the type for the rest of its function.
+        ReportAt(typeTok, M::TypeHidden(Name(typeTok.symbol), locals_[size_t(written.local)].line));
+        type = ErrorType;
+    } else if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
     }
@@ -590,14 +596,16 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     const auto declared = [&] {
         return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
     };
-    // A local is in scope at once, so its own initial value already reads it; it
-    // may take a parameter's name, and then hides the parameter.
+    // A local is in scope at once, so its own initial value already reads it.
     int local = -1;
     if (isLocal) {
         if (IsPrimitiveName(name.symbol))
             ReportAt(name, M::PrimitiveName(Name(name.symbol)));
-        if (s.localOwner == epoch_ && s.local >= 0 && !locals_[size_t(s.local)].isParameter) {
-            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
+        if (s.localOwner == epoch_ && s.local >= 0) {
+            const LocalInfo &other = locals_[size_t(s.local)];
+            ReportAt(name,
+                M::Redeclared(
+                    Name(name.symbol), other.isParameter ? M::WhereParameter() : M::WhereLine(other.line)));
             local = s.local;
         } else {
             s.localOwner = epoch_;

@@ -301,6 +301,16 @@ QString WhereApi()
 {
     return QStringLiteral(" in the API");
 }
+QString WhereParameter()
+{
+    return QStringLiteral(" as a parameter");
+}
+QString TypeHidden(const QString &type, int line)
+{
+    return QStringLiteral("the type %1 is hidden by the local of that name on line %2")
+        .arg(Q(type))
+        .arg(line);
+}
 QString TypeExtendsPrimitive(const QString &name, const QString &parent)
 {
     return QStringLiteral("%1 may extend only handle or a type that extends it, not %2")

@@ -88,6 +88,8 @@ QString Redeclared(const QString &name, const QString &where);
 QString WhereLine(int line);
 QString WhereSource(const QString &source, int line);
 QString WhereApi();
+QString WhereParameter();
+QString TypeHidden(const QString &type, int line);
 QString TypeExtendsPrimitive(const QString &name, const QString &parent);
 
 // Types

@@ -167,7 +167,10 @@ set n = '\x' + 'a\xbc'
             "b\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "9:12: 'b' is already declared on line 8" });
+                "7:12: 'a' is already declared as a parameter", "9:12: 'b' is already declared on line 8" });
+        row("a local hides a type", Body("local unit unit\nlocal unit v\nlocal integer array n\n"),
+            { "3:7: the type 'unit' is hidden by the local of that name on line 2",
+                "4:21: 'n' is already declared as a parameter" });
         row("unknown types",
             "type item extends widgit\nglobals\nunti array us\nconstnt integer k = 1\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
@@ -177,10 +180,10 @@ set n = '\x' + 'a\xbc'
         row("a type extends a handle", "type id extends integer\n",
             { "1:17: 'id' may extend only handle or a type that extends it, not 'integer'" });
         row("names the game reserves",
-            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer n = n\n"),
+            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer k = k\n"),
             { "2:9: expected a variable name, found 'alias'",
                 "5:15: 'integer' is a primitive type and cannot name a variable",
-                "6:19: 'n' is read before it is given a value, which stops the script" });
+                "6:19: 'k' is read before it is given a value, which stops the script" });
         row("names in the wrong role", Body("set GetUnitX = 1\ncall n()\nset n = unit\n"),
             { "2:5: 'GetUnitX' is a function, not a variable", "3:6: 'n' is not a function",
                 "4:9: 'unit' is a type, not a variable" });
