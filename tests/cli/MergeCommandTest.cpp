@@ -49,23 +49,6 @@ private slots:
                        "\r\n"));
     }
 
-    // Libraries that load one after the other still load once merged.
-    void mergedLibrariesLoad()
-    {
-        const QString a = Write(QStringLiteral("lib1.j"),
-            "globals\ninteger count = 0\nendglobals\n"
-            "function Count takes nothing returns integer\nset count = count + 1\nreturn "
-            "count\nendfunction\n");
-        const QString b = Write(QStringLiteral("lib2.j"),
-            "globals\nreal rate = 1.5\nendglobals\n"
-            "function Rate takes nothing returns real\nreturn rate * Count()\nendfunction\n");
-        const QString target = m_dir.filePath(QStringLiteral("libs.j"));
-        QCOMPARE(RunMerge({ QStringLiteral("-o"), target, a, b }).status, 0);
-        const CliRun lint = RunCliCaptured({ QStringLiteral("lint"), QStringLiteral("--no-api"), target });
-        QCOMPARE(lint.out, QByteArray());
-        QCOMPARE(lint.status, 0);
-    }
-
     void targetAfterTheSources()
     {
         const QString a = Write(QStringLiteral("c.j"), "call A()\n");

@@ -140,11 +140,10 @@ private slots:
             << QStringList { "globals", "    integer a", "endglobals", "integer a", "" }
             << QStringList { "a" };
         QTest::newRow("globals after a function go before it")
-            << QList<QStringList> { { "function F takes nothing returns nothing", "endfunction" },
-                   { "globals", "integer x", "endglobals",
-                       "constant function G takes nothing returns nothing", "endfunction" } }
-            << QStringList { "globals", "integer x", "endglobals", "function F takes nothing returns nothing",
-                   "endfunction", "", "constant function G takes nothing returns nothing", "endfunction", "" }
+            << QList<QStringList> { { "function F", "endfunction" },
+                   { "globals", "integer x", "endglobals", "constant function G", "endfunction" } }
+            << QStringList { "globals", "integer x", "endglobals", "function F", "endfunction", "",
+                   "constant function G", "endfunction", "" }
             << QStringList { "F", "G", "x" };
     }
     void mergeSources()
