@@ -19,6 +19,12 @@ constexpr int OldPatchNameLength = 3958;
 // Deeper nesting is surely not a script, and would exhaust the stack.
 constexpr int MaxDepth = 256;
 
+// The most 'if' and 'loop' blocks open at once. Each level costs the parser a
+// few frames of stack, and the check also runs on worker threads, whose
+// stacks may be small: this many levels with the deepest expression inside
+// stay far below the smallest of them.
+constexpr size_t MaxBlocks = 256;
+
 // The most arguments one call can pass.
 constexpr size_t MaxArguments = 31;
 
@@ -186,16 +192,19 @@ void Checker::ReportAt(const Value &v, const QString &message)
 
 void Checker::LexProblem(int line, int column, int length, int kind, int value)
 {
-    // For the two problems that quote their text, `value` is its offset on the current line.
+    // For the problems that quote their text, `value` is its offset in the source.
     QString word;
-    if (kind == BadCharacter || kind == NameEnd) {
+    QByteArrayView bytes;
+    if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape || kind == ByteInString
+        || kind == ByteInRawcode || kind == ByteInComment) {
         const QByteArray &text = (*sources_)[source_].text;
-        word = QString::fromUtf8(text.constData() + value, qMin(length, int(text.size()) - value));
+        bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
+        word = QString::fromUtf8(bytes);
     }
     QString message;
     switch (kind) {
     case BadCharacter:
-        message = M::BadCharacter(word);
+        message = M::BadCharacter(M::Character(bytes));
         break;
     case OpenString:
         message = M::OpenString();
@@ -214,6 +223,23 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
         break;
     case BadHex:
         message = M::BadHex();
+        break;
+    case UnknownEscape:
+        message = M::UnknownEscape(M::Character(bytes));
+        break;
+    case RawcodeEscape:
+        message = M::RawcodeEscape();
+        break;
+    case EscapeAtLineEnd:
+        message = M::EscapeAtLineEnd();
+        break;
+    case ByteInString:
+    case ByteInRawcode:
+    case ByteInComment:
+        message = M::ForbiddenByte(M::Character(bytes),
+            kind == ByteInString        ? M::Literal::String
+                : kind == ByteInRawcode ? M::Literal::Rawcode
+                                        : M::Literal::Comment);
         break;
     default:
         message = M::NameEnd(word);
@@ -550,7 +576,13 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         lineFailed_ = true;
         return EndLine();
     }
-    if (type < 0) {
+    const Symbol &written = symbols_[typeTok.symbol];
+    if (isLocal && type > Code && written.localOwner == epoch_ && written.local >= 0
+        && !locals_[size_t(written.local)].isParameter) {
+        // A local named like a type hides the type for the rest of its function.
+        ReportAt(typeTok, M::TypeHidden(Name(typeTok.symbol), locals_[size_t(written.local)].line));
+        type = ErrorType;
+    } else if (type < 0) {
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
     }
@@ -564,14 +596,16 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     const auto declared = [&] {
         return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
     };
-    // A local is in scope at once, so its own initial value already reads it; it
-    // may take a parameter's name, and then hides the parameter.
+    // A local is in scope at once, so its own initial value already reads it.
     int local = -1;
     if (isLocal) {
         if (IsPrimitiveName(name.symbol))
             ReportAt(name, M::PrimitiveName(Name(name.symbol)));
-        if (s.localOwner == epoch_ && s.local >= 0 && !locals_[size_t(s.local)].isParameter) {
-            ReportAt(name, M::Redeclared(Name(name.symbol), M::WhereLine(locals_[size_t(s.local)].line)));
+        if (s.localOwner == epoch_ && s.local >= 0) {
+            const LocalInfo &other = locals_[size_t(s.local)];
+            ReportAt(name,
+                M::Redeclared(
+                    Name(name.symbol), other.isParameter ? M::WhereParameter() : M::WhereLine(other.line)));
             local = s.local;
         } else {
             s.localOwner = epoch_;
@@ -926,9 +960,13 @@ bool Checker::ParseStatement()
         return false;
     }
     case Tok::If:
-        return ParseIf();
     case Tok::Loop:
-        return ParseLoop();
+        // The function's own block is the first.
+        if (blocks_.size() > MaxBlocks) {
+            SkipDeepBlock();
+            return false;
+        }
+        return tok_.kind == Tok::If ? ParseIf() : ParseLoop();
     case Tok::Exitwhen:
         ParseExitwhen();
         return false;
@@ -955,6 +993,32 @@ bool Checker::ParseStatement()
         SyntaxError(M::Want::Statement);
         EndLine();
         return false;
+    }
+}
+
+// A block nested too deep is reported once and passed over up to its closer,
+// counting the blocks inside it instead of parsing them.
+void Checker::SkipDeepBlock()
+{
+    ReportAt(tok_, M::BlocksTooDeep(int(MaxBlocks)));
+    blocksBroken_ = true;
+    for (int open = 0;;) {
+        if (tok_.kind == Tok::Debug)
+            Advance();
+        const Tok k = tok_.kind;
+        if (k == Tok::If || k == Tok::Loop)
+            ++open;
+        else if (k == Tok::Endif || k == Tok::Endloop)
+            --open;
+        else if (k == Tok::Endfunction || IsBoundary(k))
+            return; // the enclosing blocks report what they miss
+        if (k != Tok::Newline) {
+            lex_->SkipLine();
+            Advance();
+        }
+        EndLine();
+        if (open <= 0)
+            return;
     }
 }
 
@@ -1153,6 +1217,7 @@ int Checker::Level(Tok kind)
         return AndLevel;
     case Tok::Eq:
     case Tok::Ne:
+        return EqualityLevel;
     case Tok::Lt:
     case Tok::Le:
     case Tok::Gt:
@@ -1197,7 +1262,7 @@ Checker::Value Checker::ParseNot()
 {
     const Token op = tok_;
     Advance();
-    const Value operand = ParseBinary(ComparisonLevel);
+    const Value operand = ParseBinary(EqualityLevel);
     Value v = Start(op);
     Finish(v);
     if (!lineFailed_ && operand.type != Boolean && operand.type != ErrorType)
@@ -1226,6 +1291,7 @@ Checker::Value Checker::Combine(const Token &op, const Value &l, const Value &r)
         v.type = Boolean;
         break;
     }
+    case EqualityLevel:
     case ComparisonLevel:
         if (lineFailed_) {
         } else if (k == Tok::Eq || k == Tok::Ne) {

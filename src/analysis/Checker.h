@@ -74,7 +74,7 @@ private:
     // A variable named where it is set or read, after its name and index
     // are checked: its declaration (none when it has none) and its type.
     struct VariableRef {
-        int local = -1;  // in locals_
+        int local = -1; // in locals_
         int global = -1; // in globals_
         int type = ErrorType;
         bool indexed = true; // indexed exactly when it is an array
@@ -135,6 +135,7 @@ private:
     bool Encloses(Tok closer) const;
     void Stray();
     bool ParseStatement();
+    void SkipDeepBlock();
     bool AloneOnLine(const Token &t) const;
     static std::string_view KeywordText(Tok closer);
     static Tok CloserLike(std::string_view word);
@@ -145,7 +146,7 @@ private:
     void ParseReturn();
 
     // Expressions
-    enum Levels { OrLevel = 1, AndLevel, ComparisonLevel, SumLevel, ProductLevel };
+    enum Levels { OrLevel = 1, AndLevel, EqualityLevel, ComparisonLevel, SumLevel, ProductLevel };
     static int Level(Tok kind);
     Value ParseExpression();
     Value ParseBinary(int level);

@@ -56,6 +56,15 @@ bool IsHex(char c)
 {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
+// What may follow a backslash in a string or rawcode.
+bool IsEscape(char c)
+{
+    return c != '\0' && std::strchr("btnfr\"'\\", c);
+}
+bool IsForbidden(char c)
+{
+    return c == '\0' || c == '\xFF';
+}
 
 } // namespace
 
@@ -215,12 +224,35 @@ Token Lexer::Number(int begin, int column)
     return t;
 }
 
+// Reports each NUL and FF byte of the comment from pos_ to `stop`.
+void Lexer::ForbiddenInComment(const char *stop)
+{
+    int line = line_;
+    int lineStart = lineStart_;
+    for (int i = pos_; i < int(stop - data_); ++i) {
+        if (data_[i] == '\r') {
+            ++line;
+            lineStart = i + 1;
+        } else if (IsForbidden(data_[i])) {
+            report_(line, i - lineStart + 1, 1, ByteInComment, i);
+        }
+    }
+}
+
 Token Lexer::Quoted(char quote, int begin, int column)
 {
     const int line = line_;
     const int lineStart = lineStart_;
     ++pos_;
     int count = 0;
+    int escapes = 0;
+    // Problems inside the literal count only once it is closed: an open one
+    // is read again as code from the end of its first line.
+    struct Problem {
+        int line, column, length, kind, value;
+    };
+    std::vector<Problem> problems;
+    const int byteKind = quote == '"' ? ByteInString : ByteInRawcode;
     for (;;) {
         if (pos_ >= size_ || (quote == '\'' && AtLineEnd())) {
             // Recover at the end of the opening line, so the lines below still count.
@@ -239,18 +271,37 @@ Token Lexer::Quoted(char quote, int begin, int column)
             break;
         }
         if (c == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n' && data_[pos_ + 1] != '\r') {
+            const int at = pos_;
             pos_ += 2;
+            ++escapes;
+            if (IsForbidden(data_[at + 1])) {
+                problems.push_back({ line_, at - lineStart_ + 2, 1, byteKind, at + 1 });
+            } else if (!IsEscape(data_[at + 1])) {
+                // An unknown escape is shown with the whole character it escapes.
+                while (pos_ < size_ && (std::uint8_t(data_[pos_]) & 0xC0) == 0x80)
+                    ++pos_;
+                problems.push_back({ line_, at - lineStart_ + 1, pos_ - at, UnknownEscape, at });
+            }
         } else if (c == '\n' || c == '\r') {
             NewLine();
         } else {
+            if (c == '\\' && pos_ + 1 < size_)
+                problems.push_back({ line_, pos_ - lineStart_ + 1, 1, EscapeAtLineEnd, 0 });
+            else if (IsForbidden(c))
+                problems.push_back({ line_, pos_ - lineStart_ + 1, 1, byteKind, pos_ });
             ++pos_;
         }
         ++count;
     }
     Token t = Make(quote == '"' ? Tok::String : Tok::Rawcode, begin, line, column);
+    for (const Problem &p : problems)
+        report_(p.line, p.column, p.length, p.kind, p.value);
     if (quote == '"' && count > 1023)
         report_(line, column, t.length, LongString, count);
-    if (quote == '\'' && count != 1 && count != 4)
+    // An escape stands for a rawcode of one character only.
+    if (quote == '\'' && problems.empty() && escapes > 0 && count != 1)
+        report_(line, column, t.length, RawcodeEscape, 0);
+    else if (quote == '\'' && problems.empty() && count != 1 && count != 4)
         report_(line, column, t.length, RawcodeSize, count);
     return t;
 }

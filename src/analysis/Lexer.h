@@ -129,7 +129,23 @@ private:
 using LexReport = std::function<void(int line, int column, int length, int kind, int value)>;
 
 // Lexer problems; the checker turns them into messages.
-enum LexProblem { BadCharacter, OpenString, LongString, RawcodeSize, OpenRawcode, BadOctal, BadHex, NameEnd };
+enum LexProblem {
+    BadCharacter,
+    OpenString,
+    LongString,
+    RawcodeSize,
+    OpenRawcode,
+    BadOctal,
+    BadHex,
+    NameEnd,
+    UnknownEscape,
+    RawcodeEscape,
+    EscapeAtLineEnd,
+    // NUL and the byte FF, which the game refuses even in a literal or a comment
+    ByteInString,
+    ByteInRawcode,
+    ByteInComment,
+};
 
 class Lexer {
 public:
@@ -137,6 +153,8 @@ public:
     Token Next();
     // Skips to the end of the line (not past it), for recovery after an error.
     void SkipLine();
+    // Skips a comment: it runs to the next LF, over a lone CR.
+    void SkipComment();
     int LineStart() const { return lineStart_; }
     std::string_view Text(const Token &t) const
     {
@@ -149,6 +167,7 @@ private:
     Token Make(Tok kind, int begin, int line, int column) const;
     Token Number(int begin, int column);
     Token Quoted(char quote, int begin, int column);
+    void ForbiddenInComment(const char *stop);
 
     const char *data_;
     int size_;
@@ -212,6 +231,33 @@ inline void Lexer::SkipLine()
         lf = end;
     const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
     pos_ = int((cr ? cr : lf) - data_);
+    if (cr && cr + 1 != lf) {
+        // A lone CR: a comment before it runs on over it.
+        const size_t comment = std::string_view(p, size_t(cr - p)).find("//");
+        if (comment != std::string_view::npos) {
+            pos_ = int(p + comment - data_);
+            SkipComment();
+        }
+    }
+}
+
+inline void Lexer::SkipComment()
+{
+    // The line ends at the LF, or at the CR of a CR LF. A lone CR before it ends
+    // a line for the editor, whose line numbers the messages keep, but not the
+    // comment: the game reads on to the LF.
+    const char *p = data_ + pos_;
+    const char *end = data_ + size_;
+    const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+    const char *stop = !lf ? end : lf > p && lf[-1] == '\r' ? lf - 1 : lf;
+    if (std::memchr(p, '\0', size_t(stop - p)) || std::memchr(p, '\xFF', size_t(stop - p)))
+        ForbiddenInComment(stop);
+    for (const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(stop - p))); cr;
+         cr = static_cast<const char *>(std::memchr(cr + 1, '\r', size_t(stop - cr - 1)))) {
+        ++line_;
+        lineStart_ = int(cr + 1 - data_);
+    }
+    pos_ = int(stop - data_);
 }
 
 inline Token Lexer::Next()
@@ -220,7 +266,13 @@ inline Token Lexer::Next()
         while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
             ++pos_;
         if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
-            SkipLine();
+            SkipComment();
+            continue;
+        }
+        // The game takes a byte order mark anywhere for a blank.
+        if (pos_ + 2 < size_ && data_[pos_] == '\xEF' && data_[pos_ + 1] == '\xBB'
+            && data_[pos_ + 2] == '\xBF') {
+            pos_ += 3;
             continue;
         }
         break;

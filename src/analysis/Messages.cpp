@@ -136,9 +136,28 @@ QString FoundToken(const QString &text)
     return Q(text);
 }
 
-QString BadCharacter(const QString &text)
+QString Character(QByteArrayView bytes)
 {
-    return QStringLiteral("%1 is not part of the language").arg(Q(text));
+    if (bytes == QByteArrayView("\0", 1))
+        return QStringLiteral("NUL");
+    const QString text = QString::fromUtf8(bytes);
+    QStringList codes;
+    if (text.toUtf8() != bytes) {
+        for (const char c : bytes)
+            codes.append(QStringLiteral("%1").arg(uint(std::uint8_t(c)), 2, 16, QLatin1Char('0')).toUpper());
+        return QStringLiteral("the byte%1 %2").arg(codes.size() > 1 ? "s" : "", codes.join(u' '));
+    }
+    bool visible = true;
+    for (const char32_t c : text.toUcs4()) {
+        visible
+            = visible && QChar::isPrint(c) && !QChar::isSpace(c) && QChar::category(c) != QChar::Other_Format;
+        codes.append(QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+    }
+    return visible ? Q(text) : codes.join(u' ');
+}
+QString BadCharacter(const QString &shown)
+{
+    return QStringLiteral("%1 is not part of the language").arg(shown);
 }
 QString OpenString()
 {
@@ -155,6 +174,25 @@ QString LongString(int bytes)
 QString RawcodeSize(int characters)
 {
     return QStringLiteral("a rawcode holds 1 or 4 characters, but this one holds %1").arg(characters);
+}
+QString UnknownEscape(const QString &shown)
+{
+    return QStringLiteral("%1 is not an escape sequence; the game knows \\b, \\t, \\n, \\f, \\r, \\\", "
+                          "\\' and \\\\")
+        .arg(shown);
+}
+QString EscapeAtLineEnd()
+{
+    return QStringLiteral("a '\\' before the end of the line is no escape sequence");
+}
+QString ForbiddenByte(const QString &shown, Literal in)
+{
+    const char *where = in == Literal::String ? "string" : in == Literal::Rawcode ? "rawcode" : "comment";
+    return QStringLiteral("%1 is not allowed in a %2").arg(shown, QLatin1String(where));
+}
+QString RawcodeEscape()
+{
+    return QStringLiteral("an escape sequence must be the only character of its rawcode");
 }
 QString BadOctal()
 {
@@ -217,6 +255,10 @@ QString TooDeep(int most)
 {
     return QStringLiteral("no more than %1 levels of nesting").arg(most);
 }
+QString BlocksTooDeep(int most)
+{
+    return QStringLiteral("blocks nested deeper than %1").arg(most);
+}
 QString PrimitiveName(const QString &name)
 {
     return QStringLiteral("%1 is a primitive type and cannot name a variable").arg(Q(name));
@@ -258,6 +300,16 @@ QString WhereSource(const QString &source, int line)
 QString WhereApi()
 {
     return QStringLiteral(" in the API");
+}
+QString WhereParameter()
+{
+    return QStringLiteral(" as a parameter");
+}
+QString TypeHidden(const QString &type, int line)
+{
+    return QStringLiteral("the type %1 is hidden by the local of that name on line %2")
+        .arg(Q(type))
+        .arg(line);
 }
 QString TypeExtendsPrimitive(const QString &name, const QString &parent)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -45,11 +46,19 @@ QString FoundEndOfFile();
 QString FoundToken(const QString &text);
 
 // Lexer
-QString BadCharacter(const QString &text);
+// Characters as a message shows them: quoted when they can be seen, else by
+// their code ("U+00A0", "NUL", "the byte FF" for bytes that are no UTF-8).
+QString Character(QByteArrayView bytes);
+QString BadCharacter(const QString &shown);
 QString OpenString();
 QString OpenRawcode();
 QString LongString(int bytes);
 QString RawcodeSize(int characters);
+QString UnknownEscape(const QString &shown);
+QString RawcodeEscape();
+QString EscapeAtLineEnd();
+enum class Literal { String, Rawcode, Comment };
+QString ForbiddenByte(const QString &shown, Literal in);
 QString BadOctal();
 QString BadHex();
 QString NameEnd(const QString &name);
@@ -66,6 +75,7 @@ QString DeclarationAfterFunctions(const QString &keyword);
 QString LocalAfterStatements();
 QString ExitwhenOutsideLoop();
 QString TooDeep(int most);
+QString BlocksTooDeep(int most);
 
 // Names
 QString Undeclared(const QString &name);
@@ -78,6 +88,8 @@ QString Redeclared(const QString &name, const QString &where);
 QString WhereLine(int line);
 QString WhereSource(const QString &source, int line);
 QString WhereApi();
+QString WhereParameter();
+QString TypeHidden(const QString &type, int line);
 QString TypeExtendsPrimitive(const QString &name, const QString &parent);
 
 // Types

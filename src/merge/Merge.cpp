@@ -26,6 +26,13 @@ public:
     MergeOutput Finish()
     {
         MergeOutput output;
+        // The game reads declarations only between "globals" and "endglobals",
+        // and none after the first function: the kept ones become one block.
+        if (!m_globals.isEmpty()) {
+            const qsizetype at = m_functionAt >= 0 ? std::min(m_globalsAt, m_functionAt) : m_globalsAt;
+            m_lines = m_lines.first(at) + QStringList { QStringLiteral("globals") } + m_globals
+                + QStringList { QStringLiteral("endglobals") } + m_lines.sliced(at);
+        }
         output.lines = std::move(m_lines);
         output.declaredNames = QStringList(m_declared.cbegin(), m_declared.cend());
         StringLists::Sort(output.declaredNames, StringComparer::CaseSensitive());
@@ -42,6 +49,8 @@ private:
             return;
         }
         if (LineBeginsWith(line, u"globals")) {
+            if (m_globalsAt < 0)
+                m_globalsAt = m_lines.size();
             m_inGlobals = true;
             return;
         }
@@ -51,7 +60,7 @@ private:
         }
         if (LineBeginsWith(line, u"//")) {
             // Comments are copied as they stand; they never declare a name.
-            m_lines.append(line);
+            Append(line);
             return;
         }
         if (m_inGlobals) {
@@ -59,11 +68,14 @@ private:
             return;
         }
         if (LineBeginsWith(line, u"constant")) {
-            AddDeclaration(line, WordAt(line, 3));
+            if (AddDeclaration(line, WordAt(line, 3)) && WordAt(line, 2) == QLatin1String("function"))
+                NoteFunction();
             return;
         }
         if (LineBeginsWith(line, u"function")) {
-            if (!AddDeclaration(line, WordAt(line, 2)))
+            if (AddDeclaration(line, WordAt(line, 2)))
+                NoteFunction();
+            else
                 m_skipping = true;
             return;
         }
@@ -80,11 +92,30 @@ private:
         if (m_declared.contains(name))
             return false;
         m_declared.insert(name);
-        m_lines.append(line);
+        Append(line);
         return true;
     }
 
+    // A line copied inside a globals block waits for the one block of the target.
+    void Append(const QString &line)
+    {
+        if (m_inGlobals)
+            m_globals.append(line);
+        else
+            m_lines.append(line);
+    }
+
+    // The first function header copied (just appended) bounds where the block goes.
+    void NoteFunction()
+    {
+        if (m_functionAt < 0)
+            m_functionAt = m_lines.size() - 1;
+    }
+
     QStringList m_lines;
+    QStringList m_globals; // the lines of every globals block, in order
+    qsizetype m_globalsAt = -1; // where the first globals block stood in m_lines
+    qsizetype m_functionAt = -1; // where the first function header stands in m_lines
     // Names are told apart exactly, case included; the locale order is only
     // needed once, for the list shown after the merge.
     QSet<QString> m_declared;

@@ -6,10 +6,12 @@
 #include <QStringView>
 
 // The merge of several scripts into one: the sources' lines in order, each
-// source followed by one blank line, without "globals"/"endglobals" lines and
-// without declarations whose name an earlier line already declared. A
-// declaration is known only by the first word of its line; globals, constants,
-// functions and natives share one case-sensitive name space.
+// source followed by one blank line, without declarations whose name an
+// earlier line already declared. The lines of all globals blocks make one
+// block, where the first one stood or before the first function if that came
+// earlier. A declaration is known only by the first word of its line;
+// globals, constants, functions and natives share one case-sensitive name
+// space.
 
 // True when the line, after its leading spaces, begins with `text`. A prefix
 // test: "functional" begins with "function", "endfunction" does not.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QTest>
+#include <QThread>
 
 using namespace Analysis;
 
@@ -70,10 +71,44 @@ private slots:
         row("precedence",
             Body("if not n == 1 and n + 2 * 3 > 4 or -n < 0 == true then\nendif\nset n = 1 + 2 * r\n"),
             { "4:9: the value is a real; 'n' is an integer" });
+        row("or below and", Body("if true or n and true then\nendif\n"),
+            { "2:12: 'and' needs booleans, but is given an integer and a boolean" });
+        row("and below equality", Body("if n == 1 and n != 2 then\nendif\n"), {});
+        row("equality below comparison",
+            "function B takes nothing returns boolean\nreturn 5 > 4 == 5 < 7\nendfunction\n", {});
+        row("comparison below sums", Body("if n + 1 < n - 1 then\nendif\n"), {});
+        row("sums below products", Body("set n = n + \"b\" * 2\n"),
+            { "2:13: '*' needs numbers, but is given a string and an integer" });
+        row("products below signs", Body("set n = -\"a\" * 2\n"),
+            { "2:9: '-' needs a number, but is given a string" });
         row("bad octal, rawcode, character", Body("local integer i = 08\nset i = 'abc'\nset i = i # 2\n"),
             { "2:19: a number that begins with 0 is octal and may hold only the digits 0 to 7",
                 "3:9: a rawcode holds 1 or 4 characters, but this one holds 3",
                 "4:11: '#' is not part of the language" });
+        row("byte order mark inside a line, invisible characters by their code",
+            "globals\ninteger\xEF\xBB\xBFx=13\nendglobals\n" + Body("set n = x\xC2\xA0+ 1\nset n = \xFF\n"),
+            { "5:10: U+00A0 is not part of the language", "6:9: the byte FF is not part of the language" });
+        row("a comment runs over a lone CR",
+            "function F takes nothing returns nothing\n// x\rreturn 1\nendfunction\n", {});
+        row("a block opened in a comment", Body("// x\rif (n > 0) then\nendif\nset n = 1.5\n"),
+            { "4:1: 'endif' without 'if'", "5:9: the value is a real; 'n' is an integer" });
+        const QString unknownX
+            = R"('\x' is not an escape sequence; the game knows \b, \t, \n, \f, \r, \", \' and \\)";
+        const QString notAlone = "an escape sequence must be the only character of its rawcode";
+        row("escapes in rawcodes",
+            Body(R"(set n = '\\' + '\'' + '\\abc' + 'a\\bc' + '\\\\ab')"
+                 "\nset n = '\\x' + 'a\\xbc'\n"),
+            { "2:23: " + notAlone, "2:33: " + notAlone, "2:43: " + notAlone, "3:10: " + unknownX,
+                "3:18: " + unknownX });
+        row("escapes in strings",
+            Body("local string s = \"\\a\\\\\\\"\\b\\t\\n\\f\\r\\'\"\nset s = \"x\\\ny\"\n"),
+            { "2:19: '\\a" + unknownX.mid(3),
+                "3:11: a '\\' before the end of the line is no escape sequence" });
+        row("NUL and FF in literals and comments",
+            Body("local string s = \"a@\\@\xFF\"\nset n = 'ab@c'\n// c@ \xFF\n").replace('@', '\0'),
+            { "2:20: NUL is not allowed in a string", "2:22: NUL is not allowed in a string",
+                "2:23: the byte FF is not allowed in a string", "3:12: NUL is not allowed in a rawcode",
+                "4:5: NUL is not allowed in a comment", "4:7: the byte FF is not allowed in a comment" });
         row("long string", Body("call Player(StringLength(\"" + QByteArray(1024, 'x') + "\"))\n"),
             { "2:13: 'StringLength' is not declared",
                 "2:26: a string literal may hold at most 1023 bytes, but this one holds 1024" });
@@ -87,6 +122,14 @@ private slots:
                 "6:1: 'endiff' is not a statement; taken as 'endif'" });
         row("endloop closing an if", Body("if true then\nendloop\n"),
             { "3:1: expected 'endif' for the 'if' on line 2, found 'endloop'" });
+        // Deep nesting is an error of its line, not a crash of the thread checking it.
+        const QByteArray deep = QByteArray("if true then\n").repeated(100000) + "loop\nendloop\n"
+            + QByteArray("endif\n").repeated(100000);
+        row("100000 nested blocks", Body(deep), { "258:1: blocks nested deeper than 256" });
+        row("100000 nested expressions",
+            Body("set n = " + QByteArray("(-Player(not ").repeated(25000) + "0"
+                + QByteArray(")").repeated(50000) + "\n"),
+            { "2:557: no more than 256 levels of nesting" });
         row("missing endfunction",
             "function A takes nothing returns nothing\nfunction B takes nothing returns "
             "nothing\nendfunction\n",
@@ -120,7 +163,10 @@ private slots:
             "b\nendfunction\n",
             { "3:6: 'g' is already declared on line 2",
                 "5:8: 'GetUnitX' is already declared in prelude on line 5",
-                "9:12: 'b' is already declared on line 8" });
+                "7:12: 'a' is already declared as a parameter", "9:12: 'b' is already declared on line 8" });
+        row("a local hides a type", Body("local unit unit\nlocal unit v\nlocal integer array n\n"),
+            { "3:7: the type 'unit' is hidden by the local of that name on line 2",
+                "4:21: 'n' is already declared as a parameter" });
         row("unknown types",
             "type item extends widgit\nglobals\nunti array us\nconstnt integer k = 1\nendglobals\n"
             "function A takes strin s returns boolan\nendfunction\n",
@@ -130,10 +176,10 @@ private slots:
         row("a type extends a handle", "type id extends integer\n",
             { "1:17: 'id' may extend only handle or a type that extends it, not 'integer'" });
         row("names the game reserves",
-            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer n = n\n"),
+            "globals\ninteger alias\nendglobals\n" + Body("local integer integer\nlocal integer k = k\n"),
             { "2:9: expected a variable name, found 'alias'",
                 "5:15: 'integer' is a primitive type and cannot name a variable",
-                "6:19: 'n' is read before it is given a value, which stops the script" });
+                "6:19: 'k' is read before it is given a value, which stops the script" });
         row("names in the wrong role", Body("set GetUnitX = 1\ncall n()\nset n = unit\n"),
             { "2:5: 'GetUnitX' is a function, not a variable", "3:6: 'n' is not a function",
                 "4:9: 'unit' is a type, not a variable" });
@@ -250,11 +296,17 @@ private slots:
                 "14:9: 'n' is an integer; 'u' is a unit",
                 "15:8: 'F' returns nothing, so 'return' may not have a value" });
     }
+    // On a thread with a quarter of the stack Linux gives the editor's workers.
     void rules()
     {
         QFETCH(QByteArray, script);
         QFETCH(QStringList, expected);
-        QCOMPARE(Check(script), expected);
+        QStringList found;
+        const std::unique_ptr<QThread> worker(QThread::create([&] { found = Check(script); }));
+        worker->setStackSize(2 * 1024 * 1024);
+        worker->start();
+        worker->wait();
+        QCOMPARE(found, expected);
     }
 
     // Line ends and a byte order mark change nothing, not even a column.

@@ -77,8 +77,9 @@ QString OpenCallLine(int length)
 }
 
 // The lines a merge of `big` and a small script gives, and the small script:
-// its globals block loses its two lines, its second copy of big's first
-// function is dropped with its body, the rest follows big and a blank line.
+// its global goes into a block before big's first function (line 1), its
+// second copy of that function is dropped with its body, the rest follows big
+// and a blank line.
 QStringList SmallScript(const QStringList &big)
 {
     return { "globals", "    integer Counter = 0", "endglobals", "// from the small script", big.at(1),
@@ -88,10 +89,9 @@ QStringList SmallScript(const QStringList &big)
 
 QStringList MergedLines(const QStringList &big)
 {
-    return big
-        + QStringList { "", "    integer Counter = 0", "// from the small script",
-              "function SmallInit takes nothing returns nothing", "    set Counter = Counter + 1",
-              "endfunction", "" };
+    return big.first(1) + QStringList { "globals", "    integer Counter = 0", "endglobals" } + big.sliced(1)
+        + QStringList { "", "// from the small script", "function SmallInit takes nothing returns nothing",
+              "    set Counter = Counter + 1", "endfunction", "" };
 }
 
 QByteArray FileBytes(const QStringList &lines)

@@ -78,19 +78,22 @@ private slots:
         QTest::newRow("repeated function with body")
             << QList<QStringList> { f + QStringList { "call A()" }, f + QStringList { "call B()" } }
             << f + QStringList { "call A()", "", "call B()", "" } << QStringList { "F" };
-        QTest::newRow("one name space: global then native") << QList<QStringList> {
-            { "globals", "integer N", "endglobals" }, { "native N takes nothing returns nothing" }
-        } << QStringList { "integer N", "", "" } << QStringList { "N" };
+        QTest::newRow("one name space: global then native")
+            << QList<QStringList> { { "globals", "integer N", "endglobals" },
+                   { "native N takes nothing returns nothing" } }
+            << QStringList { "globals", "integer N", "endglobals", "", "" } << QStringList { "N" };
         QTest::newRow("two globals blocks")
             << QList<QStringList> { { "globals", "integer x", "endglobals" },
                    { "globals", "real y", "integer x", "endglobals" } }
-            << QStringList { "integer x", "", "real y", "" } << QStringList { "x", "y" };
+            << QStringList { "globals", "integer x", "real y", "endglobals", "", "" }
+            << QStringList { "x", "y" };
         QTest::newRow("integer array counts names array")
             << QList<QStringList> { { "globals", "integer array counts", "real array speeds", "endglobals" } }
-            << QStringList { "integer array counts", "" } << QStringList { "array" };
+            << QStringList { "globals", "integer array counts", "endglobals", "" } << QStringList { "array" };
         QTest::newRow("integer x=1 names x=1")
             << QList<QStringList> { { "globals", "integer x=1", "integer x = 2", "endglobals" } }
-            << QStringList { "integer x=1", "integer x = 2", "" } << QStringList { "x", "x=1" };
+            << QStringList { "globals", "integer x=1", "integer x = 2", "endglobals", "" }
+            << QStringList { "x", "x=1" };
         QTest::newRow("case makes names differ")
             << QList<QStringList> { { "native Foo takes nothing returns nothing" },
                    { "native foo takes nothing returns nothing" } }
@@ -114,13 +117,16 @@ private slots:
             << QStringList { "F" };
         QTest::newRow("comment in globals declares nothing")
             << QList<QStringList> { { "globals", "// integer x", "integer x", "endglobals" } }
-            << QStringList { "// integer x", "integer x", "" } << QStringList { "x" };
-        QTest::newRow("blank lines in globals share the empty name") << QList<QStringList> {
-            { "globals", "", "integer a", "", "endglobals" }, { "globals", "", "endglobals" }
-        } << QStringList { "", "integer a", "", "" } << QStringList { "", "a" };
+            << QStringList { "globals", "// integer x", "integer x", "endglobals", "" }
+            << QStringList { "x" };
+        QTest::newRow("blank lines in globals share the empty name")
+            << QList<QStringList> { { "globals", "", "integer a", "", "endglobals" },
+                   { "globals", "", "endglobals" } }
+            << QStringList { "globals", "", "integer a", "endglobals", "", "" } << QStringList { "", "a" };
         QTest::newRow("unclosed globals swallows the separator")
             << QList<QStringList> { { "globals", "integer a" }, { "integer a", "call X()" } }
-            << QStringList { "integer a", "", "integer a", "call X()", "" } << QStringList { "", "a" };
+            << QStringList { "globals", "integer a", "", "endglobals", "integer a", "call X()", "" }
+            << QStringList { "", "a" };
         QTest::newRow("skipping ends with the source")
             << QList<QStringList> { { "function F takes nothing returns nothing", "endfunction" },
                    { "function F takes nothing returns nothing", "call X()" }, { "call Y()" } }
@@ -131,7 +137,14 @@ private slots:
             << QStringList();
         QTest::newRow("indented endglobals and globals")
             << QList<QStringList> { { "  globals", "    integer a", "  endglobals", "integer a" } }
-            << QStringList { "    integer a", "integer a", "" } << QStringList { "a" };
+            << QStringList { "globals", "    integer a", "endglobals", "integer a", "" }
+            << QStringList { "a" };
+        QTest::newRow("globals after a function go before it")
+            << QList<QStringList> { { "function F", "endfunction" },
+                   { "globals", "integer x", "endglobals", "constant function G", "endfunction" } }
+            << QStringList { "globals", "integer x", "endglobals", "function F", "endfunction", "",
+                   "constant function G", "endfunction", "" }
+            << QStringList { "F", "G", "x" };
     }
     void mergeSources()
     {
@@ -214,7 +227,8 @@ private slots:
         WriteAll(Path("m1.j"), "\xEF\xBB\xBFglobals\r\ninteger x\r\nendglobals\r\n");
         WriteAll(Path("m2.j"), "\xEF\xBB\xBFreal y\r\n");
         QVERIFY(MergeFiles({ Path("m1.j"), Path("m2.j") }, Path("m-out.j")).Succeeded());
-        QCOMPARE(ReadAll(Path("m-out.j")), QByteArray("\xEF\xBB\xBFinteger x\r\n\r\nreal y\r\n\r\n"));
+        QCOMPARE(ReadAll(Path("m-out.j")),
+            QByteArray("\xEF\xBB\xBFglobals\r\ninteger x\r\nendglobals\r\n\r\nreal y\r\n\r\n"));
     }
 
     void targetMayBeASource()

@@ -1,5 +1,8 @@
+globals
     integer count = 0
     constant real SPEED = 1.5
+    real rate
+endglobals
 
 // Adds one.
 function Helper takes integer i returns integer
@@ -11,7 +14,6 @@ function First takes nothing returns nothing
     set count = Helper(count)
 endfunction
 
-    real rate
 
 // Adds one.
 call Second()
