@@ -64,11 +64,11 @@ private:
             return;
         }
         if (m_inGlobals) {
-            AddDeclaration(line, WordAt(line, LineBeginsWith(line, u"constant") ? 3 : 2));
+            AddDeclaration(line, GlobalName(line, LineBeginsWith(line, u"constant") ? 3 : 2));
             return;
         }
         if (LineBeginsWith(line, u"constant")) {
-            if (AddDeclaration(line, WordAt(line, 3)) && WordAt(line, 2) == QLatin1String("function"))
+            if (AddDeclaration(line, GlobalName(line, 3)) && WordAt(line, 2) == QLatin1String("function"))
                 NoteFunction();
             return;
         }
@@ -84,6 +84,18 @@ private:
             return;
         }
         m_lines.append(line);
+    }
+
+    // The name a global's line declares: the word after "array" for an array,
+    // and without an initial value written against it ("x=1" names x), so that
+    // every array survives the merge and a repeated "x=1" is found.
+    static QString GlobalName(const QString &line, int position)
+    {
+        QString name = WordAt(line, position);
+        if (name == QLatin1String("array"))
+            name = WordAt(line, position + 1);
+        const qsizetype equals = name.indexOf(u'=');
+        return equals > 0 ? name.first(equals) : name;
     }
 
     // Copies the line when its name is new; false when it was declared before.

@@ -87,13 +87,17 @@ private slots:
                    { "globals", "real y", "integer x", "endglobals" } }
             << QStringList { "globals", "integer x", "real y", "endglobals", "", "" }
             << QStringList { "x", "y" };
-        QTest::newRow("integer array counts names array")
-            << QList<QStringList> { { "globals", "integer array counts", "real array speeds", "endglobals" } }
-            << QStringList { "globals", "integer array counts", "endglobals", "" } << QStringList { "array" };
-        QTest::newRow("integer x=1 names x=1")
-            << QList<QStringList> { { "globals", "integer x=1", "integer x = 2", "endglobals" } }
-            << QStringList { "globals", "integer x=1", "integer x = 2", "endglobals", "" }
-            << QStringList { "x", "x=1" };
+        QTest::newRow("integer array counts names counts")
+            << QList<QStringList> { { "globals", "integer array counts", "real array speeds", "endglobals" },
+                   { "globals", "integer array counts", "endglobals" } }
+            << QStringList { "globals", "integer array counts", "real array speeds", "endglobals", "", "" }
+            << QStringList { "counts", "speeds" };
+        QTest::newRow("integer x=1 names x")
+            << QList<QStringList> { { "globals", "integer x=1", "integer x = 2", "constant real Y=1",
+                   "endglobals", "constant integer Z=2", "constant integer Z = 3" } }
+            << QStringList { "globals", "integer x=1", "constant real Y=1", "endglobals",
+                   "constant integer Z=2", "" }
+            << QStringList { "x", "Y", "Z" };
         QTest::newRow("case makes names differ")
             << QList<QStringList> { { "native Foo takes nothing returns nothing" },
                    { "native foo takes nothing returns nothing" } }

@@ -3,7 +3,7 @@ globals
     integer x=1
     constant integer LIMIT = 10
 
-    integer x = 1
+    real array speeds
 endglobals
 constant function Limit takes nothing returns integer
     return LIMIT
