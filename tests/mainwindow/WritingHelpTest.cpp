@@ -3,6 +3,7 @@
 
 #include "mainwindow/EditorHelp.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -22,15 +23,15 @@ public:
         Form().Editbox->setFocus();
     }
 
-    // Types `keys` as a user would; "\t" is Tab, "\r" Enter, "\x1b" Escape.
+    // Types `keys` as a user would; "\t" is Tab, "\r" Enter, "\x1b" Escape,
+    // "↓" Down and "␣" Ctrl+Space.
     void Type(const QString &keys)
     {
+        static const QHash<QChar, Qt::Key> kKeys = { { u'\t', Qt::Key_Tab }, { u'\r', Qt::Key_Return },
+            { u'\x1b', Qt::Key_Escape }, { u'↓', Qt::Key_Down }, { u'␣', Qt::Key_Space } };
         for (const QChar c : keys) {
-            if (c == u'\t' || c == u'\r' || c == u'\x1b')
-                QTest::keyClick(&Editbox(),
-                    c == u'\t'       ? Qt::Key_Tab
-                        : c == u'\r' ? Qt::Key_Return
-                                     : Qt::Key_Escape);
+            if (kKeys.contains(c))
+                QTest::keyClick(&Editbox(), kKeys[c], c == u'␣' ? Qt::ControlModifier : Qt::NoModifier);
             else
                 QTest::keyClicks(&Editbox(), QString(c));
         }
@@ -76,7 +77,11 @@ private slots:
         QTest::newRow("Ge") << "Ge" << QStringList { "GetLoc", "GetUnitX" } << "Ge";
         QTest::newRow("GetU filters") << "GetU" << QStringList { "GetUnitX" } << "GetU";
         QTest::newRow("Ge, Tab") << "Ge\t" << QStringList {} << "GetLoc";
-        QTest::newRow("ab, Enter inserts, no indent") << "    ab\r" << QStringList {} << "    AbcDef";
+        QTest::newRow("ab, Enter breaks the line") << "    ab\r" << QStringList {} << "    ab\r\n    ";
+        QTest::newRow("ab, Down, Enter inserts") << "    ab↓\r" << QStringList {} << "    abcx";
+        QTest::newRow("local integer Ge") << "local integer Ge" << QStringList {} << "local integer Ge";
+        QTest::newRow("function Ge, Ctrl+Space")
+            << "function Ge␣" << QStringList { "GetLoc", "GetUnitX" } << "function Ge";
         QTest::newRow("Ab, Escape, Enter indents") << "    Ab\x1b\r" << QStringList {} << "    Ab\r\n    ";
         QTest::newRow("Ge, Escape") << "Ge\x1b" << QStringList {} << "Ge";
         QTest::newRow("Ge, space") << "Ge " << QStringList {} << "Ge ";
