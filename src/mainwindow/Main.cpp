@@ -319,6 +319,10 @@ void TMainForm::setupStatusBar()
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusPanel->setMinimumWidth(50);
     StatusBar1->addWidget(StatusPanel);
+    ModifiedPanel = new QLabel(StatusBar1);
+    ModifiedPanel->setObjectName(QStringLiteral("ModifiedPanel"));
+    ModifiedPanel->setMinimumWidth(50);
+    StatusBar1->addWidget(ModifiedPanel);
 }
 
 void TMainForm::connectHandlers()
@@ -375,6 +379,9 @@ void TMainForm::detachEditorHandlers()
 
 bool TMainForm::RunCommand(const std::function<void()> &handler)
 {
+    // Also where a command moved the caret with the selection handling off,
+    // or loaded a file without it.
+    const auto status = qScopeGuard([this] { ShowStatus(); });
     QString message;
     try {
         handler();
@@ -473,6 +480,12 @@ QString TMainForm::PositionText() const
     const int start = Editbox->selStart();
     const int line = Editbox->lineFromChar(start);
     return QStringLiteral("%1 : %2").arg(line + 1).arg(start - Editbox->lineIndex(line) + 1);
+}
+
+void TMainForm::ShowStatus()
+{
+    StatusPanel->setText(PositionText());
+    ModifiedPanel->setText(State.Modified ? QStringLiteral("Modified") : QString());
 }
 
 void TMainForm::EditboxKeyPress(QKeyEvent *event)

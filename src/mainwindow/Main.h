@@ -119,7 +119,8 @@ public:
     QListWidget *Functionlist;
     TSyntaxEdit *HelpEdit;
     QStatusBar *StatusBar1;
-    QLabel *StatusPanel; // the status bar's one panel: "line : column"
+    QLabel *StatusPanel; // the status bar's first panel: "line : column"
+    QLabel *ModifiedPanel; // "Modified" while the modified flag is set
     TypeFilterMenu *PopupMenu1; // the type filter menu
     EditorHelp *WritingHelper; // completion, call tips, go to declaration
 
@@ -217,6 +218,8 @@ public:
     void BuildTypeMenu();
 
     [[nodiscard]] QString PositionText() const;
+    // The caret's position and the modified flag into the status bar.
+    void ShowStatus();
 
     // The explorer (MainExplorer.cpp).
     void ApplyExplorerFilter();

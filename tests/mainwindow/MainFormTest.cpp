@@ -224,6 +224,35 @@ private slots:
         QVERIFY(form.State.TrackSelection);
     }
 
+    // The status bar shows where each command leaves the caret, and whether
+    // the document is modified.
+    void statusFollowsCommands_data()
+    {
+        QTest::addColumn<QString>("status"); // after the command the row is named after
+        QTest::newRow("SyntaxCheck1") << "4 : 1 Modified";
+        QTest::newRow("NewIf1") << "4 : 10 Modified";
+        QTest::newRow("GotoLine1") << "2 : 1 Modified";
+        QTest::newRow("NextProblem1") << "2 : 10 Modified";
+        QTest::newRow("Save1") << "4 : 5 ";
+    }
+    void statusFollowsCommands()
+    {
+        QFETCH(QString, status);
+        Session s;
+        Session::SeedLanguageFiles(s.Work.path());
+        QVERIFY(WriteAll(s.WorkFile("Api.txt"), "tolvane-api 1\n"));
+        TMainForm &form = s.Start();
+        form.Editbox->setText(
+            "function F takes nothing returns nothing\n    call Nowhere()\nendfunction\nif x");
+        form.CheckScript1->trigger();
+        form.Editbox->setSelStart(form.Editbox->textLength());
+        QTest::keyClick(form.Editbox, Qt::Key_C, Qt::ControlModifier); // a copy changes nothing
+        s.Dialogs.InputAnswers = { "2" };
+        s.Dialogs.SaveAnswers = { s.WorkFile("saved.j") };
+        form.findChild<QAction *>(QTest::currentDataTag())->trigger();
+        QCOMPARE(form.StatusPanel->text() + u' ' + form.ModifiedPanel->text(), status);
+    }
+
     void modifiedFlagSurvivesTheAboutBox()
     {
         Session s;
