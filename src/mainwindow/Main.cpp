@@ -131,6 +131,8 @@ void TMainForm::setupActions()
     FindandReplace1 = MakeAction(this, "FindandReplace1", "Find and &Replace", QKeySequence(Qt::CTRL | Qt::Key_R),
                                  "findreplace", "Find and Replace (Ctrl+R)");
     GotoLine1 = MakeAction(this, "GotoLine1", "&Goto Line", QKeySequence(Qt::CTRL | Qt::Key_G));
+    FindNext1 = MakeAction(this, "FindNext1", "Find &Next", QKeySequence(Qt::Key_F3));
+    FindPrevious1 = MakeAction(this, "FindPrevious1", "Find &Previous", QKeySequence(Qt::SHIFT | Qt::Key_F3));
     NewFunction1 = MakeAction(this, "NewFunction1", "New &Function", QKeySequence(Qt::CTRL | Qt::Key_F));
     NewLoop1 = MakeAction(this, "NewLoop1", "New &Loop", QKeySequence(Qt::CTRL | Qt::Key_L));
     NewIf1 = MakeAction(this, "NewIf1", "New &If", QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -152,8 +154,8 @@ void TMainForm::setupActions()
     About1 = MakeAction(this, "About1", "&About");
 
     m_shortcutActions = { CheckScript1, NextProblem1, PreviousProblem1, New1, Open1, Save1, SaveAs1, Find1,
-        FindandReplace1, GotoLine1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1, LoadfromJassTrigger1,
-        SavetoJassTrigger1, MergeFiles1 };
+        FindandReplace1, GotoLine1, FindNext1, FindPrevious1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1,
+        LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1 };
 }
 
 void TMainForm::setupMenus()
@@ -180,6 +182,9 @@ void TMainForm::setupMenus()
     Edit1->addAction(FindandReplace1);
     Edit1->addSeparator();
     Edit1->addAction(GotoLine1);
+    Edit1->addSeparator();
+    Edit1->addAction(FindNext1);
+    Edit1->addAction(FindPrevious1);
 
     Templates1 = MainMenu1->addMenu(QStringLiteral("&Templates"));
     Templates1->setObjectName(QStringLiteral("Templates1"));
@@ -338,6 +343,8 @@ void TMainForm::connectHandlers()
     wire(Find1, &TMainForm::Find1Click);
     wire(FindandReplace1, &TMainForm::FindandReplace1Click);
     wire(GotoLine1, &TMainForm::GotoLine1Click);
+    wire(FindNext1, &TMainForm::FindNext1Click);
+    wire(FindPrevious1, &TMainForm::FindPrevious1Click);
     wire(NewFunction1, &TMainForm::NewFunction1Click);
     wire(NewLoop1, &TMainForm::NewLoop1Click);
     wire(NewIf1, &TMainForm::NewIf1Click);

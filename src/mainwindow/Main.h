@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExplorerFilter.h"
+#include "FindDialogs.h"
 #include "ScriptCheck.h"
 #include "about/ButtonStage.h"
 #include "bridge/TriggerBridge.h"
@@ -135,6 +136,8 @@ public:
     QAction *Find1;
     QAction *FindandReplace1;
     QAction *GotoLine1;
+    QAction *FindNext1; // the last search again, from the caret on
+    QAction *FindPrevious1; // and back from the caret
     QMenu *Templates1;
     QAction *NewFunction1;
     QAction *NewLoop1;
@@ -184,6 +187,8 @@ public:
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace(); // Replace and Replace All
     void GotoLine1Click();
+    void FindNext1Click();
+    void FindPrevious1Click();
 
     // Code templates (MainTemplates.cpp).
     void NewFunction1Click();
@@ -260,6 +265,8 @@ private:
     // The find step with the dialog's text, options and find state.
     void findNext(FindReplaceDialog &dialog);
     void showNotFound(const QString &what);
+    // The last search of either dialog once more, from the caret.
+    void repeatFind(bool forward);
     // Activates the main window and focuses Editbox, from a modeless dialog too.
     void focusEditor();
     void attachEditorHandlers();
@@ -281,6 +288,7 @@ private:
     QList<QAction *> m_shortcutActions;
     std::unique_ptr<TriggerBridge> m_triggerBridge;
     ExplorerFilter m_explorerFilter;
+    RepeatSearch m_repeatSearch;
     LiveCheck *m_liveCheck = nullptr;
     ScriptCheck::ApiCache m_checkApis;
     // The API of the last Check Script, for the checks while typing.

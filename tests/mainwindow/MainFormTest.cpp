@@ -570,6 +570,8 @@ private slots:
         QTest::newRow("Ctrl+M") << "MergeFiles1" << (Qt::CTRL | Qt::Key_M) << ab;
         QTest::newRow("F5") << "SyntaxCheck1" << QKeyCombination(Qt::Key_F5) << ab;
         QTest::newRow("F12") << "SaveAs1" << QKeyCombination(Qt::Key_F12) << ab;
+        QTest::newRow("F3") << "FindNext1" << QKeyCombination(Qt::Key_F3) << ab;
+        QTest::newRow("Shift+F3") << "FindPrevious1" << (Qt::SHIFT | Qt::Key_F3) << ab;
     }
     void menuShortcutsWinOverTheEditor()
     {
@@ -600,6 +602,12 @@ private slots:
         QTest::newRow("Find1") << "Find1" << "&Find" << "Ctrl+B";
         QTest::newRow("FindandReplace1") << "FindandReplace1" << "Find and &Replace" << "Ctrl+R";
         QTest::newRow("GotoLine1") << "GotoLine1" << "&Goto Line" << "Ctrl+G";
+        QTest::newRow("FindNext1") << "FindNext1"
+                                   << "Find &Next"
+                                   << "F3";
+        QTest::newRow("FindPrevious1") << "FindPrevious1"
+                                       << "Find &Previous"
+                                       << "Shift+F3";
         QTest::newRow("NewFunction1") << "NewFunction1" << "New &Function" << "Ctrl+F";
         QTest::newRow("NewLoop1") << "NewLoop1" << "New &Loop" << "Ctrl+L";
         QTest::newRow("NewIf1") << "NewIf1" << "New &If" << "Ctrl+I";
@@ -639,6 +647,9 @@ private slots:
             return list;
         };
         QCOMPARE(names(form.File1), (QStringList{"New1", "Open1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1"}));
+        QCOMPARE(names(form.Edit1),
+            (QStringList {
+                "Find1", "FindandReplace1", "-", "GotoLine1", "-", "FindNext1", "FindPrevious1" }));
         QCOMPARE(names(form.Tools1),
             (QStringList { "SyntaxCheck1", "CheckScript1", "NextProblem1", "PreviousProblem1", "-",
                 "LoadfromJassTrigger1", "Dontclickonme1", "SavetoJassTrigger1", "-", "MergeFiles1" }));
