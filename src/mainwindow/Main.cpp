@@ -26,6 +26,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <new>
 
@@ -152,10 +153,15 @@ void TMainForm::setupActions()
     MergeFiles1 = MakeAction(this, "MergeFiles1", "Merge Files...", QKeySequence(Qt::CTRL | Qt::Key_M), "merge",
                              "Merge Files (Ctrl+M)");
     About1 = MakeAction(this, "About1", "&About");
+    Redo1 = MakeAction(this, "Redo1", "Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
+    ZoomIn1 = MakeAction(this, "ZoomIn1", "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    ZoomIn1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal) });
+    ZoomOut1 = MakeAction(this, "ZoomOut1", "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ZoomReset1 = MakeAction(this, "ZoomReset1", "Zoom Reset", QKeySequence(Qt::CTRL | Qt::Key_0));
 
     m_shortcutActions = { CheckScript1, NextProblem1, PreviousProblem1, New1, Open1, Save1, SaveAs1, Find1,
         FindandReplace1, GotoLine1, FindNext1, FindPrevious1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1,
-        LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1 };
+        LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1, Redo1, ZoomIn1, ZoomOut1, ZoomReset1 };
 }
 
 void TMainForm::setupMenus()
@@ -251,7 +257,12 @@ void TMainForm::setupEditors()
     Editbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->AutoHighlight = true;
     Editbox->installEventFilter(this);
+    Editbox->viewport()->installEventFilter(this); // Ctrl+wheel
     new LineNumberGutter(Editbox);
+    for (QAction *action : { Redo1, ZoomIn1, ZoomOut1, ZoomReset1 }) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        Editbox->addAction(action);
+    }
 
     HelpEdit = new TSyntaxEdit(this);
     HelpEdit->setObjectName(QStringLiteral("HelpEdit"));
@@ -357,6 +368,10 @@ void TMainForm::connectHandlers()
     wire(SavetoJassTrigger1, &TMainForm::ToolButton9Click);
     wire(MergeFiles1, &TMainForm::MergeFiles1Click);
     wire(About1, &TMainForm::About1Click);
+    wire(Redo1, &TMainForm::Redo1Click);
+    wire(ZoomIn1, &TMainForm::ZoomIn1Click);
+    wire(ZoomOut1, &TMainForm::ZoomOut1Click);
+    wire(ZoomReset1, &TMainForm::ZoomReset1Click);
 
     connect(Editbox, &TRichEdit::OnKeyPress, this,
             [this](QKeyEvent *event) { RunCommand([this, event] { EditboxKeyPress(event); }); });
@@ -465,8 +480,10 @@ bool TMainForm::isMenuShortcut(const QKeyEvent *event) const
 {
     const QKeySequence pressed(event->keyCombination());
     for (const QAction *action : m_shortcutActions) {
-        if (action->isEnabled() && action->shortcut().matches(pressed) == QKeySequence::ExactMatch)
-            return true;
+        for (const QKeySequence &shortcut : action->shortcuts()) {
+            if (action->isEnabled() && shortcut.matches(pressed) == QKeySequence::ExactMatch)
+                return true;
+        }
     }
     return false;
 }
@@ -478,6 +495,16 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ShortcutOverride && isMenuShortcut(static_cast<QKeyEvent *>(event))) {
         event->ignore();
         return true;
+    }
+    if (event->type() == QEvent::Wheel && watched == Editbox->viewport()) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() == Qt::ControlModifier) {
+            // A notch (120) a point; a touchpad's small turns add up.
+            m_wheelZoom += wheel->angleDelta().y();
+            Editbox->setZoom(Editbox->zoom() + m_wheelZoom / 120);
+            m_wheelZoom %= 120;
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

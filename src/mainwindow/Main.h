@@ -138,6 +138,11 @@ public:
     QAction *GotoLine1;
     QAction *FindNext1; // the last search again, from the caret on
     QAction *FindPrevious1; // and back from the caret
+    // The editor's own keys, in no menu.
+    QAction *Redo1; // Ctrl+Y, beside the editor's Ctrl+Shift+Z
+    QAction *ZoomIn1;
+    QAction *ZoomOut1;
+    QAction *ZoomReset1;
     QMenu *Templates1;
     QAction *NewFunction1;
     QAction *NewLoop1;
@@ -217,6 +222,10 @@ public:
     void ToolButton9Click(); // Save to Jass Trigger
     void MergeFiles1Click();
     void About1Click();
+    void Redo1Click();
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomReset1Click();
 
     // Language data, loaded by the creation step.
     void LoadCatalogue();
@@ -289,6 +298,7 @@ private:
     std::unique_ptr<TriggerBridge> m_triggerBridge;
     ExplorerFilter m_explorerFilter;
     RepeatSearch m_repeatSearch;
+    int m_wheelZoom = 0; // the wheel's turn not yet a step of the zoom
     LiveCheck *m_liveCheck = nullptr;
     ScriptCheck::ApiCache m_checkApis;
     // The API of the last Check Script, for the checks while typing.

@@ -13,16 +13,17 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMenuBar>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -587,6 +588,43 @@ private slots:
         QTest::keyClick(form.Editbox, key.key(), key.keyboardModifiers());
         QCOMPARE(spy.count(), 1);
         QCOMPARE(form.Editbox->text(), text);
+    }
+
+    // The keys as the editor's user presses them, "w" a turn of Ctrl+wheel.
+    void redoAndZoom_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("zoom"); // points added to the font's own size
+        QTest::newRow("Ctrl+Z, Ctrl+Y") << "zy" << 0;
+        QTest::newRow("Ctrl+plus twice") << "++" << 2;
+        QTest::newRow("Ctrl+minus twice") << "--" << -2;
+        QTest::newRow("Ctrl+plus, Ctrl+0") << "+0" << 0;
+        QTest::newRow("Ctrl+wheel twice") << "ww" << 2;
+    }
+    void redoAndZoom()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, zoom);
+        Session s;
+        TMainForm &form = s.Start();
+        ActivateWindow(form);
+        QTest::keyClicks(form.Editbox, "ab");
+        const int gutter = form.Editbox->viewport()->x();
+        const QHash<QChar, QKeyCombination> kKeys = { { 'z', Qt::CTRL | Qt::Key_Z },
+            { 'y', Qt::CTRL | Qt::Key_Y }, { '+', Qt::CTRL | Qt::Key_Plus },
+            { '-', Qt::CTRL | Qt::Key_Minus }, { '0', Qt::CTRL | Qt::Key_0 } };
+        for (const QChar key : keys) {
+            QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, 120 }, Qt::NoButton, Qt::ControlModifier,
+                Qt::NoScrollPhase, false);
+            if (key == u'w')
+                QApplication::sendEvent(form.Editbox->viewport(), &wheel);
+            else
+                QTest::keyClick(form.Editbox, kKeys[key].key(), kKeys[key].keyboardModifiers());
+        }
+        QCOMPARE(form.Editbox->text(), QStringLiteral("ab"));
+        QCOMPARE(form.Editbox->font().pointSize(), 9 + zoom);
+        QCOMPARE(form.Editbox->fontSize(), 9); // as the rich text keeps it
+        QTRY_COMPARE(form.Editbox->viewport()->x() > gutter, zoom > 0); // the line numbers grow along
     }
 
     void commandTable_data()
