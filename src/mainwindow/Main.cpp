@@ -18,13 +18,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -66,6 +69,7 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
         m_dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true); // files dropped on the window open
     setupActions();
     setupMenus();
     setupToolBar();
@@ -476,6 +480,43 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+bool TMainForm::fileDrag(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drag = static_cast<QDropEvent *>(event);
+    QStringList files;
+    for (const QUrl &url : drag->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    if (files.isEmpty())
+        return false;
+    drag->setDropAction(Qt::CopyAction);
+    drag->accept();
+    // Once the drop is over: the program it came from waits for its end,
+    // and the save-first question waits for the user.
+    if (type == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, files] { OpenFilesFromOutside(files); });
+    return true;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    fileDrag(event);
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent *event)
+{
+    fileDrag(event);
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    fileDrag(event);
+}
+
 bool TMainForm::isMenuShortcut(const QKeyEvent *event) const
 {
     const QKeySequence pressed(event->keyCombination());
@@ -496,6 +537,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         return true;
     }
+    if ((watched == Editbox->viewport() || watched == FunctionSearch) && fileDrag(event))
+        return true;
     if (event->type() == QEvent::Wheel && watched == Editbox->viewport()) {
         const auto *wheel = static_cast<QWheelEvent *>(event);
         if (wheel->modifiers() == Qt::ControlModifier) {

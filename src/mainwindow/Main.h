@@ -183,6 +183,16 @@ public:
     void Exit1Click();
     // True when the calling command goes on.
     bool AskSaveFirst();
+    // Every file handed over from outside (the command line, a drop on the
+    // window) comes in here: it opens as File > Open opens it, after the
+    // save-first question.
+    void OpenFileFromOutside(const QString &path);
+    // Several such files: the first opens here, each further one in a window
+    // of its own, through StartWindow.
+    void OpenFilesFromOutside(const QStringList &paths);
+    // Starts this program on a file, as a process of its own.
+    static void StartProgramOn(const QString &path);
+    std::function<void(const QString &path)> StartWindow = &TMainForm::StartProgramOn;
     void BuildRecentMenu();
 
     // Find, replace and go to line (MainFind.cpp).
@@ -256,6 +266,9 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -287,6 +300,10 @@ private:
     // The window caption exactly as given, a "[*]" in a file name included.
     void setCaption(const QString &caption);
     void saveDocumentAs(const QString &path);
+    // Open once the file is chosen and the document may go.
+    void openDocument(const QString &path);
+    // Takes a drag of local files (true) and opens them when they are dropped.
+    bool fileDrag(QEvent *event);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
     [[nodiscard]] TriggerBridge &triggerBridge();
 

@@ -18,11 +18,13 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -396,6 +398,59 @@ private slots:
         // The submenu shows the list as it was at start.
         QVERIFY(!form.Reopen1->menuAction()->isEnabled());
         QCOMPARE(s.Dialogs.Messages(), QStringList());
+    }
+
+    // Files from the command line or dropped on the editor: the first opens
+    // here, the others go to windows of their own.
+    void openFromOutside_data()
+    {
+        QTest::addColumn<QStringList>("files"); // in the current folder
+        QTest::addColumn<bool>("drop"); // on a modified document, "No" to saving it
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("shown"); // the dialogs' kinds
+        QTest::addColumn<QStringList>("started"); // the files of further windows
+        QTest::newRow("a.j") << QStringList { "a.j" } << false << "Tolvane [a.j]" << QStringList {}
+                             << QStringList {};
+        QTest::newRow("missing.j") << QStringList { "missing.j" } << false << "Tolvane"
+                                   << QStringList { "error" } << QStringList {};
+        QTest::newRow("a.j b.j") << QStringList { "a.j", "b.j" } << false << "Tolvane [a.j]" << QStringList {}
+                                 << QStringList { "b.j" };
+        QTest::newRow("a.j dropped") << QStringList { "a.j" } << true << "Tolvane [a.j]"
+                                     << QStringList { "modal" } << QStringList {};
+    }
+    void openFromOutside()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, drop);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, started);
+        Session s;
+        TMainForm &form = s.Start();
+        QVERIFY(WriteAll(s.WorkFile("a.j"), "call A()\r\n"));
+        QStringList startedFiles;
+        form.StartWindow = [&](const QString &path) { startedFiles << QFileInfo(path).fileName(); };
+        if (drop) {
+            QTest::keyClicks(form.Editbox, "x");
+            s.Dialogs.AnswerModal(ModalResult::No);
+            QMimeData data;
+            data.setUrls({ QUrl::fromLocalFile(s.WorkFile("a.j")) });
+            QDragEnterEvent enter({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form.Editbox->viewport(), &enter);
+            QDropEvent event({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(form.Editbox->viewport(), &event);
+            QVERIFY(enter.isAccepted() && event.isAccepted());
+            QTRY_COMPARE(form.windowTitle(), caption);
+        } else {
+            form.OpenFilesFromOutside(files);
+        }
+        QCOMPARE(form.windowTitle(), caption);
+        QCOMPARE(form.State.FileName.isEmpty(), caption == "Tolvane");
+        QCOMPARE(s.Dialogs.Kinds(), shown);
+        QCOMPARE(startedFiles, started);
+        QCOMPARE(RecentLines(s.RecentFile()),
+            caption == "Tolvane" ? QStringList {} : QStringList { s.WorkFile("a.j") });
+        QCOMPARE(form.Editbox->text(), caption == "Tolvane" ? "" : "call A()");
     }
 
     void reopenShowsTheFirstTenOfTheList()
