@@ -114,25 +114,6 @@ private slots:
         QCOMPARE(found, names);
     }
 
-    void declaresName_data()
-    {
-        QTest::addColumn<QString>("before"); // the line before the word
-        QTest::addColumn<bool>("declares");
-        for (const char *line :
-            { "constant function ", "native ", "type ", "    local integer ", "real array ",
-                "constant integer ", "function F takes integer ", "function F takes integer a, real " })
-            QTest::newRow(line) << line << true;
-        for (const char *line : { "    ", "    local ", "    set x = ", "    call ", "    return ",
-                 "function F takes ", "function F takes integer a returns ", "type t extends " })
-            QTest::newRow(line) << line << false;
-    }
-    void declaresName()
-    {
-        QFETCH(QString, before);
-        QFETCH(bool, declares);
-        QCOMPARE(DeclaresName(before + "na", int(before.size())), declares);
-    }
-
     void declaration_data()
     {
         QTest::addColumn<QString>("name");

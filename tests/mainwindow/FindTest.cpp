@@ -169,48 +169,6 @@ private slots:
         QCOMPARE(s.Dialogs.Kinds(), QStringList { "message" });
     }
 
-    // F3 and Shift+F3 search again, from the caret, for what either dialog
-    // last looked for.
-    void repeatFind_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("replaceDialog"); // its whole-word box ticked
-        QTest::addColumn<int>("caret"); // after the dialog's search for abc; -1: its match stays
-        QTest::addColumn<QString>("keys"); // "n" F3, "p" Shift+F3
-        QTest::addColumn<QList<int>>("found"); // -1: the message
-        QTest::newRow("F3 from the caret, then round")
-            << "abc abc abc" << false << 1 << "nnnn" << QList<int> { 4, 8, -1, 0 };
-        QTest::newRow("Shift+F3 back, then round")
-            << "abc abc abc" << false << 8 << "pppp" << QList<int> { 4, 0, -1, 8 };
-        QTest::newRow("after the dialog's match") << "abc abc" << false << -1 << "n" << QList<int> { 4 };
-        QTest::newRow("replace dialog, whole word")
-            << "abcd abc" << true << 0 << "np" << QList<int> { 5, -1 };
-    }
-    void repeatFind()
-    {
-        QFETCH(QString, text);
-        QFETCH(bool, replaceDialog);
-        QFETCH(int, caret);
-        QFETCH(QString, keys);
-        QFETCH(QList<int>, found);
-        FindSession s;
-        s.Editbox().setText(text);
-        FindReplaceDialog &dialog = replaceDialog ? *s.Form->ReplaceDialog1 : *s.Form->FindDialog1;
-        dialog.WholeWord->setChecked(replaceDialog);
-        QVERIFY(s.FindNext(dialog, "abc") >= 0);
-        dialog.hide();
-        if (caret >= 0)
-            s.Editbox().setSelStart(caret);
-        QList<int> got;
-        for (const QChar key : keys) {
-            const qsizetype shown = s.Dialogs.History.size();
-            (key == u'n' ? s.Form->FindNext1 : s.Form->FindPrevious1)->trigger();
-            got.append(s.Dialogs.History.size() > shown ? -1 : s.Editbox().selStart());
-        }
-        QCOMPARE(got, found);
-        QCOMPARE(s.Dialogs.Messages(), QStringList(found.count(-1), "\"abc\" was not found!"));
-    }
-
     void replaceAll_data()
     {
         QTest::addColumn<QString>("text");

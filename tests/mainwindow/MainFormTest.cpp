@@ -7,17 +7,19 @@
 #include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
+#include "mainwindow/FindDialogs.h"
 #include "mainwindow/Main.h"
 #include "merge/MergeFiles.h"
 #include "platform/Dialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -227,33 +229,58 @@ private slots:
         QVERIFY(form.State.TrackSelection);
     }
 
-    // The status bar shows where each command leaves the caret, and whether
-    // the document is modified.
-    void statusFollowsCommands_data()
+    // Keys pressed in the editor after the replace dialog searched for "no"
+    // with match case, and a copy (which stops the preview till the next
+    // edit): the status bar's caret and flag, the zoom and the messages.
+    void keysInTheEditor_data()
     {
-        QTest::addColumn<QString>("status"); // after the command the row is named after
-        QTest::newRow("SyntaxCheck1") << "4 : 1 Modified";
-        QTest::newRow("NewIf1") << "4 : 10 Modified";
-        QTest::newRow("GotoLine1") << "2 : 1 Modified";
-        QTest::newRow("NextProblem1") << "2 : 10 Modified";
-        QTest::newRow("Save1") << "4 : 5 ";
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("wheel"); // then turned with Ctrl held, 120 a notch
+        QTest::addColumn<QString>("status");
+        QTest::newRow("F5") << "F5" << 0 << "4 : 1 Modified 0";
+        QTest::newRow("Ctrl+I") << "Ctrl+I" << 0 << "4 : 10 Modified 0";
+        QTest::newRow("Ctrl+G") << "Ctrl+G" << 0 << "2 : 1 Modified 0";
+        QTest::newRow("F8") << "F8" << 0 << "2 : 10 Modified 0";
+        QTest::newRow("Ctrl+S") << "Ctrl+S" << 0 << "4 : 5  0";
+        QTest::newRow("Shift+F3") << "Shift+F3" << 0 << "1 : 34 Modified 0";
+        QTest::newRow("F3, F3") << "F3, F3" << 0 << "1 : 18 Modified 0; \"no\" was not found!";
+        QTest::newRow("Ctrl+Z, Ctrl+Y") << "Ctrl+Z, Ctrl+Y" << 0 << "4 : 5 Modified 0";
+        QTest::newRow("Ctrl+plus twice") << "Ctrl++, Ctrl++" << 0 << "4 : 5 Modified 2";
+        QTest::newRow("Ctrl+plus, Ctrl+0, Ctrl+minus")
+            << "Ctrl++, Ctrl+0, Ctrl+-" << 0 << "4 : 5 Modified -1";
+        QTest::newRow("Ctrl+wheel") << "" << 240 << "4 : 5 Modified 2";
     }
-    void statusFollowsCommands()
+    void keysInTheEditor()
     {
+        QFETCH(QString, keys);
+        QFETCH(int, wheel);
         QFETCH(QString, status);
         Session s;
         Session::SeedLanguageFiles(s.Work.path());
         QVERIFY(WriteAll(s.WorkFile("Api.txt"), "tolvane-api 1\n"));
         TMainForm &form = s.Start();
-        form.Editbox->setText(
-            "function F takes nothing returns nothing\n    call Nowhere()\nendfunction\nif x");
+        ActivateWindow(form);
+        form.Editbox->setText("function F takes nothing returns nothing\n    call Nowhere()\nendfunction\n");
         form.CheckScript1->trigger();
+        form.ReplaceDialog1->setFindText("no");
+        form.ReplaceDialog1->MatchCase->setChecked(true);
+        form.ReplaceDialog1Find();
         form.Editbox->setSelStart(form.Editbox->textLength());
-        QTest::keyClick(form.Editbox, Qt::Key_C, Qt::ControlModifier); // a copy changes nothing
+        QTest::keyClicks(form.Editbox, "if x");
+        const int gutter = form.Editbox->viewport()->x();
+        QTest::keyClick(form.Editbox, Qt::Key_C, Qt::ControlModifier);
         s.Dialogs.InputAnswers = { "2" };
         s.Dialogs.SaveAnswers = { s.WorkFile("saved.j") };
-        form.findChild<QAction *>(QTest::currentDataTag())->trigger();
-        QCOMPARE(form.StatusPanel->text() + u' ' + form.ModifiedPanel->text(), status);
+        QTest::keySequence(form.Editbox, QKeySequence(keys));
+        QWheelEvent turn({ 5, 5 }, { 5, 5 }, {}, { 0, wheel }, Qt::NoButton, Qt::ControlModifier,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form.Editbox->viewport(), &turn);
+        const QString zoom = QString::number(form.Editbox->font().pointSize() - 9);
+        QStringList shown = s.Dialogs.Messages();
+        shown.prepend(form.StatusPanel->text() + u' ' + form.ModifiedPanel->text() + u' ' + zoom);
+        QCOMPARE(shown.join("; "), status);
+        QCOMPARE(form.Editbox->fontSize(), 9); // what the rich text keeps
+        QTRY_COMPARE(form.Editbox->viewport()->x() > gutter, zoom == u"2"); // the numbers grow along
     }
 
     void modifiedFlagSurvivesTheAboutBox()
@@ -400,57 +427,45 @@ private slots:
         QCOMPARE(s.Dialogs.Messages(), QStringList());
     }
 
-    // Files from the command line or dropped on the editor: the first opens
-    // here, the others go to windows of their own.
+    // Files from the command line, or dropped on a modified document ("No"
+    // to saving it): the first opens here, the others in windows of their own.
     void openFromOutside_data()
     {
         QTest::addColumn<QStringList>("files"); // in the current folder
-        QTest::addColumn<bool>("drop"); // on a modified document, "No" to saving it
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("shown"); // the dialogs' kinds
-        QTest::addColumn<QStringList>("started"); // the files of further windows
-        QTest::newRow("a.j") << QStringList { "a.j" } << false << "Tolvane [a.j]" << QStringList {}
-                             << QStringList {};
-        QTest::newRow("missing.j") << QStringList { "missing.j" } << false << "Tolvane"
-                                   << QStringList { "error" } << QStringList {};
-        QTest::newRow("a.j b.j") << QStringList { "a.j", "b.j" } << false << "Tolvane [a.j]" << QStringList {}
-                                 << QStringList { "b.j" };
-        QTest::newRow("a.j dropped") << QStringList { "a.j" } << true << "Tolvane [a.j]"
-                                     << QStringList { "modal" } << QStringList {};
+        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QString>("result"); // caption | dialogs shown | further windows
+        QTest::newRow("a.j") << QStringList { "a.j" } << false << "Tolvane [a.j] || ";
+        QTest::newRow("missing.j") << QStringList { "missing.j" } << false << "Tolvane |error| ";
+        QTest::newRow("a.j b.j") << QStringList { "a.j", "b.j" } << false << "Tolvane [a.j] || b.j";
+        QTest::newRow("a.j dropped") << QStringList { "a.j" } << true << "Tolvane [a.j] |modal| ";
     }
     void openFromOutside()
     {
         QFETCH(QStringList, files);
         QFETCH(bool, drop);
-        QFETCH(QString, caption);
-        QFETCH(QStringList, shown);
-        QFETCH(QStringList, started);
+        QFETCH(QString, result);
         Session s;
         TMainForm &form = s.Start();
         QVERIFY(WriteAll(s.WorkFile("a.j"), "call A()\r\n"));
-        QStringList startedFiles;
-        form.StartWindow = [&](const QString &path) { startedFiles << QFileInfo(path).fileName(); };
+        QStringList started;
+        form.StartWindow = [&started](const QString &path) { started << QFileInfo(path).fileName(); };
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(s.WorkFile("a.j")) });
+        QDragEnterEvent enter({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         if (drop) {
             QTest::keyClicks(form.Editbox, "x");
             s.Dialogs.AnswerModal(ModalResult::No);
-            QMimeData data;
-            data.setUrls({ QUrl::fromLocalFile(s.WorkFile("a.j")) });
-            QDragEnterEvent enter({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(form.Editbox->viewport(), &enter);
-            QDropEvent event({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(form.Editbox->viewport(), &event);
-            QVERIFY(enter.isAccepted() && event.isAccepted());
-            QTRY_COMPARE(form.windowTitle(), caption);
+            QApplication::sendEvent(form.Editbox->viewport(), &dropped);
+            QTRY_VERIFY(!form.State.FileName.isEmpty());
         } else {
             form.OpenFilesFromOutside(files);
         }
-        QCOMPARE(form.windowTitle(), caption);
-        QCOMPARE(form.State.FileName.isEmpty(), caption == "Tolvane");
-        QCOMPARE(s.Dialogs.Kinds(), shown);
-        QCOMPARE(startedFiles, started);
-        QCOMPARE(RecentLines(s.RecentFile()),
-            caption == "Tolvane" ? QStringList {} : QStringList { s.WorkFile("a.j") });
-        QCOMPARE(form.Editbox->text(), caption == "Tolvane" ? "" : "call A()");
+        QCOMPARE(form.windowTitle() + " |" + s.Dialogs.Kinds().join(' ') + "| " + started.join(' '), result);
+        // As File > Open opens it, into the recent list too.
+        const bool opened = !form.State.FileName.isEmpty();
+        QCOMPARE(RecentLines(s.RecentFile()), opened ? QStringList { form.State.FileName } : QStringList {});
     }
 
     void reopenShowsTheFirstTenOfTheList()
@@ -626,8 +641,6 @@ private slots:
         QTest::newRow("Ctrl+M") << "MergeFiles1" << (Qt::CTRL | Qt::Key_M) << ab;
         QTest::newRow("F5") << "SyntaxCheck1" << QKeyCombination(Qt::Key_F5) << ab;
         QTest::newRow("F12") << "SaveAs1" << QKeyCombination(Qt::Key_F12) << ab;
-        QTest::newRow("F3") << "FindNext1" << QKeyCombination(Qt::Key_F3) << ab;
-        QTest::newRow("Shift+F3") << "FindPrevious1" << (Qt::SHIFT | Qt::Key_F3) << ab;
     }
     void menuShortcutsWinOverTheEditor()
     {
@@ -645,43 +658,6 @@ private slots:
         QCOMPARE(form.Editbox->text(), text);
     }
 
-    // The keys as the editor's user presses them, "w" a turn of Ctrl+wheel.
-    void redoAndZoom_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("zoom"); // points added to the font's own size
-        QTest::newRow("Ctrl+Z, Ctrl+Y") << "zy" << 0;
-        QTest::newRow("Ctrl+plus twice") << "++" << 2;
-        QTest::newRow("Ctrl+minus twice") << "--" << -2;
-        QTest::newRow("Ctrl+plus, Ctrl+0") << "+0" << 0;
-        QTest::newRow("Ctrl+wheel twice") << "ww" << 2;
-    }
-    void redoAndZoom()
-    {
-        QFETCH(QString, keys);
-        QFETCH(int, zoom);
-        Session s;
-        TMainForm &form = s.Start();
-        ActivateWindow(form);
-        QTest::keyClicks(form.Editbox, "ab");
-        const int gutter = form.Editbox->viewport()->x();
-        const QHash<QChar, QKeyCombination> kKeys = { { 'z', Qt::CTRL | Qt::Key_Z },
-            { 'y', Qt::CTRL | Qt::Key_Y }, { '+', Qt::CTRL | Qt::Key_Plus },
-            { '-', Qt::CTRL | Qt::Key_Minus }, { '0', Qt::CTRL | Qt::Key_0 } };
-        for (const QChar key : keys) {
-            QWheelEvent wheel({ 5, 5 }, { 5, 5 }, {}, { 0, 120 }, Qt::NoButton, Qt::ControlModifier,
-                Qt::NoScrollPhase, false);
-            if (key == u'w')
-                QApplication::sendEvent(form.Editbox->viewport(), &wheel);
-            else
-                QTest::keyClick(form.Editbox, kKeys[key].key(), kKeys[key].keyboardModifiers());
-        }
-        QCOMPARE(form.Editbox->text(), QStringLiteral("ab"));
-        QCOMPARE(form.Editbox->font().pointSize(), 9 + zoom);
-        QCOMPARE(form.Editbox->fontSize(), 9); // as the rich text keeps it
-        QTRY_COMPARE(form.Editbox->viewport()->x() > gutter, zoom > 0); // the line numbers grow along
-    }
-
     void commandTable_data()
     {
         QTest::addColumn<QString>("name");
@@ -695,12 +671,6 @@ private slots:
         QTest::newRow("Find1") << "Find1" << "&Find" << "Ctrl+B";
         QTest::newRow("FindandReplace1") << "FindandReplace1" << "Find and &Replace" << "Ctrl+R";
         QTest::newRow("GotoLine1") << "GotoLine1" << "&Goto Line" << "Ctrl+G";
-        QTest::newRow("FindNext1") << "FindNext1"
-                                   << "Find &Next"
-                                   << "F3";
-        QTest::newRow("FindPrevious1") << "FindPrevious1"
-                                       << "Find &Previous"
-                                       << "Shift+F3";
         QTest::newRow("NewFunction1") << "NewFunction1" << "New &Function" << "Ctrl+F";
         QTest::newRow("NewLoop1") << "NewLoop1" << "New &Loop" << "Ctrl+L";
         QTest::newRow("NewIf1") << "NewIf1" << "New &If" << "Ctrl+I";
