@@ -158,7 +158,8 @@ void TMainForm::setupActions()
                              "Merge Files (Ctrl+M)");
     About1 = MakeAction(this, "About1", "&About");
     Redo1 = MakeAction(this, "Redo1", "Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
-    ZoomIn1 = MakeAction(this, "ZoomIn1", "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    ZoomIn1 = MakeAction(this, "ZoomIn1", "Zoom In");
+    // Ctrl+= too: the same key without Shift on many keyboards.
     ZoomIn1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal) });
     ZoomOut1 = MakeAction(this, "ZoomOut1", "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_Minus));
     ZoomReset1 = MakeAction(this, "ZoomReset1", "Zoom Reset", QKeySequence(Qt::CTRL | Qt::Key_0));
