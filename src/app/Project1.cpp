@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTimer>
 
 namespace {
 
@@ -67,5 +68,10 @@ int RunProgram(int argc, char *argv[])
     Program program = CreateProgram(dialogs);
     // Showing the main window runs its activation step, once per run.
     program.MainForm->show();
+    // The files named on the command line open once the window is up.
+    QTimer::singleShot(
+        0, program.MainForm.get(), [form = program.MainForm.get(), files = QApplication::arguments().mid(1)] {
+            form->OpenFilesFromOutside(files);
+        });
     return QApplication::exec();
 }

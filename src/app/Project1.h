@@ -29,4 +29,6 @@ struct Program
                                     const QString &dataFolder = {});
 
 // The whole run: application object and title, the windows, the message loop.
+// The arguments are files to open: the first in this window, each further one
+// in a window of its own.
 int RunProgram(int argc, char *argv[]);

@@ -159,6 +159,44 @@ bool InCode(const QString &line, int column)
     return WalkCode(line, column, [](int) {});
 }
 
+bool DeclaresName(const QString &line, int column)
+{
+    // The words and other characters before the word, one token each.
+    QStringList tokens;
+    const int end = std::clamp(column, 0, int(line.size()));
+    for (int i = 0; i < end;) {
+        int next = i + 1;
+        while (IsWordChar(line[i]) && next < end && IsWordChar(line[next]))
+            ++next;
+        if (!line[i].isSpace())
+            tokens << line.mid(i, next - i);
+        i = next;
+    }
+    static const QStringList kModifiers = { "constant", "private", "public", "static", "stub", "readonly" };
+    static const QStringList kNaming = { "function", "native", "type", "method", "struct", "interface",
+        "module", "library", "library_once", "scope" };
+    // Words after which a word is no type, so the next one is no declared name.
+    static const QStringList kNoType = { "call", "set", "return", "if", "elseif", "else", "exitwhen", "loop",
+        "endloop", "endif", "endfunction", "globals", "endglobals", "debug", "not", "and", "or", "then",
+        "nothing", "takes", "returns", "extends", "array", "local", "implement", "requires", "uses", "needs",
+        "initializer", "endstruct", "endmethod", "endlibrary", "endscope", "endmodule", "endinterface" };
+    const auto isType = [](const QString &word) { return IsWordChar(word[0]) && !kNoType.contains(word); };
+    qsizetype first = 0;
+    while (first < tokens.size() && kModifiers.contains(tokens[first]))
+        ++first;
+    const QStringList words = tokens.mid(first);
+    const qsizetype n = words.size();
+    if (n == 1 && kNaming.contains(words[0]))
+        return true;
+    // A local: "local T" or "local T array"; a global: "T" or "T array".
+    const qsizetype type = words.value(0) == u"local" ? 1 : 0;
+    if ((n == type + 1 || (n == type + 2 && words[type + 1] == u"array")) && isType(words[type]))
+        return true;
+    // A parameter: "takes T" or ", T" after takes.
+    return n >= 3 && words.contains(u"takes") && isType(words[n - 1])
+        && (words[n - 2] == u"takes" || words[n - 2] == u",");
+}
+
 std::pair<int, int> WordAt(const QString &line, int column)
 {
     int start = std::clamp(column, 0, int(line.size()));

@@ -61,6 +61,11 @@ private:
 // True when `column` of `line` stands in code: not in a comment or a string.
 [[nodiscard]] bool InCode(const QString &line, int column);
 
+// True when a word starting at `column` names something new: after function,
+// native or type, after the type of a local, of a global or constant, or of a
+// parameter in takes. No list of known names helps to write it.
+[[nodiscard]] bool DeclaresName(const QString &line, int column);
+
 // The word of letters, digits and "_" that touches `column`; start and length
 // (0 when there is none).
 [[nodiscard]] std::pair<int, int> WordAt(const QString &line, int column);

@@ -273,6 +273,8 @@ void EditorHelp::fillCompletion()
         closeCompletion();
         return;
     }
+    const QListWidgetItem *current = CompletionOpen() ? CompletionList->currentItem() : nullptr;
+    const QString chosenName = current != nullptr ? current->text() : QString();
     CompletionList->setUpdatesEnabled(false);
     CompletionList->clear();
     for (const WritingHelp::Candidate &candidate : m_items)
@@ -291,7 +293,11 @@ void EditorHelp::fillCompletion()
     CompletionList->setFixedWidth(std::max(width + CompletionList->iconSize().width()
             + CompletionList->verticalScrollBar()->sizeHint().width() + 16,
         160));
-    CompletionList->setCurrentRow(0);
+    // A name the user went to stays selected while typing filters the list.
+    const auto kept = std::find_if(m_items.cbegin(), m_items.cend(),
+        [this, &chosenName](const WritingHelp::Candidate &c) { return m_chosen && c.name == chosenName; });
+    m_chosen = kept != m_items.cend();
+    CompletionList->setCurrentRow(m_chosen ? int(kept - m_items.cbegin()) : 0);
     showSelectedDeclaration();
     place(CompletionPopup, m_wordStart);
 }
@@ -299,6 +305,7 @@ void EditorHelp::fillCompletion()
 void EditorHelp::closeCompletion()
 {
     CompletionPopup->hide();
+    m_chosen = false;
     m_items.clear();
 }
 
@@ -310,6 +317,7 @@ void EditorHelp::showSelectedDeclaration()
 
 void EditorHelp::moveCompletion(int rows)
 {
+    m_chosen = true;
     const int count = CompletionList->count();
     CompletionList->setCurrentRow(std::clamp(CompletionList->currentRow() + rows, 0, count - 1));
 }
@@ -458,16 +466,20 @@ void EditorHelp::keyDown(QKeyEvent *event)
     bool consumed = false;
     if (CompletionOpen() && modifiers == Qt::NoModifier) {
         consumed = true;
-        if (key == Qt::Key_Up || key == Qt::Key_Down)
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
             moveCompletion(key == Qt::Key_Up ? -1 : 1);
-        else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+        } else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
             moveCompletion(key == Qt::Key_PageUp ? -kVisibleRows : kVisibleRows);
-        else if (key == Qt::Key_Tab || enter)
+        } else if (key == Qt::Key_Tab || (enter && m_chosen)) {
             insertCompletion();
-        else if (key == Qt::Key_Escape)
+        } else if (key == Qt::Key_Escape) {
             closeCompletion();
-        else
+        } else {
+            // An Enter not aimed at the list breaks the line as ever.
+            if (enter)
+                closeCompletion();
             consumed = false;
+        }
     }
     if (!consumed && modifiers == Qt::NoModifier && key == Qt::Key_Escape && TipOpen()) {
         CallTip->hide();
@@ -499,8 +511,10 @@ void EditorHelp::changed()
         // Two letters of a word in code open the list, once per word.
         const auto [line, text, column] = caret();
         const auto [start, length] = WritingHelp::WordAt(text, column);
+        // Not where the word names something new: Enter would put a known
+        // name in its place.
         if (start + length == column && length == 2 && text[start].isLetter() && text[start + 1].isLetter()
-            && WritingHelp::InCode(text, start))
+            && WritingHelp::InCode(text, start) && !WritingHelp::DeclaresName(text, start))
             OpenCompletion(false);
     }
     if (typed == u"(")

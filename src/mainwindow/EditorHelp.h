@@ -88,6 +88,8 @@ private:
     int m_tipWanted = -1; // the revision at which "(" found no declaration
     QThreadPool m_pool;
     QList<WritingHelp::Candidate> m_items;
+    // The user moved in the open list: Enter inserts what they went to.
+    bool m_chosen = false;
     int m_wordStart = 0; // where the completed word starts
     int m_wordLine = 0;
     int m_tipAnchor = 0; // the "(" of the call the tip shows

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The editor's whole-word rule: JASS names are letters, digits and "_".
@@ -178,4 +180,21 @@ ReplaceAllResult ReplaceEveryMatch(
     }
     result.End = int(copied);
     return result;
+}
+
+int FindLastMatch(const QString &text, const QString &what, int before, TRichEdit::FindOptions options)
+{
+    const Qt::CaseSensitivity cs
+        = options.testFlag(TRichEdit::FindMatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (qsizetype at = before - 1; at >= 0 && !what.isEmpty(); --at) {
+        at = text.lastIndexOf(what, std::min(at, text.size() - 1), cs);
+        if (at < 0)
+            break;
+        const qsizetype after = at + what.size();
+        if (!options.testFlag(TRichEdit::FindWholeWord)
+            || ((at == 0 || !IsWordCharacter(text.at(at - 1)))
+                && (after >= text.size() || !IsWordCharacter(text.at(after)))))
+            return int(at);
+    }
+    return -1;
 }

@@ -16,6 +16,16 @@ struct FindState {
     QString LastText;
 };
 
+// The last Find Next of either dialog, which F3 and Shift+F3 repeat from the
+// caret; and where such a repeat last found nothing, so that the next press
+// there starts over at the other end of the text.
+struct RepeatSearch {
+    QString Text;
+    TRichEdit::FindOptions Options;
+    int FailedAt = -1;
+    bool FailedForward = true;
+};
+
 // A modeless find dialog that searches downwards only; in the Replace kind it
 // also has a replace text and the Replace and Replace All buttons. The
 // buttons raise OnFind and OnReplace, and the owner does the work on its
@@ -73,3 +83,8 @@ struct ReplaceAllResult {
 };
 [[nodiscard]] ReplaceAllResult ReplaceEveryMatch(
     const QString &text, const QString &what, const QString &with, TRichEdit::FindOptions options);
+
+// Where the last match of `what` that starts before `before` starts in
+// `text`, with the dialogs' options and whole-word rule; -1 when none does.
+[[nodiscard]] int FindLastMatch(
+    const QString &text, const QString &what, int before, TRichEdit::FindOptions options);

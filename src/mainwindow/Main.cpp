@@ -18,14 +18,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <new>
 
@@ -65,6 +69,7 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
         m_dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 
     setObjectName(QStringLiteral("MainForm"));
+    setAcceptDrops(true); // files dropped on the window open
     setupActions();
     setupMenus();
     setupToolBar();
@@ -131,6 +136,8 @@ void TMainForm::setupActions()
     FindandReplace1 = MakeAction(this, "FindandReplace1", "Find and &Replace", QKeySequence(Qt::CTRL | Qt::Key_R),
                                  "findreplace", "Find and Replace (Ctrl+R)");
     GotoLine1 = MakeAction(this, "GotoLine1", "&Goto Line", QKeySequence(Qt::CTRL | Qt::Key_G));
+    FindNext1 = MakeAction(this, "FindNext1", "Find &Next", QKeySequence(Qt::Key_F3));
+    FindPrevious1 = MakeAction(this, "FindPrevious1", "Find &Previous", QKeySequence(Qt::SHIFT | Qt::Key_F3));
     NewFunction1 = MakeAction(this, "NewFunction1", "New &Function", QKeySequence(Qt::CTRL | Qt::Key_F));
     NewLoop1 = MakeAction(this, "NewLoop1", "New &Loop", QKeySequence(Qt::CTRL | Qt::Key_L));
     NewIf1 = MakeAction(this, "NewIf1", "New &If", QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -150,10 +157,16 @@ void TMainForm::setupActions()
     MergeFiles1 = MakeAction(this, "MergeFiles1", "Merge Files...", QKeySequence(Qt::CTRL | Qt::Key_M), "merge",
                              "Merge Files (Ctrl+M)");
     About1 = MakeAction(this, "About1", "&About");
+    Redo1 = MakeAction(this, "Redo1", "Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
+    ZoomIn1 = MakeAction(this, "ZoomIn1", "Zoom In");
+    // Ctrl+= too: the same key without Shift on many keyboards.
+    ZoomIn1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal) });
+    ZoomOut1 = MakeAction(this, "ZoomOut1", "Zoom Out", QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    ZoomReset1 = MakeAction(this, "ZoomReset1", "Zoom Reset", QKeySequence(Qt::CTRL | Qt::Key_0));
 
     m_shortcutActions = { CheckScript1, NextProblem1, PreviousProblem1, New1, Open1, Save1, SaveAs1, Find1,
-        FindandReplace1, GotoLine1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1, LoadfromJassTrigger1,
-        SavetoJassTrigger1, MergeFiles1 };
+        FindandReplace1, GotoLine1, FindNext1, FindPrevious1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1,
+        LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1, Redo1, ZoomIn1, ZoomOut1, ZoomReset1 };
 }
 
 void TMainForm::setupMenus()
@@ -180,6 +193,9 @@ void TMainForm::setupMenus()
     Edit1->addAction(FindandReplace1);
     Edit1->addSeparator();
     Edit1->addAction(GotoLine1);
+    Edit1->addSeparator();
+    Edit1->addAction(FindNext1);
+    Edit1->addAction(FindPrevious1);
 
     Templates1 = MainMenu1->addMenu(QStringLiteral("&Templates"));
     Templates1->setObjectName(QStringLiteral("Templates1"));
@@ -246,7 +262,12 @@ void TMainForm::setupEditors()
     Editbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->AutoHighlight = true;
     Editbox->installEventFilter(this);
+    Editbox->viewport()->installEventFilter(this); // Ctrl+wheel
     new LineNumberGutter(Editbox);
+    for (QAction *action : { Redo1, ZoomIn1, ZoomOut1, ZoomReset1 }) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        Editbox->addAction(action);
+    }
 
     HelpEdit = new TSyntaxEdit(this);
     HelpEdit->setObjectName(QStringLiteral("HelpEdit"));
@@ -319,6 +340,10 @@ void TMainForm::setupStatusBar()
     StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
     StatusPanel->setMinimumWidth(50);
     StatusBar1->addWidget(StatusPanel);
+    ModifiedPanel = new QLabel(StatusBar1);
+    ModifiedPanel->setObjectName(QStringLiteral("ModifiedPanel"));
+    ModifiedPanel->setMinimumWidth(50);
+    StatusBar1->addWidget(ModifiedPanel);
 }
 
 void TMainForm::connectHandlers()
@@ -334,6 +359,8 @@ void TMainForm::connectHandlers()
     wire(Find1, &TMainForm::Find1Click);
     wire(FindandReplace1, &TMainForm::FindandReplace1Click);
     wire(GotoLine1, &TMainForm::GotoLine1Click);
+    wire(FindNext1, &TMainForm::FindNext1Click);
+    wire(FindPrevious1, &TMainForm::FindPrevious1Click);
     wire(NewFunction1, &TMainForm::NewFunction1Click);
     wire(NewLoop1, &TMainForm::NewLoop1Click);
     wire(NewIf1, &TMainForm::NewIf1Click);
@@ -346,6 +373,10 @@ void TMainForm::connectHandlers()
     wire(SavetoJassTrigger1, &TMainForm::ToolButton9Click);
     wire(MergeFiles1, &TMainForm::MergeFiles1Click);
     wire(About1, &TMainForm::About1Click);
+    wire(Redo1, &TMainForm::Redo1Click);
+    wire(ZoomIn1, &TMainForm::ZoomIn1Click);
+    wire(ZoomOut1, &TMainForm::ZoomOut1Click);
+    wire(ZoomReset1, &TMainForm::ZoomReset1Click);
 
     connect(Editbox, &TRichEdit::OnKeyPress, this,
             [this](QKeyEvent *event) { RunCommand([this, event] { EditboxKeyPress(event); }); });
@@ -375,6 +406,9 @@ void TMainForm::detachEditorHandlers()
 
 bool TMainForm::RunCommand(const std::function<void()> &handler)
 {
+    // Also where a command moved the caret with the selection handling off,
+    // or loaded a file without it.
+    const auto status = qScopeGuard([this] { ShowStatus(); });
     QString message;
     try {
         handler();
@@ -447,12 +481,51 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+bool TMainForm::fileDrag(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drag = static_cast<QDropEvent *>(event);
+    QStringList files;
+    for (const QUrl &url : drag->mimeData()->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    if (files.isEmpty())
+        return false;
+    drag->setDropAction(Qt::CopyAction);
+    drag->accept();
+    // Once the drop is over: the program it came from waits for its end,
+    // and the save-first question waits for the user.
+    if (type == QEvent::Drop)
+        QTimer::singleShot(0, this, [this, files] { OpenFilesFromOutside(files); });
+    return true;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    fileDrag(event);
+}
+
+void TMainForm::dragMoveEvent(QDragMoveEvent *event)
+{
+    fileDrag(event);
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    fileDrag(event);
+}
+
 bool TMainForm::isMenuShortcut(const QKeyEvent *event) const
 {
     const QKeySequence pressed(event->keyCombination());
     for (const QAction *action : m_shortcutActions) {
-        if (action->isEnabled() && action->shortcut().matches(pressed) == QKeySequence::ExactMatch)
-            return true;
+        for (const QKeySequence &shortcut : action->shortcuts()) {
+            if (action->isEnabled() && shortcut.matches(pressed) == QKeySequence::ExactMatch)
+                return true;
+        }
     }
     return false;
 }
@@ -465,6 +538,18 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         return true;
     }
+    if ((watched == Editbox->viewport() || watched == FunctionSearch) && fileDrag(event))
+        return true;
+    if (event->type() == QEvent::Wheel && watched == Editbox->viewport()) {
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() == Qt::ControlModifier) {
+            // A notch (120) a point; a touchpad's small turns add up.
+            m_wheelZoom += wheel->angleDelta().y();
+            Editbox->setZoom(Editbox->zoom() + m_wheelZoom / 120);
+            m_wheelZoom %= 120;
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -473,6 +558,12 @@ QString TMainForm::PositionText() const
     const int start = Editbox->selStart();
     const int line = Editbox->lineFromChar(start);
     return QStringLiteral("%1 : %2").arg(line + 1).arg(start - Editbox->lineIndex(line) + 1);
+}
+
+void TMainForm::ShowStatus()
+{
+    StatusPanel->setText(PositionText());
+    ModifiedPanel->setText(State.Modified ? QStringLiteral("Modified") : QString());
 }
 
 void TMainForm::EditboxKeyPress(QKeyEvent *event)

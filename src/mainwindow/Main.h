@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ExplorerFilter.h"
+#include "FindDialogs.h"
 #include "ScriptCheck.h"
 #include "about/ButtonStage.h"
 #include "bridge/TriggerBridge.h"
@@ -119,7 +120,8 @@ public:
     QListWidget *Functionlist;
     TSyntaxEdit *HelpEdit;
     QStatusBar *StatusBar1;
-    QLabel *StatusPanel; // the status bar's one panel: "line : column"
+    QLabel *StatusPanel; // the status bar's first panel: "line : column"
+    QLabel *ModifiedPanel; // "Modified" while the modified flag is set
     TypeFilterMenu *PopupMenu1; // the type filter menu
     EditorHelp *WritingHelper; // completion, call tips, go to declaration
 
@@ -134,6 +136,13 @@ public:
     QAction *Find1;
     QAction *FindandReplace1;
     QAction *GotoLine1;
+    QAction *FindNext1; // the last search again, from the caret on
+    QAction *FindPrevious1; // and back from the caret
+    // The editor's own keys, in no menu.
+    QAction *Redo1; // Ctrl+Y, beside the editor's Ctrl+Shift+Z
+    QAction *ZoomIn1;
+    QAction *ZoomOut1;
+    QAction *ZoomReset1;
     QMenu *Templates1;
     QAction *NewFunction1;
     QAction *NewLoop1;
@@ -174,6 +183,16 @@ public:
     void Exit1Click();
     // True when the calling command goes on.
     bool AskSaveFirst();
+    // Every file handed over from outside (the command line, a drop on the
+    // window) comes in here: it opens as File > Open opens it, after the
+    // save-first question.
+    void OpenFileFromOutside(const QString &path);
+    // Several such files: the first opens here, each further one in a window
+    // of its own, through StartWindow.
+    void OpenFilesFromOutside(const QStringList &paths);
+    // Starts this program on a file, as a process of its own.
+    static void StartProgramOn(const QString &path);
+    std::function<void(const QString &path)> StartWindow = &TMainForm::StartProgramOn;
     void BuildRecentMenu();
 
     // Find, replace and go to line (MainFind.cpp).
@@ -183,6 +202,8 @@ public:
     void ReplaceDialog1Find();
     void ReplaceDialog1Replace(); // Replace and Replace All
     void GotoLine1Click();
+    void FindNext1Click();
+    void FindPrevious1Click();
 
     // Code templates (MainTemplates.cpp).
     void NewFunction1Click();
@@ -211,12 +232,18 @@ public:
     void ToolButton9Click(); // Save to Jass Trigger
     void MergeFiles1Click();
     void About1Click();
+    void Redo1Click();
+    void ZoomIn1Click();
+    void ZoomOut1Click();
+    void ZoomReset1Click();
 
     // Language data, loaded by the creation step.
     void LoadCatalogue();
     void BuildTypeMenu();
 
     [[nodiscard]] QString PositionText() const;
+    // The caret's position and the modified flag into the status bar.
+    void ShowStatus();
 
     // The explorer (MainExplorer.cpp).
     void ApplyExplorerFilter();
@@ -239,6 +266,9 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -257,6 +287,8 @@ private:
     // The find step with the dialog's text, options and find state.
     void findNext(FindReplaceDialog &dialog);
     void showNotFound(const QString &what);
+    // The last search of either dialog once more, from the caret.
+    void repeatFind(bool forward);
     // Activates the main window and focuses Editbox, from a modeless dialog too.
     void focusEditor();
     void attachEditorHandlers();
@@ -268,6 +300,10 @@ private:
     // The window caption exactly as given, a "[*]" in a file name included.
     void setCaption(const QString &caption);
     void saveDocumentAs(const QString &path);
+    // Open once the file is chosen and the document may go.
+    void openDocument(const QString &path);
+    // Takes a drag of local files (true) and opens them when they are dropped.
+    bool fileDrag(QEvent *event);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;
     [[nodiscard]] TriggerBridge &triggerBridge();
 
@@ -278,6 +314,8 @@ private:
     QList<QAction *> m_shortcutActions;
     std::unique_ptr<TriggerBridge> m_triggerBridge;
     ExplorerFilter m_explorerFilter;
+    RepeatSearch m_repeatSearch;
+    int m_wheelZoom = 0; // the wheel's turn not yet a step of the zoom
     LiveCheck *m_liveCheck = nullptr;
     ScriptCheck::ApiCache m_checkApis;
     // The API of the last Check Script, for the checks while typing.

@@ -1,7 +1,10 @@
-// The commands of the Tools menu and the About item. Find, replace and go to
-// line live in MainFind.cpp, the templates in MainTemplates.cpp, the syntax
-// check and the trigger editor exchange in MainTools.cpp.
+// The commands of the Tools menu, the About item and the editor's own keys
+// (redo and zoom). Find, replace and go to line live in MainFind.cpp, the
+// templates in MainTemplates.cpp, the syntax check and the trigger editor
+// exchange in MainTools.cpp.
 #include "Main.h"
+
+#include "editor/SyntaxEdit.h"
 
 #include <QAction>
 #include <QDialog>
@@ -25,4 +28,24 @@ void TMainForm::About1Click()
 {
     if (Windows.AboutBox != nullptr)
         m_dialogs.ShowModal(*Windows.AboutBox);
+}
+
+void TMainForm::Redo1Click()
+{
+    Editbox->redo();
+}
+
+void TMainForm::ZoomIn1Click()
+{
+    Editbox->setZoom(Editbox->zoom() + 1);
+}
+
+void TMainForm::ZoomOut1Click()
+{
+    Editbox->setZoom(Editbox->zoom() - 1);
+}
+
+void TMainForm::ZoomReset1Click()
+{
+    Editbox->setZoom(0);
 }

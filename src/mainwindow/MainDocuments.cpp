@@ -9,7 +9,10 @@
 #include "platform/Errors.h"
 #include "platform/Rtf.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QMenu>
+#include <QProcess>
 #include <QScopeGuard>
 
 namespace {
@@ -92,13 +95,48 @@ void TMainForm::Open1Click()
         return;
     if (!AskSaveFirst())
         return;
-    loadDocument(*path, true);
-    State.FileName = *path;
-    setCaption(Documents::OpenedCaption(*path));
+    openDocument(*path);
+}
+
+void TMainForm::openDocument(const QString &path)
+{
+    loadDocument(path, true);
+    State.FileName = path;
+    setCaption(Documents::OpenedCaption(path));
     State.Modified = false;
     // The file is open whatever becomes of the list; a list that cannot be
     // written is reported once the document is there.
-    Documents::AddRecentFile(State.RecentFile, *path);
+    Documents::AddRecentFile(State.RecentFile, path);
+}
+
+void TMainForm::OpenFileFromOutside(const QString &path)
+{
+    if (AskSaveFirst())
+        openDocument(path);
+}
+
+void TMainForm::OpenFilesFromOutside(const QStringList &paths)
+{
+    // Named relative to the folder the program was started in.
+    QStringList files;
+    for (const QString &path : paths)
+        files << QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    for (qsizetype i = 1; i < files.size(); ++i)
+        RunCommand([this, &files, i] { StartWindow(files[i]); });
+    if (!files.isEmpty())
+        RunCommand([this, &files] { OpenFileFromOutside(files.first()); });
+}
+
+void TMainForm::StartProgramOn(const QString &path)
+{
+    // In the same current folder: the language files are read from there.
+    QProcess program;
+    program.setProgram(QCoreApplication::applicationFilePath());
+    program.setArguments({ path });
+    program.setWorkingDirectory(QDir::currentPath());
+    if (!program.startDetached())
+        throw TolvaneError(QStringLiteral("%1 cannot be opened in a window of its own: %2")
+                               .arg(path, program.errorString()));
 }
 
 void TMainForm::RecentFileClick(QAction *item)

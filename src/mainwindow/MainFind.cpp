@@ -54,6 +54,8 @@ void TMainForm::findNext(FindReplaceDialog &dialog)
     if (state.Position < 0 || state.LastText != what)
         state.Position = 0;
     state.LastText = what;
+    m_repeatSearch.Text = what;
+    m_repeatSearch.Options = dialog.Options();
     // The search goes on after the previous match, wherever the caret is
     // now. Edits since then can have left that place beyond the end of the
     // text: nothing is found there, and the next search starts at the top.
@@ -68,6 +70,40 @@ void TMainForm::findNext(FindReplaceDialog &dialog)
     Editbox->select(state.Position, int(what.size()));
     focusEditor();
     state.Position += int(what.size());
+}
+
+void TMainForm::FindNext1Click()
+{
+    repeatFind(true);
+}
+
+void TMainForm::FindPrevious1Click()
+{
+    repeatFind(false);
+}
+
+void TMainForm::repeatFind(bool forward)
+{
+    RepeatSearch &search = m_repeatSearch;
+    if (search.Text.isEmpty()) {
+        Find1Click(); // nothing to repeat yet
+        return;
+    }
+    const int start = Editbox->selStart();
+    // Pressed again where it found nothing: round to the other end, as Find
+    // Next goes on at the top after its message.
+    const bool round = search.FailedAt == start && search.FailedForward == forward;
+    const int found = forward
+        ? Editbox->findText(search.Text, round ? 0 : start + Editbox->selLength(), -1, search.Options)
+        : FindLastMatch(Editbox->text(), search.Text, round ? Editbox->textLength() : start, search.Options);
+    search.FailedAt = found < 0 ? start : -1;
+    search.FailedForward = forward;
+    if (found < 0) {
+        showNotFound(search.Text);
+        return;
+    }
+    Editbox->select(found, int(search.Text.size()));
+    Editbox->setFocus();
 }
 
 void TMainForm::focusEditor()

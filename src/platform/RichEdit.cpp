@@ -399,14 +399,27 @@ int TRichEdit::fontSize() const
 {
     const QFont f = font();
     if (f.pointSize() > 0)
-        return f.pointSize();
+        return f.pointSize() - m_zoom;
     return std::max(1, f.pixelSize() * 72 / 96);
 }
 
 void TRichEdit::setFontSize(int points)
 {
     QFont f = font();
-    f.setPointSize(points);
+    f.setPointSize(std::max(1, points + m_zoom));
+    setFont(f);
+}
+
+void TRichEdit::setZoom(int points)
+{
+    // From 4 points (or the font's own size, when smaller) to four times that.
+    const int size = fontSize();
+    points = std::clamp(points, std::min(0, 4 - size), 3 * size);
+    if (points == m_zoom)
+        return;
+    QFont f = font();
+    f.setPointSize(size + points);
+    m_zoom = points;
     setFont(f);
 }
 
@@ -652,7 +665,7 @@ void TRichEdit::showLine(const QTextBlock &block)
         if (run.attributes.style & FontStyle::Underline)
             format.setFontUnderline(true);
         if (run.attributes.halfPoints != 0 && run.attributes.halfPoints != ownHalfPoints)
-            format.setFontPointSize(run.attributes.halfPoints / 2.0);
+            format.setFontPointSize(std::max(1.0, run.attributes.halfPoints / 2.0 + m_zoom));
         ranges.append({ start, length, format });
     }
     block.layout()->setFormats(ranges);

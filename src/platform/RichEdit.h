@@ -92,8 +92,13 @@ public:
     [[nodiscard]] TextAttributes attributesAt(int position) const;
     [[nodiscard]] const LineRuns &lineRuns(int line) const;
 
+    // The font's own size, which the styles and the rich text keep.
     [[nodiscard]] int fontSize() const;
     void setFontSize(int points);
+    // The text is shown `points` larger than the font's own size (smaller
+    // when negative); a matter of the view alone.
+    [[nodiscard]] int zoom() const { return m_zoom; }
+    void setZoom(int points);
     // While the control has no focus its selection is not shown: every
     // character keeps its colour and style.
     [[nodiscard]] bool hideSelection() const { return m_hideSelection; }
@@ -197,6 +202,7 @@ private:
     bool m_flushScheduled = false;
     bool m_keyConsumed = false;
     bool m_hideSelection = false;
+    int m_zoom = 0;
     int m_eventDepth = 0;
     std::pair<int, int> m_pendingLines { -1, -1 };
     std::pair<int, int> m_changedLines { -1, -1 };

@@ -42,7 +42,7 @@ done
 if [ -e "$build/src/app/tolvane-bridge.exe" ]; then
     [ -e "$usr/bin/tolvane-bridge.exe" ] || fail "the bridge helper was built but is not in the package"
 fi
-grep -qx 'Exec="/usr/bin/tolvane-launch"' "$usr/share/applications/$id.desktop" ||
+grep -qx 'Exec="/usr/bin/tolvane-launch" %F' "$usr/share/applications/$id.desktop" ||
     fail "the desktop entry does not start /usr/bin/tolvane-launch"
 
 # Validators, where installed; their verdict is what software centres and menus apply.

@@ -21,7 +21,7 @@ for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch \
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 [ ! -e "$prefix/share/tolvane/.gitattributes" ] || fail "repository files are installed with the data"
-grep -qx "Exec=\"$prefix/bin/tolvane-launch\"" "$prefix/share/applications/org.example.tolvane.desktop" ||
+grep -qx "Exec=\"$prefix/bin/tolvane-launch\" %F" "$prefix/share/applications/org.example.tolvane.desktop" ||
     fail "the desktop entry does not start the installed launcher"
 grep -qx "Icon=tolvane" "$prefix/share/applications/org.example.tolvane.desktop" || fail "the desktop entry has no icon"
 
@@ -49,11 +49,13 @@ home_work=$(env -u XDG_DATA_HOME HOME="$tmp/home" "$prefix/bin/tolvane-launch" -
 cat >"$prefix/bin/tolvane" <<STANDIN
 #!/bin/sh
 pwd -P >"$tmp/started-in"
+printf '%s|' "\$@" >"$tmp/started-on"
 STANDIN
 chmod +x "$prefix/bin/tolvane"
 ln -s "$prefix/bin/tolvane-launch" "$tmp/elsewhere/link-to-launcher"
-XDG_DATA_HOME="$tmp/xdg" ./link-to-launcher
+XDG_DATA_HOME="$tmp/xdg" ./link-to-launcher "my map.j" /abs/b.ai
 [ "$(cat "$tmp/started-in")" = "$(cd "$work" && pwd -P)" ] || fail "the editor did not start in the working folder"
+[ "$(cat "$tmp/started-on")" = "$PWD/my map.j|/abs/b.ai|" ] || fail "the files reached the editor as $(cat "$tmp/started-on")"
 
 "$prefix/bin/tolvane-cli" import --help | grep -q '\.ai' || fail "the installed tolvane-cli does not run"
 echo "launcher: all checks passed"

@@ -7,6 +7,7 @@
 #include "app/Project1.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
+#include "mainwindow/FindDialogs.h"
 #include "mainwindow/Main.h"
 #include "merge/MergeFiles.h"
 #include "platform/Dialogs.h"
@@ -14,15 +15,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -224,6 +229,60 @@ private slots:
         QVERIFY(form.State.TrackSelection);
     }
 
+    // Keys pressed in the editor after the replace dialog searched for "no"
+    // with match case, and a copy (which stops the preview till the next
+    // edit): the status bar's caret and flag, the zoom and the messages.
+    void keysInTheEditor_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("wheel"); // then turned with Ctrl held, 120 a notch
+        QTest::addColumn<QString>("status");
+        QTest::newRow("F5") << "F5" << 0 << "4 : 1 Modified 0";
+        QTest::newRow("Ctrl+I") << "Ctrl+I" << 0 << "4 : 10 Modified 0";
+        QTest::newRow("Ctrl+G") << "Ctrl+G" << 0 << "2 : 1 Modified 0";
+        QTest::newRow("F8") << "F8" << 0 << "2 : 10 Modified 0";
+        QTest::newRow("Ctrl+S") << "Ctrl+S" << 0 << "4 : 5  0";
+        QTest::newRow("Shift+F3") << "Shift+F3" << 0 << "1 : 34 Modified 0";
+        QTest::newRow("F3, F3") << "F3, F3" << 0 << "1 : 18 Modified 0; \"no\" was not found!";
+        QTest::newRow("Ctrl+Z, Ctrl+Y") << "Ctrl+Z, Ctrl+Y" << 0 << "4 : 5 Modified 0";
+        QTest::newRow("Ctrl+plus twice") << "Ctrl++, Ctrl++" << 0 << "4 : 5 Modified 2";
+        QTest::newRow("Ctrl+plus, Ctrl+0, Ctrl+minus")
+            << "Ctrl++, Ctrl+0, Ctrl+-" << 0 << "4 : 5 Modified -1";
+        QTest::newRow("Ctrl+wheel") << "" << 240 << "4 : 5 Modified 2";
+    }
+    void keysInTheEditor()
+    {
+        QFETCH(QString, keys);
+        QFETCH(int, wheel);
+        QFETCH(QString, status);
+        Session s;
+        Session::SeedLanguageFiles(s.Work.path());
+        QVERIFY(WriteAll(s.WorkFile("Api.txt"), "tolvane-api 1\n"));
+        TMainForm &form = s.Start();
+        ActivateWindow(form);
+        form.Editbox->setText("function F takes nothing returns nothing\n    call Nowhere()\nendfunction\n");
+        form.CheckScript1->trigger();
+        form.ReplaceDialog1->setFindText("no");
+        form.ReplaceDialog1->MatchCase->setChecked(true);
+        form.ReplaceDialog1Find();
+        form.Editbox->setSelStart(form.Editbox->textLength());
+        QTest::keyClicks(form.Editbox, "if x");
+        const int gutter = form.Editbox->viewport()->x();
+        QTest::keyClick(form.Editbox, Qt::Key_C, Qt::ControlModifier);
+        s.Dialogs.InputAnswers = { "2" };
+        s.Dialogs.SaveAnswers = { s.WorkFile("saved.j") };
+        QTest::keySequence(form.Editbox, QKeySequence(keys));
+        QWheelEvent turn({ 5, 5 }, { 5, 5 }, {}, { 0, wheel }, Qt::NoButton, Qt::ControlModifier,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form.Editbox->viewport(), &turn);
+        const QString zoom = QString::number(form.Editbox->font().pointSize() - 9);
+        QStringList shown = s.Dialogs.Messages();
+        shown.prepend(form.StatusPanel->text() + u' ' + form.ModifiedPanel->text() + u' ' + zoom);
+        QCOMPARE(shown.join("; "), status);
+        QCOMPARE(form.Editbox->fontSize(), 9); // what the rich text keeps
+        QTRY_COMPARE(form.Editbox->viewport()->x() > gutter, zoom == u"2"); // the numbers grow along
+    }
+
     void modifiedFlagSurvivesTheAboutBox()
     {
         Session s;
@@ -366,6 +425,47 @@ private slots:
         // The submenu shows the list as it was at start.
         QVERIFY(!form.Reopen1->menuAction()->isEnabled());
         QCOMPARE(s.Dialogs.Messages(), QStringList());
+    }
+
+    // Files from the command line, or dropped on a modified document ("No"
+    // to saving it): the first opens here, the others in windows of their own.
+    void openFromOutside_data()
+    {
+        QTest::addColumn<QStringList>("files"); // in the current folder
+        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QString>("result"); // caption | dialogs shown | further windows
+        QTest::newRow("a.j") << QStringList { "a.j" } << false << "Tolvane [a.j] || ";
+        QTest::newRow("missing.j") << QStringList { "missing.j" } << false << "Tolvane |error| ";
+        QTest::newRow("a.j b.j") << QStringList { "a.j", "b.j" } << false << "Tolvane [a.j] || b.j";
+        QTest::newRow("a.j dropped") << QStringList { "a.j" } << true << "Tolvane [a.j] |modal| ";
+    }
+    void openFromOutside()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, drop);
+        QFETCH(QString, result);
+        Session s;
+        TMainForm &form = s.Start();
+        QVERIFY(WriteAll(s.WorkFile("a.j"), "call A()\r\n"));
+        QStringList started;
+        form.StartWindow = [&started](const QString &path) { started << QFileInfo(path).fileName(); };
+        QMimeData data;
+        data.setUrls({ QUrl::fromLocalFile(s.WorkFile("a.j")) });
+        QDragEnterEvent enter({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDropEvent dropped({ 5, 5 }, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (drop) {
+            QTest::keyClicks(form.Editbox, "x");
+            s.Dialogs.AnswerModal(ModalResult::No);
+            QApplication::sendEvent(form.Editbox->viewport(), &enter);
+            QApplication::sendEvent(form.Editbox->viewport(), &dropped);
+            QTRY_VERIFY(!form.State.FileName.isEmpty());
+        } else {
+            form.OpenFilesFromOutside(files);
+        }
+        QCOMPARE(form.windowTitle() + " |" + s.Dialogs.Kinds().join(' ') + "| " + started.join(' '), result);
+        // As File > Open opens it, into the recent list too.
+        const bool opened = !form.State.FileName.isEmpty();
+        QCOMPARE(RecentLines(s.RecentFile()), opened ? QStringList { form.State.FileName } : QStringList {});
     }
 
     void reopenShowsTheFirstTenOfTheList()
@@ -610,6 +710,9 @@ private slots:
             return list;
         };
         QCOMPARE(names(form.File1), (QStringList{"New1", "Open1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1"}));
+        QCOMPARE(names(form.Edit1),
+            (QStringList {
+                "Find1", "FindandReplace1", "-", "GotoLine1", "-", "FindNext1", "FindPrevious1" }));
         QCOMPARE(names(form.Tools1),
             (QStringList { "SyntaxCheck1", "CheckScript1", "NextProblem1", "PreviousProblem1", "-",
                 "LoadfromJassTrigger1", "Dontclickonme1", "SavetoJassTrigger1", "-", "MergeFiles1" }));

@@ -115,14 +115,13 @@ private slots:
         TMainForm &form = s.Form();
         form.Editbox->setText(text);
         form.Editbox->select(selStart, selLength);
-        const QString status = form.StatusPanel->text();
         form.FunctionSearch->setFocus();
 
         form.SyntaxCheck1->trigger();
         QCOMPARE(form.HelpEdit->text(), message);
         QCOMPARE(form.Editbox->selStart(), selStartAfter);
         QCOMPARE(form.Editbox->selLength(), selLengthAfter);
-        QCOMPARE(form.StatusPanel->text(), status);
+        QCOMPARE(form.StatusPanel->text(), form.PositionText());
         QVERIFY(form.State.TrackSelection);
         QCOMPARE(form.focusWidget(), form.Editbox);
         QCOMPARE(form.Editbox->text(), text);

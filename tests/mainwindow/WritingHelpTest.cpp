@@ -22,14 +22,16 @@ public:
         Form().Editbox->setFocus();
     }
 
-    // Types `keys` as a user would; "\t" is Tab, "\r" Enter, "\x1b" Escape.
+    // Types `keys` as a user would; "\t" is Tab, "\r" Enter, "\x1b" Escape,
+    // "↓" Down.
     void Type(const QString &keys)
     {
         for (const QChar c : keys) {
-            if (c == u'\t' || c == u'\r' || c == u'\x1b')
+            if (c == u'\t' || c == u'\r' || c == u'\x1b' || c == u'↓')
                 QTest::keyClick(&Editbox(),
                     c == u'\t'       ? Qt::Key_Tab
                         : c == u'\r' ? Qt::Key_Return
+                        : c == u'↓'  ? Qt::Key_Down
                                      : Qt::Key_Escape);
             else
                 QTest::keyClicks(&Editbox(), QString(c));
@@ -76,7 +78,11 @@ private slots:
         QTest::newRow("Ge") << "Ge" << QStringList { "GetLoc", "GetUnitX" } << "Ge";
         QTest::newRow("GetU filters") << "GetU" << QStringList { "GetUnitX" } << "GetU";
         QTest::newRow("Ge, Tab") << "Ge\t" << QStringList {} << "GetLoc";
-        QTest::newRow("ab, Enter inserts, no indent") << "    ab\r" << QStringList {} << "    AbcDef";
+        QTest::newRow("ab, Enter breaks the line") << "    ab\r" << QStringList {} << "    ab\r\n    ";
+        QTest::newRow("ab, Down, Enter inserts") << "    ab↓\r" << QStringList {} << "    abcx";
+        QTest::newRow("local integer Ge") << "local integer Ge" << QStringList {} << "local integer Ge";
+        QTest::newRow("takes integer Ge")
+            << "function F takes integer Ge" << QStringList {} << "function F takes integer Ge";
         QTest::newRow("Ab, Escape, Enter indents") << "    Ab\x1b\r" << QStringList {} << "    Ab\r\n    ";
         QTest::newRow("Ge, Escape") << "Ge\x1b" << QStringList {} << "Ge";
         QTest::newRow("Ge, space") << "Ge " << QStringList {} << "Ge ";
