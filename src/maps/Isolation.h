@@ -1,26 +1,30 @@
 #pragma once
 
-#include <functional>
-#include <string>
+#include <QByteArray>
+#include <QString>
 
-// Runs work whose crash must not reach the caller. StormLib stops the whole
-// process on some damaged archives (its assertions are on) and may ask for
-// gigabytes for a forged table; a map is outside input, so every look into
-// one runs here. Where fork() exists the work runs in a child process with a
-// memory ceiling and a time limit, and only its answer comes back; elsewhere
-// it runs in place.
+#include <string>
+#include <vector>
+
+// Asks the helper program tolvane-maps (MapHelper.cpp) to look into a map.
+// StormLib stops the whole process on some damaged archives (its assertions
+// are on in Debian's build) and may ask for gigabytes for a forged table; a
+// map is outside input, so StormLib only ever sees one in the helper, which
+// runs with a memory ceiling and a time limit, one helper per request. A
+// program of its own rather than a fork of this one: a fork would leave every
+// page of a large editor to be faulted in again after it. Where there are no
+// such processes, the request is answered in this one.
 namespace Isolation {
 
 enum class Ending { Answered, Crashed, TimedOut, NotStarted };
 
 struct Run {
     Ending ending = Ending::NotStarted;
-    std::string answer; // what the work returned, when Answered
-    int error = 0; // the system's errno, when NotStarted
+    QByteArray answer; // the helper's standard output, when Answered
+    QString error; // why it did not start, when NotStarted
 };
 
-// The work may use the C library and plain C++ only: in a child of a
-// threaded program nothing else is safe.
-[[nodiscard]] Run Isolated(const std::function<std::string()> &work, int timeoutMs);
+// `request`: the helper's arguments; `input`: its standard input.
+[[nodiscard]] Run Ask(const std::vector<std::string> &request, const QByteArray &input, int timeoutMs);
 
 } // namespace Isolation

@@ -42,7 +42,7 @@ QString IsolationReason(const Isolation::Run &run)
     case Isolation::Ending::TimedOut:
         return QStringLiteral("StormLib did not finish with it in time: the archive is damaged.");
     case Isolation::Ending::NotStarted:
-        return QStringLiteral("No process could be started for it: %1.").arg(qt_error_string(run.error));
+        return QStringLiteral("StormLib could not be started for it: %1.").arg(run.error);
     default:
         return QStringLiteral("StormLib's answer was garbled.");
     }
@@ -124,19 +124,21 @@ bool IsMapFile(const QString &path)
 
 ReadResult ReadScript(const QString &mapPath)
 {
-    const std::string path = NativePath(mapPath);
-    const Isolation::Run run = Isolation::Isolated(
-        [&path] { return StormArchive::Encode(StormArchive::ReadScript(path)); }, kReadTimeoutMs);
+    Isolation::Run run = Isolation::Ask({ "read", NativePath(mapPath) }, {}, kReadTimeoutMs);
     StormArchive::ReadOutcome outcome;
+    size_t scriptSize = 0;
     ReadResult result;
-    if (run.ending != Isolation::Ending::Answered || !StormArchive::Decode(run.answer, outcome)) {
+    if (run.ending != Isolation::Ending::Answered
+        || !StormArchive::Decode(
+            std::string_view(run.answer.constData(), size_t(run.answer.size())), outcome, scriptSize)) {
         result.error = QStringLiteral("Cannot open map \"%1\". %2").arg(mapPath, IsolationReason(run));
         return result;
     }
     const QString scriptName = QString::fromStdString(outcome.scriptName);
     switch (outcome.failure) {
     case StormArchive::Failure::None:
-        result.script.bytes = QByteArray::fromStdString(outcome.script);
+        result.script.bytes = std::move(run.answer);
+        result.script.bytes.truncate(qsizetype(scriptSize));
         result.script.name = scriptName;
         result.script.readOnlyReason = ProtectionReason(outcome.protection);
         break;
@@ -189,14 +191,13 @@ WriteResult WriteScript(const QString &mapPath, const QByteArray &script, bool k
 
     const std::string originalPath = NativePath(target);
     const std::string workPath = NativePath(work.fileName());
-    const std::string bytes = script.toStdString();
-    const Isolation::Run run = Isolation::Isolated(
-        [&] { return StormArchive::Encode(StormArchive::WriteScript(originalPath, workPath, bytes)); },
-        kWriteTimeoutMs);
+    const Isolation::Run run = Isolation::Ask({ "write", originalPath, workPath }, script, kWriteTimeoutMs);
     // What StormLib's compaction leaves when it is stopped halfway.
     QFile::remove(work.fileName() + QLatin1String(".tmp"));
     StormArchive::WriteOutcome outcome;
-    if (run.ending != Isolation::Ending::Answered || !StormArchive::Decode(run.answer, outcome))
+    if (run.ending != Isolation::Ending::Answered
+        || !StormArchive::Decode(
+            std::string_view(run.answer.constData(), size_t(run.answer.size())), outcome))
         return WriteFailed(mapPath, IsolationReason(run));
     if (outcome.failure != StormArchive::Failure::None)
         return WriteFailed(mapPath, WriteReason(outcome));

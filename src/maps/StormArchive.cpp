@@ -37,7 +37,8 @@ Archive Open(const std::string &path, DWORD flags, uint32_t &code)
     return Archive(archive);
 }
 
-bool ReadFile(HANDLE archive, const char *name, std::string &bytes, uint32_t &code)
+// Reads the file into the memory `place` gives for its size.
+bool ReadFile(HANDLE archive, const char *name, const Place &place, uint32_t &code)
 {
     HANDLE file = nullptr;
     if (!SFileOpenFileEx(archive, name, SFILE_OPEN_FROM_MPQ, &file)) {
@@ -46,16 +47,27 @@ bool ReadFile(HANDLE archive, const char *name, std::string &bytes, uint32_t &co
     }
     DWORD high = 0;
     const DWORD size = SFileGetFileSize(file, &high);
-    bool ok = size != SFILE_INVALID_SIZE && high == 0 && size <= kLargestFile;
-    if (ok) {
-        bytes.assign(size, '\0');
-        DWORD read = 0;
-        ok = size == 0 || (SFileReadFile(file, bytes.data(), size, &read, nullptr) && read == size);
-    }
+    char *bytes = size != SFILE_INVALID_SIZE && high == 0 && size <= kLargestFile ? place(size) : nullptr;
+    DWORD read = 0;
+    const bool ok = bytes != nullptr
+        && (size == 0 || (SFileReadFile(file, bytes, size, &read, nullptr) && read == size));
     if (!ok)
         code = LastError();
     SFileCloseFile(file);
     return ok;
+}
+
+bool ReadFile(HANDLE archive, const char *name, std::string &bytes, uint32_t &code)
+{
+    return ReadFile(
+        archive, name,
+        [&bytes](size_t size) {
+            // Room for the fields Encode puts after a script.
+            bytes.reserve(size + 256);
+            bytes.assign(size, '\0');
+            return bytes.data();
+        },
+        code);
 }
 
 const char *FindName(HANDLE archive, const char *const (&names)[2])
@@ -86,7 +98,7 @@ uint64_t ArchiveOffset(HANDLE archive)
 }
 
 // The script, else why there is none to edit.
-void ReadScriptOf(HANDLE archive, ReadOutcome &outcome)
+void ReadScriptOf(HANDLE archive, ReadOutcome &outcome, const Place &place)
 {
     const char *name = FindName(archive, kScriptNames);
     if (name == nullptr) {
@@ -94,7 +106,9 @@ void ReadScriptOf(HANDLE archive, ReadOutcome &outcome)
         return;
     }
     outcome.scriptName = name;
-    if (!ReadFile(archive, name, outcome.script, outcome.code))
+    const bool read = place ? ReadFile(archive, name, place, outcome.code)
+                            : ReadFile(archive, name, outcome.script, outcome.code);
+    if (!read)
         outcome.failure = Failure::ReadScript;
 }
 
@@ -271,7 +285,7 @@ void Put(std::string &out, const std::string &value)
 // Reads the fields back in the order they were put.
 class Fields {
 public:
-    explicit Fields(const std::string &bytes)
+    explicit Fields(std::string_view bytes)
         : m_bytes(bytes)
     {
     }
@@ -292,20 +306,20 @@ public:
         uint64_t size = 0;
         Get(size);
         m_ok = m_ok && m_bytes.size() - m_pos >= size;
-        value = m_ok ? m_bytes.substr(m_pos, size_t(size)) : std::string();
+        value = m_ok ? std::string(m_bytes.substr(m_pos, size_t(size))) : std::string();
         m_pos += m_ok ? size_t(size) : 0;
     }
     [[nodiscard]] bool Whole() const { return m_ok && m_pos == m_bytes.size(); }
 
 private:
-    const std::string &m_bytes;
+    std::string_view m_bytes;
     size_t m_pos = 0;
     bool m_ok = true;
 };
 
 } // namespace
 
-ReadOutcome ReadScript(const std::string &path)
+ReadOutcome ReadScript(const std::string &path, const Place &place)
 {
     ReadOutcome first;
     // The game reads every map as an archive of the first version; map
@@ -316,7 +330,7 @@ ReadOutcome ReadScript(const std::string &path)
         if (archive != nullptr) {
             outcome.protection = mode != 0 ? Protection::VersionOne : ProtectionOf(archive.get());
             outcome.archiveOffset = ArchiveOffset(archive.get());
-            ReadScriptOf(archive.get(), outcome);
+            ReadScriptOf(archive.get(), outcome, place);
         } else {
             outcome.failure = Failure::Open;
         }
@@ -385,6 +399,15 @@ uint32_t Create(const std::string &path, const NewArchive &archive)
     return SFileCloseArchive(created.release()) ? 0 : LastError(ERROR_CAN_NOT_COMPLETE);
 }
 
+std::string Answer(const std::vector<std::string> &request, const std::string &input)
+{
+    if (request.size() == 2 && request[0] == "read")
+        return Encode(ReadScript(request[1]));
+    if (request.size() == 3 && request[0] == "write")
+        return Encode(WriteScript(request[1], request[2], input));
+    return {};
+}
+
 const char *Reason(uint32_t code)
 {
     switch (code) {
@@ -407,15 +430,22 @@ const char *Reason(uint32_t code)
     }
 }
 
-std::string Encode(const ReadOutcome &outcome)
+std::string Encode(ReadOutcome outcome)
+{
+    std::string out = std::move(outcome.script);
+    out += Trailer(outcome, out.size());
+    return out;
+}
+
+std::string Trailer(const ReadOutcome &outcome, uint64_t scriptSize)
 {
     std::string out;
     Put(out, uint64_t(outcome.failure));
     Put(out, outcome.code);
     Put(out, outcome.scriptName);
-    Put(out, outcome.script);
     Put(out, uint64_t(outcome.protection));
     Put(out, outcome.archiveOffset);
+    Put(out, scriptSize);
     return out;
 }
 
@@ -429,20 +459,25 @@ std::string Encode(const WriteOutcome &outcome)
     return out;
 }
 
-bool Decode(const std::string &bytes, ReadOutcome &outcome)
+bool Decode(std::string_view bytes, ReadOutcome &outcome, size_t &scriptSize)
 {
-    Fields fields(bytes);
+    uint64_t size = 0;
+    Fields last(bytes.substr(bytes.size() - std::min<size_t>(bytes.size(), 8)));
+    last.Get(size);
+    if (!last.Whole() || size > bytes.size() - 8)
+        return false;
+    Fields fields(bytes.substr(size_t(size), bytes.size() - 8 - size_t(size)));
     fields.Get(outcome.failure);
     fields.Get(outcome.code);
     fields.Get(outcome.scriptName);
-    fields.Get(outcome.script);
     fields.Get(outcome.protection);
     fields.Get(outcome.archiveOffset);
+    scriptSize = size_t(size);
     return fields.Whole() && outcome.failure <= Failure::Protected
         && outcome.protection <= Protection::Signed;
 }
 
-bool Decode(const std::string &bytes, WriteOutcome &outcome)
+bool Decode(std::string_view bytes, WriteOutcome &outcome)
 {
     Fields fields(bytes);
     fields.Get(outcome.failure);

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A map's archive as StormLib reads and writes it. Plain C++ on the C library
-// and StormLib alone: these functions run in a child process (Isolation.h),
-// where a damaged archive that stops StormLib takes only the child with it.
-// Errors are StormLib's codes (errno values below 1000 on this system).
+// and StormLib alone: reading and writing run in the helper program
+// tolvane-maps (Isolation.h), where a damaged archive that stops StormLib
+// takes only the helper with it. Errors are StormLib's codes (errno values
+// below 1000 on this system).
 namespace StormArchive {
 
 enum class Failure : uint32_t {
@@ -41,8 +44,12 @@ struct ReadOutcome {
     uint64_t archiveOffset = 0; // 512 after a map header
 };
 
-// The script of the map at `path` and whether the map may be written.
-[[nodiscard]] ReadOutcome ReadScript(const std::string &path);
+// Where a file read goes: memory for `size` bytes, or nullptr when there is none.
+using Place = std::function<char *(size_t size)>;
+
+// The script of the map at `path` and whether the map may be written. With
+// a `place`, the script goes there and outcome.script stays empty.
+[[nodiscard]] ReadOutcome ReadScript(const std::string &path, const Place &place = {});
 
 struct WriteOutcome {
     Failure failure = Failure::None;
@@ -71,14 +78,24 @@ struct NewArchive {
 // Writes a new archive; 0 or StormLib's error.
 [[nodiscard]] uint32_t Create(const std::string &path, const NewArchive &archive);
 
+// The helper's answer to a request (its arguments) with its standard input:
+//   read MAP                 Encode(ReadScript(MAP))
+//   write MAP WORK           Encode(WriteScript(MAP, WORK, input))
+// Empty for a request it does not know.
+[[nodiscard]] std::string Answer(const std::vector<std::string> &request, const std::string &input);
+
 // StormLib's own error codes in words; nullptr for a system error (errno).
 [[nodiscard]] const char *Reason(uint32_t code);
 
-// The fields of an outcome as bytes, to cross from the child to the parent;
-// Decode gives false for bytes that are not an outcome.
-[[nodiscard]] std::string Encode(const ReadOutcome &outcome);
+// An outcome as bytes, to cross from the child to the parent. The script
+// comes first and keeps its place, so neither side copies it: Decode leaves
+// outcome.script empty and gives the script's size, the length of the
+// front of `bytes` that is the script. False for bytes that are no outcome.
+[[nodiscard]] std::string Encode(ReadOutcome outcome);
+// What Encode puts after a script of that size that went to a place of its own.
+[[nodiscard]] std::string Trailer(const ReadOutcome &outcome, uint64_t scriptSize);
 [[nodiscard]] std::string Encode(const WriteOutcome &outcome);
-[[nodiscard]] bool Decode(const std::string &bytes, ReadOutcome &outcome);
-[[nodiscard]] bool Decode(const std::string &bytes, WriteOutcome &outcome);
+[[nodiscard]] bool Decode(std::string_view bytes, ReadOutcome &outcome, size_t &scriptSize);
+[[nodiscard]] bool Decode(std::string_view bytes, WriteOutcome &outcome);
 
 } // namespace StormArchive

@@ -33,7 +33,7 @@ root="$tmp/root"
 dpkg-deb -x "$deb" "$root"
 usr="$root/usr"
 id=org.example.tolvane
-for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch \
+for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch libexec/tolvane/tolvane-maps \
     share/tolvane/Func.txt share/tolvane/1.36/Syn.txt share/tolvane/1.26/AIConst.txt \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/tolvane.svg \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml share/doc/tolvane/copyright \
