@@ -22,9 +22,11 @@ constexpr int kWriteTimeoutMs = 120000;
 
 const QByteArray kArchiveSignature("MPQ\x1a", 4);
 
+// Absolute: the helper that takes the request was started ahead of need,
+// maybe in another current folder.
 std::string NativePath(const QString &path)
 {
-    return QFile::encodeName(path).toStdString();
+    return QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString();
 }
 
 QString Reason(uint32_t code)

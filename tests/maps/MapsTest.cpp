@@ -186,7 +186,10 @@ private slots:
         QFETCH(QString, layout);
         QFETCH(QByteArray, script);
         QFETCH(QString, error);
-        const QString path = Build(layout);
+        // Relative, and in another current folder than the helper that takes it was started in.
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        const QString path = QFileInfo(Build(layout)).fileName();
+        QCOMPARE(Maps::ReadScript(path).script.bytes, layout == "Lua" ? QByteArray() : kMapScript);
         const QByteArray before = ReadAll(path);
         const Maps::WriteResult written = Maps::WriteScript(path, script, true);
         QVERIFY2(written.error.contains(error), qPrintable(written.error));
