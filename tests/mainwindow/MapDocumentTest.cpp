@@ -22,6 +22,8 @@ private slots:
                                          << "OpenMapScript1" << QStringList { "Tolvane [map.w3x]" };
         QTest::newRow("Reopen") << ""
                                 << "Reopen" << QStringList { "Tolvane [map.w3x]" };
+        QTest::newRow("command line or drop") << ""
+                                              << "Outside" << QStringList { "Tolvane [map.w3x]" };
         QTest::newRow("scripts folder") << "scripts"
                                         << "Open1" << QStringList { "Tolvane [map.w3x]" };
         QTest::newRow("signed") << "signed"
@@ -55,6 +57,8 @@ private slots:
         reopen.setData(map);
         if (command == "Reopen")
             form.RecentFileClick(&reopen);
+        else if (command == "Outside")
+            form.OpenFilesFromOutside({ map });
         else
             form.findChild<QAction *>(command)->trigger();
 
