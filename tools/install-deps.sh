@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-qpa-plugins libxkbcommon-x11-0 fonts-dejavu-core
+  # StormLib: the scripts inside maps (.w3x, .w3m archives).
+  libstorm-dev
   # The bridge helper to the game editor under Wine, and its tests. 64-bit Wine
   # only: the 32-bit packages (wine32, an i386 architecture) break it here.
   g++-mingw-w64-x86-64-posix wine wine64

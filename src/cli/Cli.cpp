@@ -11,16 +11,22 @@ struct Command
 };
 
 constexpr Command kCommands[] = {
-    {"highlight", "highlight FILE", "print the rich text the editor shows for FILE", RunHighlightCommand},
-    {"import", "import -o FOLDER [--ai] FILE...",
-     "make the language files from the game's declaration files (*.ai files give the AI lists)",
-     RunImportCommand},
-    {"check", "check [--all] FILE...", "check scripts for structural errors", RunCheckCommand},
-    {"lint", "lint [--api FILE]... [--no-api] [--ai] FILE...",
-     "check scripts as the game loads them: names, types, blocks (FILE:LINE:COLUMN: error: ...)",
-     RunLintCommand},
-    {"merge", "merge -o TARGET SOURCE...", "merge scripts into one, dropping repeated declarations",
-     RunMergeCommand},
+    { "highlight", "highlight FILE", "print the rich text the editor shows for FILE", RunHighlightCommand },
+    { "import", "import -o FOLDER [--ai] FILE...",
+        "make the language files from the game's declaration files (*.ai files give the AI lists)",
+        RunImportCommand },
+    { "check", "check [--all] FILE...", "check scripts for structural errors", RunCheckCommand },
+    { "lint", "lint [--api FILE]... [--no-api] [--ai] FILE...",
+        "check scripts as the game loads them: names, types, blocks (FILE:LINE:COLUMN: error: ...); "
+        "a map (.w3x, .w3m) stands for the script inside it",
+        RunLintCommand },
+    { "merge", "merge -o TARGET SOURCE...", "merge scripts into one, dropping repeated declarations",
+        RunMergeCommand },
+    { "extract", "extract MAP [-o FILE]",
+        "write the script inside a map (war3map.j) to FILE, or to standard output", RunExtractCommand },
+    { "inject", "inject MAP FILE",
+        "replace the script inside a map with FILE; the map as it was stays beside it as MAP.bak",
+        RunInjectCommand },
 };
 
 QString HelpText()

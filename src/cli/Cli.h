@@ -21,9 +21,14 @@ int RunImportCommand(const QStringList &args, CliStreams io);
 int RunCheckCommand(const QStringList &args, CliStreams io);
 int RunLintCommand(const QStringList &args, CliStreams io);
 int RunMergeCommand(const QStringList &args, CliStreams io);
+int RunExtractCommand(const QStringList &args, CliStreams io);
+int RunInjectCommand(const QStringList &args, CliStreams io);
 
 // Shared by the commands.
 void WriteText(QIODevice &device, const QString &text);
 int UsageError(CliStreams io, const QString &message);
 // "FILE:LINE:COLUMN: error: MESSAGE" (or "warning:"), the form compilers use.
 QString DiagnosticLine(const QString &file, const Analysis::Diagnostic &d);
+// The script inside a map as lint names it: "maps/x.w3x/war3map.j", where
+// the map saved as a folder would hold it.
+QString MapSourceName(const QString &mapPath, const QString &scriptName);

@@ -2,6 +2,7 @@
 
 #include "analysis/Analysis.h"
 #include "langdata/ApiFiles.h"
+#include "maps/Maps.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 
@@ -12,6 +13,7 @@ const char kLintHelp[] = "Usage: tolvane-cli lint [--api FILE]... [--no-api] [--
                          "Checks scripts as the game does when it loads them: blocks, names and types,\n"
                          "and the mistakes that load but stop or crash the game. Several FILEs are one\n"
                          "program, in order, as the game loads common.j, blizzard.j and war3map.j.\n"
+                         "A map (.w3x, .w3m) stands for the script inside it, named MAP/war3map.j.\n"
                          "Prints one line per finding, FILE:LINE:COLUMN: error: MESSAGE (or warning:).\n"
                          "\n"
                          "The game's API comes from the language folder, found as the editor finds it:\n"
@@ -38,14 +40,22 @@ struct LintOptions {
     bool ai = false;
 };
 
-// The whole program: the --api files first, then the FILEs. Raises
-// TolvaneError for a file that cannot be read.
+// The whole program: the --api files first, then the FILEs; a map gives the
+// script inside it. Raises TolvaneError for a file that cannot be read.
 QList<Analysis::Source> ReadSources(const QStringList &names)
 {
     QList<Analysis::Source> sources;
     sources.reserve(names.size());
-    for (const QString &name : names)
-        sources.append(Analysis::Source { name, TextFile::ReadBytes(name) });
+    for (const QString &name : names) {
+        if (!Maps::IsMapFile(name)) {
+            sources.append(Analysis::Source { name, TextFile::ReadBytes(name) });
+            continue;
+        }
+        const Maps::ReadResult map = Maps::ReadScript(name);
+        if (!map.error.isEmpty())
+            throw TolvaneError(map.error);
+        sources.append(Analysis::Source { MapSourceName(name, map.script.name), map.script.bytes });
+    }
     return sources;
 }
 

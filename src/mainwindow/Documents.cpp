@@ -106,10 +106,32 @@ TextFile::Encoding SaveEncoding(const QString &text, TextFile::Encoding loaded)
     return TextFile::Encoding::Utf8;
 }
 
+QByteArray DocumentBytes(const QString &text, TextFile::Encoding encoding)
+{
+    return TextFile::Encode(TextFile::JoinLines(TextFile::SplitLines(text)), encoding);
+}
+
+QString ReadOnlyMapCaption(const QString &path)
+{
+    return OpenedCaption(path) + QLatin1String(" (read-only)");
+}
+
+QString ReadOnlyMapMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The map \"%1\" opens read-only: %2. Save As writes its script to a file.")
+        .arg(path, reason);
+}
+
+QString ReadOnlyMapSaveMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("The script cannot be saved into the map \"%1\": %2. Choose a file to save it to.")
+        .arg(path, reason);
+}
+
 TextFile::Encoding SaveDocument(const QString &path, const QString &text, TextFile::Encoding encoding)
 {
     const TextFile::Encoding used = SaveEncoding(text, encoding);
-    TextFile::SaveScript(path, TextFile::SplitLines(text), used);
+    TextFile::WriteBytes(path, DocumentBytes(text, used));
     return used;
 }
 

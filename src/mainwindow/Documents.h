@@ -57,6 +57,17 @@ void AddRecentFile(const QString &recentFile, const QString &path);
 // so saving never turns a character into '?'.
 [[nodiscard]] TextFile::Encoding SaveEncoding(const QString &text, TextFile::Encoding loaded);
 
+// The editor's text (lines separated by CR LF, LF or CR) as it is saved:
+// every line ended by CR LF, in `encoding`.
+[[nodiscard]] QByteArray DocumentBytes(const QString &text, TextFile::Encoding encoding);
+
+// "Tolvane [map.w3x] (read-only)": a map whose script cannot be saved into it.
+[[nodiscard]] QString ReadOnlyMapCaption(const QString &path);
+// What opening such a map says.
+[[nodiscard]] QString ReadOnlyMapMessage(const QString &path, const QString &reason);
+// What Save says for it, before the Save As dialog.
+[[nodiscard]] QString ReadOnlyMapSaveMessage(const QString &path, const QString &reason);
+
 // Writes the editor's text (lines separated by CR LF, LF or CR) to `path`,
 // every line ended by CR LF. The old file stays whole until the
 // new content is completely written. Returns the encoding used (see

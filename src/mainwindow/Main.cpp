@@ -109,6 +109,11 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
         {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")},
     };
     OpenFile.defaultExtension = QStringLiteral(".txt");
+    OpenMap.title = QStringLiteral("Open Map Script");
+    OpenMap.filters = {
+        { QStringLiteral("Warcraft III Maps (*.w3x; *.w3m)"), QStringLiteral("*.w3x;*.w3m") },
+        { QStringLiteral("All Files (*.*)"), QStringLiteral("*.*") },
+    };
     SaveFile = OpenFile;
     SaveFile.title = QStringLiteral("Save As...");
     SaveFile.initialFolder = QStringLiteral(".");
@@ -129,6 +134,7 @@ void TMainForm::setupActions()
 {
     New1 = MakeAction(this, "New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N), "new", "New (Ctrl+N)");
     Open1 = MakeAction(this, "Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O), "open", "Open (Ctrl+O)");
+    OpenMapScript1 = MakeAction(this, "OpenMapScript1", "Open &Map Script...");
     Save1 = MakeAction(this, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S), "save", "Save (Ctrl+S)");
     SaveAs1 = MakeAction(this, "SaveAs1", "Save &As", QKeySequence(Qt::Key_F12));
     Exit1 = MakeAction(this, "Exit1", "E&xit", {}, "exit", "Exit");
@@ -178,6 +184,7 @@ void TMainForm::setupMenus()
     File1->setObjectName(QStringLiteral("File1"));
     File1->addAction(New1);
     File1->addAction(Open1);
+    File1->addAction(OpenMapScript1);
     Reopen1 = File1->addMenu(QStringLiteral("&Reopen"));
     Reopen1->setObjectName(QStringLiteral("Reopen1"));
     Reopen1->menuAction()->setObjectName(QStringLiteral("Reopen1Action"));
@@ -353,6 +360,7 @@ void TMainForm::connectHandlers()
     };
     wire(New1, &TMainForm::New1Click);
     wire(Open1, &TMainForm::Open1Click);
+    wire(OpenMapScript1, &TMainForm::OpenMapScript1Click);
     wire(Save1, &TMainForm::Save1Click);
     wire(SaveAs1, &TMainForm::SaveAs1Click);
     wire(Exit1, &TMainForm::Exit1Click);

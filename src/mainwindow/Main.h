@@ -11,6 +11,7 @@
 #include "platform/TextFile.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -51,6 +52,14 @@ struct ProgramState
     bool Modified = false;
     QString FileName; // empty for an untitled document
     TextFile::Encoding Encoding = TextFile::Encoding::Cp1252;
+    // A document opened from a map is its script: Save writes it back into
+    // the map at FileName.
+    struct MapScript {
+        QString Name; // inside the map, "war3map.j"; empty for a plain file
+        QString ReadOnlyReason; // why the map must not be written
+    } Map;
+    // The maps saved so far: their backup keeps them as they were before.
+    QSet<QString> BackedUpMaps;
     // Armed by an Enter that breaks a line, applied by the change it makes;
     // replacing the whole document drops it.
     struct PendingIndent
@@ -79,7 +88,8 @@ struct ProgramWindows
 // The main window: the script editor, the explorer panel, the declaration
 // preview and every command of the menus and the toolbar. Its features live
 // in separate files: Main.cpp (layout, creation, activation, typing),
-// MainDocuments.cpp (New, Open, Reopen, Save, Save As, closing),
+// MainDocuments.cpp (New, Open, Open Map Script, Reopen, Save, Save As,
+// closing),
 // MainTools.cpp (the syntax check and the exchange with the game editor),
 // MainCheck.cpp (Check Script, its problems list and marks) and
 // MainCommands.cpp (the commands of the other menus).
@@ -128,6 +138,7 @@ public:
     QMenu *File1;
     QAction *New1;
     QAction *Open1;
+    QAction *OpenMapScript1;
     QMenu *Reopen1;
     QAction *Save1;
     QAction *SaveAs1;
@@ -159,6 +170,7 @@ public:
     QAction *About1;
 
     FileDialogOptions OpenFile;
+    FileDialogOptions OpenMap; // the dialog of Open Map Script
     FileDialogOptions SaveFile;
     FindReplaceDialog *FindDialog1;
     FindReplaceDialog *ReplaceDialog1;
@@ -177,6 +189,7 @@ public:
     // Documents.
     void New1Click();
     void Open1Click();
+    void OpenMapScript1Click();
     void RecentFileClick(QAction *item);
     void Save1Click();
     void SaveAs1Click();
@@ -227,6 +240,8 @@ public:
     // Opening, New and F9: no list, no marks, no checking while typing.
     void ClearCheck();
     [[nodiscard]] LiveCheck &LiveChecker() { return *m_liveCheck; }
+    // The name the script is checked under: a map's script is its war3map.j.
+    [[nodiscard]] QString CheckedName() const;
     void ToolButton7Click();  // Load from Jass Trigger
     void Dontclickonme1Click();
     void ToolButton9Click(); // Save to Jass Trigger
@@ -295,13 +310,18 @@ private:
     void detachEditorHandlers();
     void connectExplorerHandlers();
     void fillFunctionlist();
-    // Reads a script into Editbox; nothing changes when the file cannot be read.
-    void loadDocument(const QString &path, bool detachHandlers);
+    // Reads a script, or the script inside a map (`map`, or a file whose
+    // first bytes are a map's), into Editbox; nothing changes when the file
+    // cannot be read.
+    void loadDocument(const QString &path, bool detachHandlers, bool map = false);
+    // Open's steps after the load: name, caption, flag, and why a map opened read-only.
+    void documentOpened(const QString &path);
+    void saveMapScript();
     // The window caption exactly as given, a "[*]" in a file name included.
     void setCaption(const QString &caption);
     void saveDocumentAs(const QString &path);
-    // Open once the file is chosen and the document may go.
-    void openDocument(const QString &path);
+    // Open once the file is chosen and the document may go; `map` as for loadDocument.
+    void openDocument(const QString &path, bool map = false);
     // Takes a drag of local files (true) and opens them when they are dropped.
     bool fileDrag(QEvent *event);
     [[nodiscard]] bool isMenuShortcut(const QKeyEvent *event) const;

@@ -3,6 +3,7 @@
 // text, and checked again while the user types.
 #include "Main.h"
 
+#include "Documents.h"
 #include "ProblemsPanel.h"
 #include "ScriptCheck.h"
 #include "editor/SyntaxEdit.h"
@@ -32,7 +33,7 @@ void TMainForm::setupCheck()
         [this] {
             const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
             return [bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8),
-                       api = m_checkApi, name = State.FileName] { return Diagnostics(name, bytes, *api); };
+                       api = m_checkApi, name = CheckedName()] { return Diagnostics(name, bytes, *api); };
         },
         this);
 }
@@ -49,14 +50,19 @@ void TMainForm::connectCheckHandlers()
 
 void TMainForm::CheckScript1Click()
 {
-    m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(State.FileName));
+    m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(CheckedName()));
     const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
     const QByteArray bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8);
-    showProblems(Diagnostics(State.FileName, bytes, *m_checkApi));
+    showProblems(Diagnostics(CheckedName(), bytes, *m_checkApi));
     Problems->show();
     m_liveCheck->Start();
     if (Editbox->isEnabled())
         Editbox->setFocus();
+}
+
+QString TMainForm::CheckedName() const
+{
+    return State.Map.Name.isEmpty() ? State.FileName : Documents::FileNamePart(State.Map.Name);
 }
 
 void TMainForm::showProblems(const QList<Analysis::Diagnostic> &diagnostics)

@@ -1,16 +1,20 @@
-// The document commands of the main window: New, Open, Reopen, Save, Save As,
-// the save-first question and closing.
+// The document commands of the main window: New, Open, Open Map Script,
+// Reopen, Save, Save As, the save-first question and closing. A map's script
+// is a document like a script file, under the map's path; Save writes it
+// back into the map.
 #include "Main.h"
 
 #include "AreYouSureBox.h"
 #include "Documents.h"
 #include "SaveFirst.h"
 #include "editor/SyntaxEdit.h"
+#include "maps/Maps.h"
 #include "platform/Errors.h"
 #include "platform/Rtf.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QScopeGuard>
@@ -34,7 +38,8 @@ bool TMainForm::AskSaveFirst()
     switch (m_dialogs.Ask(prompt)) {
     case ModalResult::Yes:
         Save1Click();
-        return !State.FileName.isEmpty();
+        // A read-only map's Save goes to Save As, which may be cancelled too.
+        return !State.FileName.isEmpty() && !State.Modified;
     case ModalResult::No:
         return true;
     default:
@@ -57,6 +62,7 @@ void TMainForm::New1Click()
         return;
     State.FileName.clear();
     State.Encoding = TextFile::Encoding::Cp1252;
+    State.Map = {};
     setCaption(Documents::UntitledCaption());
     State.Indent = {};
     Editbox->setText(QString());
@@ -64,11 +70,22 @@ void TMainForm::New1Click()
     State.Modified = false;
 }
 
-void TMainForm::loadDocument(const QString &path, bool detachHandlers)
+void TMainForm::loadDocument(const QString &path, bool detachHandlers, bool map)
 {
     // Read first: a file that cannot be read leaves the document, its name
     // and the caption as they were.
-    const QByteArray bytes = TextFile::ReadBytes(path);
+    ProgramState::MapScript script;
+    QByteArray bytes;
+    if (map || Maps::IsMapFile(path)) {
+        Maps::ReadResult read = Maps::ReadScript(path);
+        if (!read.error.isEmpty())
+            throw TolvaneError(read.error);
+        bytes = std::move(read.script.bytes);
+        script = { read.script.name, read.script.readOnlyReason };
+    } else {
+        bytes = TextFile::ReadBytes(path);
+    }
+    State.Map = script;
     State.Indent = {};
     if (detachHandlers)
         detachEditorHandlers();
@@ -88,6 +105,16 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers)
     ClearCheck();
 }
 
+void TMainForm::documentOpened(const QString &path)
+{
+    const bool readOnly = !State.Map.ReadOnlyReason.isEmpty();
+    setCaption(readOnly ? Documents::ReadOnlyMapCaption(path) : Documents::OpenedCaption(path));
+    State.FileName = path;
+    State.Modified = false;
+    if (readOnly)
+        m_dialogs.ShowMessage(this, Documents::ReadOnlyMapMessage(path, State.Map.ReadOnlyReason));
+}
+
 void TMainForm::Open1Click()
 {
     const std::optional<QString> path = m_dialogs.OpenFileName(this, OpenFile);
@@ -98,12 +125,21 @@ void TMainForm::Open1Click()
     openDocument(*path);
 }
 
-void TMainForm::openDocument(const QString &path)
+void TMainForm::OpenMapScript1Click()
 {
-    loadDocument(path, true);
-    State.FileName = path;
-    setCaption(Documents::OpenedCaption(path));
-    State.Modified = false;
+    const std::optional<QString> path = m_dialogs.OpenFileName(this, OpenMap);
+    if (!path)
+        return;
+    if (!AskSaveFirst())
+        return;
+    // Whatever the file's first bytes, StormLib has the say.
+    openDocument(*path, true);
+}
+
+void TMainForm::openDocument(const QString &path, bool map)
+{
+    loadDocument(path, true, map);
+    documentOpened(path);
     // The file is open whatever becomes of the list; a list that cannot be
     // written is reported once the document is there.
     Documents::AddRecentFile(State.RecentFile, path);
@@ -151,20 +187,46 @@ void TMainForm::RecentFileClick(QAction *item)
         return;
     }
     loadDocument(path, false);
-    setCaption(Documents::OpenedCaption(path));
-    State.FileName = path;
-    State.Modified = false;
+    documentOpened(path);
 }
 
 void TMainForm::saveDocumentAs(const QString &path)
 {
     State.Encoding = Documents::SaveDocument(path, Editbox->text(), State.Encoding);
     State.FileName = path;
+    State.Map = {};
+    State.Modified = false;
+}
+
+void TMainForm::saveMapScript()
+{
+    if (!State.Map.ReadOnlyReason.isEmpty()) {
+        m_dialogs.ShowMessage(
+            this, Documents::ReadOnlyMapSaveMessage(State.FileName, State.Map.ReadOnlyReason));
+        SaveAs1Click();
+        return;
+    }
+    const QString text = Editbox->text();
+    const TextFile::Encoding encoding = Documents::SaveEncoding(text, State.Encoding);
+    // The backup keeps the map as it was before the first save of this run.
+    const QString map = QFileInfo(State.FileName).canonicalFilePath();
+    const bool backup = !State.BackedUpMaps.contains(map);
+    const Maps::WriteResult written
+        = Maps::WriteScript(State.FileName, Documents::DocumentBytes(text, encoding), backup);
+    if (!written.error.isEmpty())
+        throw TolvaneError(written.error);
+    if (backup)
+        State.BackedUpMaps.insert(map);
+    State.Encoding = encoding;
     State.Modified = false;
 }
 
 void TMainForm::Save1Click()
 {
+    if (!State.Map.Name.isEmpty()) {
+        saveMapScript();
+        return;
+    }
     if (!State.FileName.isEmpty()) {
         saveDocumentAs(State.FileName);
         return;

@@ -25,6 +25,7 @@ deb="$tmp/out/tolvane_1.10_$(dpkg --print-architecture).deb"
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tolvane ] && [ "$(field Version)" = 1.10 ] || fail "wrong package name or version"
 field Depends | grep -q 'libqt6widgets6' || fail "the dependencies were not computed: $(field Depends)"
+field Depends | grep -q 'libstorm9' || fail "StormLib is not among the dependencies: $(field Depends)"
 [ "$(field Suggests)" = wine ] || fail "wine is not suggested"
 [ -n "$(field Maintainer)" ] && [ -n "$(field Section)" ] || fail "no maintainer or section"
 
@@ -32,7 +33,7 @@ root="$tmp/root"
 dpkg-deb -x "$deb" "$root"
 usr="$root/usr"
 id=org.example.tolvane
-for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch \
+for file in bin/tolvane bin/tolvane-cli bin/tolvane-launch libexec/tolvane/tolvane-maps \
     share/tolvane/Func.txt share/tolvane/1.36/Syn.txt share/tolvane/1.26/AIConst.txt \
     share/applications/$id.desktop share/icons/hicolor/scalable/apps/tolvane.svg \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml share/doc/tolvane/copyright \

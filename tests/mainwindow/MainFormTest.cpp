@@ -665,6 +665,9 @@ private slots:
         QTest::addColumn<QString>("shortcut");
         QTest::newRow("New1") << "New1" << "&New" << "Ctrl+N";
         QTest::newRow("Open1") << "Open1" << "&Open" << "Ctrl+O";
+        QTest::newRow("OpenMapScript1") << "OpenMapScript1"
+                                        << "Open &Map Script..."
+                                        << "";
         QTest::newRow("Save1") << "Save1" << "&Save" << "Ctrl+S";
         QTest::newRow("SaveAs1") << "SaveAs1" << "Save &As" << "F12";
         QTest::newRow("Exit1") << "Exit1" << "E&xit" << "";
@@ -709,7 +712,9 @@ private slots:
                 list.append(action->isSeparator() ? QStringLiteral("-") : action->objectName());
             return list;
         };
-        QCOMPARE(names(form.File1), (QStringList{"New1", "Open1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1"}));
+        QCOMPARE(names(form.File1),
+            (QStringList {
+                "New1", "Open1", "OpenMapScript1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1" }));
         QCOMPARE(names(form.Edit1),
             (QStringList {
                 "Find1", "FindandReplace1", "-", "GotoLine1", "-", "FindNext1", "FindPrevious1" }));
