@@ -63,6 +63,7 @@ if command -v update-mime-database >/dev/null 2>&1; then
     errors=$(XDG_DATA_DIRS="$tmp" update-mime-database "$tmp/mime" 2>&1)
     [ -z "$errors" ] || fail "the file type definition: $errors"
     grep -q ':text/x-jass:\*\.j$' "$tmp/mime/globs2" || fail "*.j is not a JASS script"
+    grep -q ':application/x-warcraft3-map:\*\.w3x$' "$tmp/mime/globs2" || fail "*.w3x is not a map"
 else
     echo "note: update-mime-database is not installed, not run"
 fi
