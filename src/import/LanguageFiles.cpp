@@ -42,6 +42,44 @@ const QStringList kKeywords = {
     QStringLiteral("not"),
     QStringLiteral("debug"),
 };
+// The words vJASS adds, a class of their own with the keywords' look, so
+// library code reads as code.
+const QStringList kVJassKeywords = {
+    QStringLiteral("library"),
+    QStringLiteral("library_once"),
+    QStringLiteral("endlibrary"),
+    QStringLiteral("scope"),
+    QStringLiteral("endscope"),
+    QStringLiteral("requires"),
+    QStringLiteral("needs"),
+    QStringLiteral("uses"),
+    QStringLiteral("optional"),
+    QStringLiteral("initializer"),
+    QStringLiteral("private"),
+    QStringLiteral("public"),
+    QStringLiteral("struct"),
+    QStringLiteral("endstruct"),
+    QStringLiteral("interface"),
+    QStringLiteral("endinterface"),
+    QStringLiteral("module"),
+    QStringLiteral("endmodule"),
+    QStringLiteral("implement"),
+    QStringLiteral("method"),
+    QStringLiteral("endmethod"),
+    QStringLiteral("static"),
+    QStringLiteral("stub"),
+    QStringLiteral("readonly"),
+    QStringLiteral("delegate"),
+    QStringLiteral("operator"),
+    QStringLiteral("this"),
+    QStringLiteral("thistype"),
+    QStringLiteral("super"),
+    QStringLiteral("defaults"),
+    QStringLiteral("keyword"),
+    QStringLiteral("hook"),
+    QStringLiteral("key"),
+};
+
 const QStringList kLiterals = { QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null") };
 const QStringList kBaseTypes = {
     QStringLiteral("integer"),
@@ -138,6 +176,9 @@ QStringList SyntaxLines(const QStringList &declaredTypes)
         QStringLiteral("!bold"),
     };
     lines += kKeywords;
+    lines += { QString(), QStringLiteral("; vJASS keywords"), QStringLiteral("@clBlack"),
+        QStringLiteral("!bold") };
+    lines += kVJassKeywords;
     lines += { QString(), QStringLiteral("; Literal values"), QStringLiteral("@clPurple"),
         QStringLiteral("!bold") };
     lines += kLiterals;
@@ -146,7 +187,7 @@ QStringList SyntaxLines(const QStringList &declaredTypes)
     // A word listed twice in one file is dropped by the loader anyway; keep
     // the file free of them.
     QSet<QString> seen;
-    for (const QString &word : kKeywords + kLiterals)
+    for (const QString &word : kKeywords + kVJassKeywords + kLiterals)
         seen.insert(word.toLower());
     for (const QString &type : kBaseTypes + declaredTypes) {
         if (!seen.contains(type.toLower())) {
