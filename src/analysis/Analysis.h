@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The check the game does when it loads a script: the JASS language as the
-// game reads it (not vJASS), with blocks, names and types, and the mistakes
-// that load but stop or crash the game. Several sources are one program, in
-// order, as the game loads common.j, blizzard.j and war3map.j.
+// game reads it, with blocks, names and types, and the mistakes that load but
+// stop or crash the game; and vJASS, the extension map makers write that
+// their compiler turns into JASS. Several sources are one program, in order,
+// as the game loads common.j, blizzard.j and war3map.j; vJASS libraries in
+// the order their requirements give.
 namespace Analysis {
 
 enum class Severity { Error, Warning };
@@ -102,6 +106,9 @@ struct Result {
     Api declared;
     // One per function body the sources declared, in order.
     QList<Scope> scopes;
+    // vJASS: the libraries some library requires (not optionally) that no
+    // source declares.
+    QStringList missingLibraries;
 
     [[nodiscard]] bool HasErrors() const;
 };
@@ -112,10 +119,31 @@ struct Result {
 // Adds the declarations of `more` after those of `api`, as if declared later.
 void Append(Api &api, const Api &more);
 
+// Reads a file a script imports: its bytes, or false and the system's reason.
+using FileReader = std::function<bool(const QString &path, QByteArray *bytes, QString *error)>;
+
+enum class Dialect {
+    Detect, // vJASS when a source uses a vJASS construct, else JASS
+    Jass,
+    Vjass,
+};
+
 struct Options {
+    explicit Options(bool declarations = true)
+        : declarations(declarations)
+    {
+    }
+
     // Fill Result::declared and Result::scopes; a check that only wants the
     // diagnostics saves a quarter of its time without them.
     bool declarations = true;
+    Dialect dialect = Dialect::Detect;
+    // For '//! import'; a relative path is read beside the source's name.
+    // By default the file is read from disk.
+    FileReader readFile;
+    // The first sources are loaded before the program, as common.j and
+    // blizzard.j: vJASS libraries come after them.
+    int preludeSources = 0;
 };
 
 // Analyses the sources in order as one program on top of `api`. To build an

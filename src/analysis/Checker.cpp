@@ -197,7 +197,7 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
     QByteArrayView bytes;
     if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape || kind == ByteInString
         || kind == ByteInRawcode || kind == ByteInComment) {
-        const QByteArray &text = (*sources_)[source_].text;
+        const QByteArray &text = text_ ? *text_ : (*sources_)[source_].text;
         bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
         word = QString::fromUtf8(bytes);
     }
@@ -240,6 +240,9 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
             kind == ByteInString        ? M::Literal::String
                 : kind == ByteInRawcode ? M::Literal::Rawcode
                                         : M::Literal::Comment);
+        break;
+    case OpenComment:
+        message = M::OpenComment();
         break;
     default:
         message = M::NameEnd(word);
@@ -586,6 +589,10 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
     }
+    // A struct, interface or key is an integer underneath.
+    int object = -1;
+    if (type >= 0 && types_[size_t(type)].object >= 0)
+        ResolveType(typeTok, type, object);
     if (isArray && isConstant)
         ReportAt(name, M::ConstantArray());
     if (isArray && type == Code)
@@ -610,7 +617,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         } else {
             s.localOwner = epoch_;
             s.local = local = int(locals_.size());
-            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line });
+            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line, object });
             if (scope_)
                 scope_->locals.append(declared());
         }
@@ -869,7 +876,9 @@ bool Checker::ParseBlock()
             Advance();
             break;
         case Tok::Local:
-            ReportAt(tok_, M::LocalAfterStatements());
+            // vJASS: locals may follow a 'static if' that opens the body.
+            if (!vjass_ || statementsSeen_)
+                ReportAt(tok_, M::LocalAfterStatements());
             Advance();
             ParseVariable(true, false);
             break;
@@ -896,7 +905,7 @@ bool Checker::ParseBlock()
 
 bool Checker::AloneOnLine(const Token &t) const
 {
-    const QByteArray &text = (*sources_)[source_].text;
+    const QByteArray &text = text_ ? *text_ : (*sources_)[source_].text;
     qsizetype i = t.begin + t.length;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -947,6 +956,23 @@ Tok Checker::CloserLike(std::string_view word)
 
 bool Checker::ParseStatement()
 {
+    if (vjass_) {
+        if (tok_.kind == Tok::Name && tok_.symbol == words_->staticWord)
+            return ParseStaticIfStatement();
+        statementsSeen_ = true;
+        if (tok_.kind == Tok::Name && tok_.symbol == words_->implement) {
+            ParseImplementStatement();
+            return false;
+        }
+        if (tok_.kind == Tok::Set) {
+            ParseVjassSet();
+            return false;
+        }
+        if (tok_.kind == Tok::Call) {
+            ParseVjassCall();
+            return false;
+        }
+    }
     switch (tok_.kind) {
     case Tok::Set:
         ParseSet();
@@ -1184,10 +1210,10 @@ void Checker::Finish(Value &v) const
 
 QString Checker::Describe(const Value &v) const
 {
+    const QString type = v.object >= 0 ? ObjectName(v.object) : TypeName(v.type);
     if (v.kind == NameValue || v.kind == CallValue)
-        return M::Describe(
-            v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), TypeName(v.type));
-    return M::Describe(M::Origin::Expression, QString(), TypeName(v.type));
+        return M::Describe(v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), type);
+    return M::Describe(M::Origin::Expression, QString(), type);
 }
 
 void Checker::CheckCondition(const Value &v)
@@ -1406,8 +1432,15 @@ Checker::Value Checker::ParsePrimary()
         return v;
     }
     case Tok::Function:
-        return ParseCodeReference(tok_);
+        return vjass_ ? ParseVjassCodeReference(tok_) : ParseCodeReference(tok_);
+    case Tok::Dot:
+        if (vjass_)
+            return ParseVjassPrimary();
+        SyntaxError(M::Want::Value);
+        return v;
     case Tok::Name: {
+        if (vjass_)
+            return ParseVjassPrimary();
         const Token name = tok_;
         Advance();
         return tok_.kind == Tok::LParen ? ParseCall(name, false) : ParseVariableRead(name);
@@ -1491,9 +1524,15 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
     if (!f) {
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
-        else
+        else if (!vjass_ || s.placeholder < 0)
             ReportUndeclared(name);
     }
+    return ParseArguments(f, name, v, statement);
+}
+
+// The arguments of a call to `f` (none when it is not known), checked.
+Checker::Value Checker::ParseArguments(const FunctionInfo *f, const Token &name, Value v, bool statement)
+{
     if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
         return v;
@@ -1546,6 +1585,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
     }
     args_.resize(base);
     v.type = f && !wrong ? f->returns : ErrorType;
+    v.object = f && !wrong ? f->returnsObject : -1;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
             ReportAt(v, M::NoValue(Name(name.symbol)));

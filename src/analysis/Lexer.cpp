@@ -187,6 +187,31 @@ Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
     }
 }
 
+// A '/* */' comment, nested ones inside; its line breaks count as lines but
+// do not end the statement.
+void Lexer::SkipBlockComment()
+{
+    const int line = line_;
+    const int column = pos_ - lineStart_ + 1;
+    int depth = 0;
+    while (pos_ < size_) {
+        const char c = data_[pos_];
+        if (c == '/' && pos_ + 1 < size_ && data_[pos_ + 1] == '*') {
+            ++depth;
+            pos_ += 2;
+        } else if (c == '*' && pos_ + 1 < size_ && data_[pos_ + 1] == '/') {
+            pos_ += 2;
+            if (--depth == 0)
+                return;
+        } else if (c == '\n' || c == '\r') {
+            NewLine();
+        } else {
+            ++pos_;
+        }
+    }
+    report_(line, column, 2, OpenComment, 0);
+}
+
 Token Lexer::Number(int begin, int column)
 {
     Tok kind = Tok::Integer;

@@ -70,6 +70,7 @@ enum class Tok : std::uint8_t {
     Star,
     Slash,
     Percent,
+    Dot, // vJASS only: a member access
 };
 
 struct Token {
@@ -94,6 +95,8 @@ struct Symbol {
     int local = -1;
     int localOwner = -1;
     int undeclaredEpoch = -1; // the function that reported the name undeclared
+    int module = -1; // vJASS: the module of that name
+    int placeholder = -1; // vJASS: a 'keyword' declared it, for something declared later
 };
 
 class SymbolTable {
@@ -145,6 +148,7 @@ enum LexProblem {
     ByteInString,
     ByteInRawcode,
     ByteInComment,
+    OpenComment,
 };
 
 class Lexer {
@@ -155,6 +159,15 @@ public:
     void SkipLine();
     // Skips a comment: it runs to the next LF, over a lone CR.
     void SkipComment();
+    // vJASS: '/* */' comments, which nest and may span lines, and '.' for members.
+    void SetVjass(bool on) { vjass_ = on; }
+    // Goes on from `pos`, the first byte of line `line`, which begins at `lineStart`.
+    void Seek(int pos, int line, int lineStart)
+    {
+        pos_ = pos;
+        line_ = line;
+        lineStart_ = lineStart;
+    }
     int LineStart() const { return lineStart_; }
     std::string_view Text(const Token &t) const
     {
@@ -168,6 +181,7 @@ private:
     Token Number(int begin, int column);
     Token Quoted(char quote, int begin, int column);
     void ForbiddenInComment(const char *stop);
+    void SkipBlockComment();
 
     const char *data_;
     int size_;
@@ -176,6 +190,7 @@ private:
     int lineStart_ = 0;
     SymbolTable &symbols_;
     LexReport report_;
+    bool vjass_ = false;
 };
 
 // The hot path is here so the parser's calls inline.
@@ -265,9 +280,15 @@ inline Token Lexer::Next()
     for (;;) {
         while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
             ++pos_;
-        if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
-            SkipComment();
-            continue;
+        if (pos_ + 1 < size_ && data_[pos_] == '/') {
+            if (data_[pos_ + 1] == '/') {
+                SkipComment();
+                continue;
+            }
+            if (vjass_ && data_[pos_ + 1] == '*') {
+                SkipBlockComment();
+                continue;
+            }
         }
         // The game takes a byte order mark anywhere for a blank.
         if (pos_ + 2 < size_ && data_[pos_] == '\xEF' && data_[pos_ + 1] == '\xBB'
@@ -289,7 +310,7 @@ inline Token Lexer::Next()
         t.length = 1;
         return t;
     }
-    if (Detail::IsLetter(c)) {
+    if (Detail::IsLetter(c) || (vjass_ && c == '_')) {
         const char *p = data_ + pos_ + 1;
         const char *end = data_ + size_;
         while (p < end && Detail::NameByte.table[std::uint8_t(*p)])
@@ -338,6 +359,9 @@ inline Token Lexer::Next()
         break;
     case '%':
         kind = Tok::Percent;
+        break;
+    case '.':
+        kind = vjass_ ? Tok::Dot : Tok::Bad;
         break;
     case '=':
         kind = n == '=' ? Tok::Eq : Tok::Assign;
