@@ -106,9 +106,11 @@ struct Result {
     Api declared;
     // One per function body the sources declared, in order.
     QList<Scope> scopes;
-    // vJASS: the libraries some library requires (not optionally) that no
+    // vJASS: the libraries some library requires, optionally or not, that no
     // source declares.
     QStringList missingLibraries;
+    // vJASS: the textmacros a source runs that no source defines.
+    QStringList missingMacros;
 
     [[nodiscard]] bool HasErrors() const;
 };

@@ -271,6 +271,8 @@ void Checker::CheckDeclaredName(const Token &name)
 // Once per name and function: a missing declaration shows at every use.
 void Checker::ReportUndeclared(const Token &name)
 {
+    if (vjass_ && Incomplete())
+        return;
     Symbol &s = symbols_[name.symbol];
     if (s.undeclaredEpoch == epoch_)
         return;
@@ -586,7 +588,8 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         ReportAt(typeTok, M::TypeHidden(Name(typeTok.symbol), locals_[size_t(written.local)].line));
         type = ErrorType;
     } else if (type < 0) {
-        ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
+        if (!vjass_ || !Incomplete())
+            ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
     }
     // A struct, interface or key is an integer underneath.

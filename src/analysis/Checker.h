@@ -285,6 +285,7 @@ private:
     bool DeclareName(const Node &n, int field, int value);
     void Bind(int scope, int symbol, int field, int value);
     int CurrentScope() const { return activeScopes_.empty() ? -1 : activeScopes_.back(); }
+    bool Incomplete() const;
     void DeclareObject(int node);
     void DeclareTypeNode(int node);
     void DeclareMembers(int node);
@@ -384,6 +385,7 @@ private:
     std::vector<Saved> saved_;
     std::vector<size_t> scopeMarks_;
     std::unordered_map<int, int> libraries_; // library symbol -> node
+    std::vector<char> incomplete_; // per node: a library that lacks a library it requires
     std::unordered_map<int, int> constants_; // constant boolean symbol -> value
     Context ctx_;
     int keyType_ = -1;

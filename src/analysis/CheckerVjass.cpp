@@ -45,6 +45,7 @@ void Checker::RunVjass(const QList<Source> &sources, const FileReader &read, int
     nodeFunction_.assign(n, -1);
     staticIf_.assign(n, -1);
     skip_.assign(n, 0);
+    incomplete_.assign(n, 0);
     // The passed-over Zinc: its libraries count, its public names are known but not checked.
     for (const QByteArray &name : pre_.zincLibraries)
         libraries_.emplace(InternText(name), -1);
@@ -143,9 +144,10 @@ void Checker::OrderLibraries()
             source_ = n.source;
             text_ = &pre_.sources[size_t(n.source)].text;
             if (found == libraries_.end()) {
+                result_.missingLibraries.append(Name(r.name.symbol));
                 if (!r.optional) {
                     ReportAt(r.name, M::MissingLibrary(Name(n.name.symbol), Name(r.name.symbol)));
-                    result_.missingLibraries.append(Name(r.name.symbol));
+                    incomplete_[size_t(library)] = 1;
                 }
                 continue;
             }
@@ -157,6 +159,7 @@ void Checker::OrderLibraries()
                 continue;
             }
             result = qMax(result, self(self, found->second) + 1);
+            incomplete_[size_t(library)] |= incomplete_[size_t(found->second)];
         }
         level[library] = result;
         return result;
@@ -428,6 +431,13 @@ int Checker::StaticValue(const TokenRange &range)
 
 // Scopes and names
 
+// Inside a library that lacks a library it requires, names it cannot find are
+// not reported: the missing library was, once.
+bool Checker::Incomplete() const
+{
+    return !activeScopes_.empty() && incomplete_[size_t(scopes_[size_t(activeScopes_.front())].node)];
+}
+
 int &Checker::FieldOf(Symbol &s, int field)
 {
     switch (field) {
@@ -612,7 +622,7 @@ bool Checker::ResolveType(const Token &t, int &type, int &object, bool report)
     object = -1;
     const int found = t.kind == Tok::Name ? symbols_[t.symbol].type : -1;
     if (found < 0) {
-        if (report && t.kind == Tok::Name && symbols_[t.symbol].placeholder < 0)
+        if (report && t.kind == Tok::Name && symbols_[t.symbol].placeholder < 0 && !Incomplete())
             ReportAt(t, M::NotAType(Name(t.symbol)));
         type = ErrorType;
         return false;
@@ -1366,6 +1376,8 @@ void Checker::FinishVjass(int firstDiagnostic)
     for (int i = firstDiagnostic; i < int(result_.diagnostics.size()); ++i)
         MapBack(pre_, result_.diagnostics[i]);
     result_.diagnostics += pre_.diagnostics;
+    result_.missingMacros = pre_.missingMacros;
+    result_.missingMacros.removeDuplicates();
     // A module's code is checked once per struct that implements it: the same
     // message once.
     std::set<std::tuple<int, int, int, QString>> seen;

@@ -539,6 +539,7 @@ private:
             return fail(M::Want::EndOfLine);
         const auto found = byName_.find(QByteArray(name.data(), qsizetype(name.size())));
         if (found == byName_.end()) {
+            out_.missingMacros.append(Text(name));
             if (!optional)
                 Report(at, at.column, at.length, M::MacroUndefined(Text(name)));
             return;

@@ -53,6 +53,7 @@ struct Preprocessed {
     // public functions, structs and globals, known by name only.
     std::vector<QByteArray> zincLibraries;
     std::vector<QByteArray> zincNames;
+    QStringList missingMacros; // run but defined nowhere
 };
 
 // Whether a script uses a vJASS construct, from a quick look at its line starts.

@@ -17,6 +17,23 @@ namespace {
 // Rounds of looking for libraries that the libraries found require in turn.
 constexpr int MaxRounds = 16;
 
+// A project keeps its scripts in a tree of folders: what the script's own
+// folder lacks is looked for this many folders up.
+constexpr int FoldersUp = 2;
+
+// The folder and those above it, nearest first.
+QStringList FoldersFrom(const QString &folder)
+{
+    QStringList folders;
+    QDir dir(folder);
+    for (int i = 0; i <= FoldersUp && !folder.isEmpty(); ++i) {
+        folders.append(dir.absolutePath());
+        if (!dir.cdUp())
+            break;
+    }
+    return folders;
+}
+
 bool ReadFile(const QString &path, QByteArray *bytes)
 {
     QFile file(path);
@@ -26,7 +43,8 @@ bool ReadFile(const QString &path, QByteArray *bytes)
     return true;
 }
 
-// The names of the libraries a text declares, from its line starts.
+// The names of the libraries a text declares and, prefixed with '!', of the
+// textmacros it defines, from its line starts.
 QStringList DeclaredLibraries(const QByteArray &text)
 {
     QStringList names;
@@ -43,7 +61,13 @@ QStringList DeclaredLibraries(const QByteArray &text)
             }
             return false;
         };
-        if (word("library") || word("library_once")) {
+        bool macro = false;
+        if (word("//!")) {
+            while (p < end && (*p == ' ' || *p == '\t'))
+                ++p;
+            macro = word("textmacro") || word("textmacro_once");
+        }
+        if (macro || word("library") || word("library_once")) {
             while (p < end && (*p == ' ' || *p == '\t'))
                 ++p;
             const char *name = p;
@@ -52,7 +76,7 @@ QStringList DeclaredLibraries(const QByteArray &text)
                     || *p == '_'))
                 ++p;
             if (p > name)
-                names.append(QString::fromLatin1(name, p - name));
+                names.append((macro ? QStringLiteral("!") : QString()) + QString::fromLatin1(name, p - name));
         }
         const char *lf = static_cast<const char *>(memchr(p, '\n', size_t(end - p)));
         p = lf ? lf + 1 : end;
@@ -62,12 +86,15 @@ QStringList DeclaredLibraries(const QByteArray &text)
 
 } // namespace
 
-QStringList FindLibraries(const QString &folder, const QStringList &libraries)
+QMap<QString, QString> FindLibraries(
+    const QString &folder, const QStringList &libraries, const QStringList &macros)
 {
-    QStringList found;
-    if (folder.isEmpty() || libraries.isEmpty())
+    QMap<QString, QString> found;
+    if (folder.isEmpty() || (libraries.isEmpty() && macros.isEmpty()))
         return found;
     QSet<QString> wanted(libraries.begin(), libraries.end());
+    for (const QString &m : macros)
+        wanted.insert(QLatin1Char('!') + m);
     QStringList paths;
     QDirIterator it(folder, { QStringLiteral("*.j"), QStringLiteral("*.vj"), QStringLiteral("*.jass") },
         QDir::Files, QDirIterator::Subdirectories);
@@ -79,11 +106,10 @@ QStringList FindLibraries(const QString &folder, const QStringList &libraries)
         QByteArray bytes;
         if (!ReadFile(path, &bytes))
             continue;
-        bool wantedHere = false;
-        for (const QString &name : DeclaredLibraries(bytes))
-            wantedHere = wanted.remove(name) || wantedHere;
-        if (wantedHere)
-            found.append(path);
+        for (const QString &name : DeclaredLibraries(bytes)) {
+            if (wanted.remove(name))
+                found.insert(name.startsWith(QLatin1Char('!')) ? name.mid(1) : name, path);
+        }
         if (wanted.isEmpty())
             break;
     }
@@ -125,30 +151,54 @@ Result AnalyseProject(const QList<Source> &sources, const Api &api, const Option
     for (const Source &s : sources)
         given.insert(QFileInfo(s.name).absoluteFilePath());
     Api effective = api;
-    const QString mapPath = !map.isEmpty()
-        ? map
-        : (folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("war3map.j")));
-    QByteArray mapBytes;
-    if (!mapPath.isEmpty() && !given.contains(QFileInfo(mapPath).absoluteFilePath())
-        && ReadFile(mapPath, &mapBytes)) {
-        effective = WithMapGlobals(api, mapBytes);
-        if (files)
-            files->map = mapPath;
+    QStringList maps;
+    if (!map.isEmpty())
+        maps.append(map);
+    else
+        for (const QString &f : FoldersFrom(folder))
+            maps.append(QDir(f).filePath(QStringLiteral("war3map.j")));
+    for (const QString &mapPath : std::as_const(maps)) {
+        QByteArray mapBytes;
+        if (!given.contains(QFileInfo(mapPath).absoluteFilePath()) && ReadFile(mapPath, &mapBytes)) {
+            effective = WithMapGlobals(api, mapBytes);
+            if (files)
+                files->map = mapPath;
+            break;
+        }
     }
     QList<Source> all = sources;
     Result result = Analyse(all, effective, vjassOptions);
     QSet<QString> searched;
     for (int round = 0; round < MaxRounds && !folder.isEmpty(); ++round) {
-        QStringList wanted;
+        QStringList wanted, macros;
         for (const QString &name : std::as_const(result.missingLibraries)) {
             if (!searched.contains(name))
                 wanted.append(name);
         }
-        if (wanted.isEmpty())
+        for (const QString &name : std::as_const(result.missingMacros)) {
+            if (!searched.contains(QLatin1Char('!') + name))
+                macros.append(name);
+        }
+        if (wanted.isEmpty() && macros.isEmpty())
             break;
         searched.unite(QSet<QString>(wanted.begin(), wanted.end()));
+        for (const QString &m : std::as_const(macros))
+            searched.insert(QLatin1Char('!') + m);
         bool added = false;
-        for (const QString &path : FindLibraries(folder, wanted)) {
+        // Each library from the nearest folder that has it.
+        QStringList paths;
+        for (const QString &f : FoldersFrom(folder)) {
+            const QMap<QString, QString> here = FindLibraries(f, wanted, macros);
+            for (auto it = here.begin(); it != here.end(); ++it) {
+                wanted.removeOne(it.key());
+                macros.removeOne(it.key());
+                if (!paths.contains(it.value()))
+                    paths.append(it.value());
+            }
+            if (wanted.isEmpty() && macros.isEmpty())
+                break;
+        }
+        for (const QString &path : std::as_const(paths)) {
             const QString key = QFileInfo(path).absoluteFilePath();
             QByteArray bytes;
             if (given.contains(key) || !ReadFile(path, &bytes))

@@ -2,6 +2,7 @@
 
 #include "Analysis.h"
 
+#include <QMap>
 #include <QStringList>
 
 // A vJASS script seldom stands alone: the libraries it requires are other
@@ -10,8 +11,10 @@
 namespace Analysis {
 
 // The files under `folder` (its subfolders too) that declare one of
-// `libraries` ("library NAME" at a line start), one per library found.
-[[nodiscard]] QStringList FindLibraries(const QString &folder, const QStringList &libraries);
+// `libraries` ("library NAME" at a line start) or define one of `macros`
+// ("//! textmacro NAME"): the first found for each, by its name.
+[[nodiscard]] QMap<QString, QString> FindLibraries(
+    const QString &folder, const QStringList &libraries, const QStringList &macros = QStringList());
 
 // `api` and the globals the map's own triggers declare in a war3map.j: the
 // variables of the trigger editor ("udg_") and its objects ("gg_").
@@ -24,7 +27,9 @@ struct ProjectFiles {
 
 // Analyses the sources as Analyse does. A vJASS program also gets the
 // libraries its sources require but none declares, from `folder` and its
-// subfolders, and the globals of `map` (by default a war3map.j in `folder`).
+// subfolders (or, when none is there, from the folder above, and the one
+// above that), and the globals of `map` (by default the war3map.j nearest
+// `folder` on that same way up).
 // The diagnostics are those of the given sources only. `files` tells what
 // was read besides them.
 [[nodiscard]] Result AnalyseProject(const QList<Source> &sources, const Api &api, const Options &options,
