@@ -99,6 +99,47 @@ struct Scope {
     QList<Variable> locals;
 };
 
+// vJASS: a declaration of the program's tree, for the outline, folding, go to
+// declaration and member completion. Lines are those of its source; what a
+// textmacro wrote stands at its '//! runtextmacro' line.
+struct Declaration {
+    enum class Kind {
+        Library,
+        Scope,
+        Struct,
+        Interface,
+        Module,
+        Globals,
+        Global, // a variable of a globals block
+        Member, // a variable of a struct, interface or module
+        Function,
+        Method,
+        Native,
+        Type, // "type X extends Y", also a dynamic array
+        FunctionInterface,
+        Keyword,
+        Implement, // name: the module
+        TextMacro,
+    };
+    Kind kind = Kind::Function;
+    QString name; // as written; an operator's is "operator []", "operator x="
+    // Variables: their type; functions and methods: what they return
+    // ("nothing"); structs and types: what they extend.
+    QString type;
+    QStringList modifiers; // "private", "public", "static", "constant", "readonly", "stub", "delegate",
+                           // "array", "optional"
+    QStringList uses; // libraries: those they require; structs and modules: the modules they implement
+    QList<Variable> parameters;
+    int source = 0;
+    int line = 0; // of the name
+    int column = 0;
+    int firstLine = 0; // the whole declaration, opener to closer
+    int lastLine = 0;
+    int parent = -1; // the enclosing declaration, an index into Result::outline
+
+    friend bool operator==(const Declaration &, const Declaration &) = default;
+};
+
 struct Result {
     // Every diagnostic of every source, sources in order, each in document order.
     QList<Diagnostic> diagnostics;
@@ -111,6 +152,9 @@ struct Result {
     QStringList missingLibraries;
     // vJASS: the textmacros a source runs that no source defines.
     QStringList missingMacros;
+    // vJASS: the declarations, each source's in document order, parents
+    // before their children; filled with `declared` (Options::declarations).
+    QList<Declaration> outline;
 
     [[nodiscard]] bool HasErrors() const;
 };

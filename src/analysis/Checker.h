@@ -308,6 +308,7 @@ private:
     Position At(const Token &t) const;
     int OriginalLine(int source, int line) const;
     void FinishVjass(int firstDiagnostic);
+    void BuildOutline();
     QString ObjectName(int object) const;
     int OperatorSymbol(const Node &n);
     int InternText(const QByteArray &text);
@@ -385,6 +386,7 @@ private:
     std::vector<Saved> saved_;
     std::vector<size_t> scopeMarks_;
     std::unordered_map<int, int> libraries_; // library symbol -> node
+    std::unordered_map<int, int> functionNodes_; // function name -> node, for '.evaluate' from above
     std::vector<char> incomplete_; // per node: a library that lacks a library it requires
     std::unordered_map<int, int> constants_; // constant boolean symbol -> value
     Context ctx_;

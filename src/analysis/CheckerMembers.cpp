@@ -185,6 +185,20 @@ Checker::Ref Checker::ParseNameRef(bool forSet)
         Finish(r.value);
         return r;
     }
+    // "F.evaluate" and "F.execute" may call a function declared further down.
+    if (tok_.kind == Tok::Dot) {
+        const auto later = functionNodes_.find(name.symbol);
+        if (later != functionNodes_.end()) {
+            int &f = nodeFunction_[size_t(later->second)];
+            if (f < 0)
+                f = SignatureOf(tree_.nodes[size_t(later->second)], name.symbol);
+            r.kind = Ref::Function;
+            r.function = f;
+            r.value.symbol = name.symbol;
+            Finish(r.value);
+            return r;
+        }
+    }
     if (name.symbol == words_->thisWord && ctx_.object >= 0) {
         // 'this' in a static method: the compiler drops an instance that only
         // leads to a static member, so it is taken as it comes.
@@ -513,7 +527,11 @@ Checker::Ref Checker::Index(const Ref &base, bool forSet)
     if (!CanSee(m) && !lineFailed_)
         ReportAt(base.value, M::PrivateMember(Name(m.symbol), ObjectName(m.object)));
     if (!f.broken && !f.types.empty() && !Converts(index.type, f.types[0], Use::Assign) && !lineFailed_)
-        ReportAt(index, M::Index(Describe(index)));
+        ReportAt(index,
+            M::ArgumentType(Name(f.symbol), 1,
+                (!f.objects.empty() && f.objects[0] >= 0 ? ObjectName(f.objects[0]) : TypeName(f.types[0]))
+                    + QLatin1Char(' ') + Name(f.names[0]),
+                Describe(index)));
     if (setting) {
         r.lvalue = true;
         r.indexSet = op;
@@ -653,11 +671,14 @@ void Checker::ParseVjassSet()
             const MemberInfo &m = members_[size_t(r.setter >= 0 ? r.setter : r.indexSet)];
             const FunctionInfo &f = functions_[size_t(m.function)];
             const size_t at = r.setter >= 0 ? 0 : 1;
+            // The value is the operator's last argument.
             if (!f.broken && f.types.size() > at && !Converts(v.type, f.types[at], Use::Assign))
                 ReportAt(v,
-                    M::Conversion(Describe(v), Name(symbol),
-                        f.objects.size() > at && f.objects[at] >= 0 ? ObjectName(f.objects[at])
-                                                                    : TypeName(f.types[at])));
+                    M::ArgumentType(Name(f.symbol), int(at + 1),
+                        (f.objects.size() > at && f.objects[at] >= 0 ? ObjectName(f.objects[at])
+                                                                     : TypeName(f.types[at]))
+                            + QLatin1Char(' ') + Name(f.names[at]),
+                        Describe(v)));
         } else if (r.variable.found() && r.field < 0 && !r.arrayElement) {
             if (r.variable.global >= 0 && globals_[size_t(r.variable.global)].isConstant)
                 ReportAt(first, M::SetConstant(Name(symbol)));

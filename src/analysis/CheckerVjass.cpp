@@ -293,6 +293,8 @@ void Checker::WalkNode(int node, Pass pass)
     case NodeKind::Function:
         if (pass == Pass::Bodies)
             CheckFunctionNode(node);
+        else if (pass == Pass::Members && n.name.kind == Tok::Name && !(n.flags & (Private | Public)))
+            functionNodes_.emplace(n.name.symbol, node);
         break;
     case NodeKind::Native:
         if (pass == Pass::Members)
@@ -911,7 +913,9 @@ void Checker::DeclareMember(int object, int module, int node)
         }
         QByteArray label;
         if (n.flags & Operator) {
-            const std::string_view op = symbols_[symbol].name;
+            std::string_view op = symbols_[symbol].name;
+            if (op.substr(0, 7) == "static ")
+                op.remove_prefix(7);
             label = "operator " + QByteArray(op.data(), qsizetype(op.size()));
         }
         m.function = SignatureOf(n, label.isEmpty() ? symbol : InternText(label));
@@ -1109,7 +1113,9 @@ void Checker::AddBuiltins(int object)
 void Checker::CheckFunctionNode(int node)
 {
     const Node &n = tree_.nodes[size_t(node)];
-    const int f = SignatureOf(n, n.name.kind == Tok::Name ? n.name.symbol : -1);
+    const int f = nodeFunction_[size_t(node)] >= 0
+        ? nodeFunction_[size_t(node)]
+        : SignatureOf(n, n.name.kind == Tok::Name ? n.name.symbol : -1);
     nodeFunction_[size_t(node)] = f;
     if (n.name.kind == Tok::Name) {
         CheckDeclaredName(n.name);
@@ -1389,6 +1395,154 @@ void Checker::FinishVjass(int firstDiagnostic)
     }
     result_.diagnostics.swap(unique);
     text_ = nullptr;
+    if (keep_)
+        BuildOutline();
+}
+
+void Checker::BuildOutline()
+{
+    const auto text = [&](const Token &t) {
+        if (t.symbol >= 0)
+            return Name(t.symbol);
+        const QByteArray &bytes = pre_.sources[size_t(source_)].text;
+        return QString::fromUtf8(
+            bytes.constData() + t.begin, qMin<qsizetype>(t.length, bytes.size() - t.begin));
+    };
+    // A line and column of the preprocessed text, where they show in the source.
+    const auto place = [&](int source, int line, int column, int &outLine, int &outColumn) {
+        const std::vector<LineOrigin> &lines = pre_.sources[size_t(source)].lines;
+        outLine = line;
+        outColumn = column;
+        if (lines.empty() || line < 1)
+            return;
+        const LineOrigin &o = lines[size_t(qMin<qsizetype>(line, qsizetype(lines.size())) - 1)];
+        outLine = o.line;
+        if (o.macro >= 0 || o.text >= 0)
+            outColumn = qMax(1, o.column);
+    };
+    std::vector<int> index(tree_.nodes.size(), -1);
+    QList<Declaration> list;
+    for (int i = 0; i < int(tree_.nodes.size()); ++i) {
+        const Node &n = tree_.nodes[size_t(i)];
+        if (n.kind == NodeKind::StaticIf || n.kind == NodeKind::Hook)
+            continue;
+        source_ = n.source;
+        Declaration d;
+        switch (n.kind) {
+        case NodeKind::Library:
+            d.kind = Declaration::Kind::Library;
+            for (const Requirement &r : n.requirements)
+                d.uses.append(Name(r.name.symbol));
+            break;
+        case NodeKind::Scope:
+            d.kind = Declaration::Kind::Scope;
+            break;
+        case NodeKind::Struct:
+            d.kind = Declaration::Kind::Struct;
+            d.type = n.type.kind == Tok::Name ? text(n.type)
+                : (n.flags & IsArray)         ? QStringLiteral("array")
+                                              : QString();
+            break;
+        case NodeKind::Interface:
+            d.kind = Declaration::Kind::Interface;
+            break;
+        case NodeKind::Module:
+            d.kind = Declaration::Kind::Module;
+            break;
+        case NodeKind::Globals:
+            d.kind = Declaration::Kind::Globals;
+            break;
+        case NodeKind::Variable:
+            d.kind = n.parent >= 0 && tree_.nodes[size_t(n.parent)].kind == NodeKind::Globals
+                ? Declaration::Kind::Global
+                : Declaration::Kind::Member;
+            d.type = text(n.type);
+            break;
+        case NodeKind::Function:
+        case NodeKind::Method:
+        case NodeKind::Native:
+        case NodeKind::FunctionInterface:
+            d.kind = n.kind == NodeKind::Function ? Declaration::Kind::Function
+                : n.kind == NodeKind::Method      ? Declaration::Kind::Method
+                : n.kind == NodeKind::Native      ? Declaration::Kind::Native
+                                                  : Declaration::Kind::FunctionInterface;
+            d.type = n.returnsNothing ? QStringLiteral("nothing") : text(n.type);
+            for (const Parameter &p : n.parameters)
+                d.parameters.append(Variable { text(p.type), text(p.name), false, false,
+                    Position { n.source, OriginalLine(n.source, p.name.line) } });
+            break;
+        case NodeKind::Type:
+            d.kind = Declaration::Kind::Type;
+            d.type = text(n.type);
+            break;
+        case NodeKind::Keyword:
+            d.kind = Declaration::Kind::Keyword;
+            break;
+        default:
+            d.kind = Declaration::Kind::Implement;
+            break;
+        }
+        if (n.name.kind == Tok::End)
+            continue;
+        d.name = text(n.name);
+        if (n.flags & Operator)
+            d.name = QStringLiteral("operator ")
+                + (n.op.kind == Tok::LBracket ? QStringLiteral("[]") : d.name)
+                + (n.setter ? QStringLiteral("=") : QString());
+        static const std::pair<std::uint32_t, const char *> Modifiers[] = { { Private, "private" },
+            { Public, "public" }, { Static, "static" }, { Constant, "constant" }, { Readonly, "readonly" },
+            { Stub, "stub" }, { Delegate, "delegate" }, { IsArray, "array" }, { Optional, "optional" } };
+        for (const auto &[flag, word] : Modifiers) {
+            if (n.flags & flag)
+                d.modifiers.append(QString::fromLatin1(word));
+        }
+        d.source = n.source;
+        place(n.source, n.name.line, n.name.column, d.line, d.column);
+        int column = 0;
+        place(n.source, n.firstLine, 1, d.firstLine, column);
+        place(n.source, qMax(n.firstLine, n.lastLine), 1, d.lastLine, column);
+        for (int p = n.parent; p >= 0; p = tree_.nodes[size_t(p)].parent) {
+            if (index[size_t(p)] >= 0) {
+                d.parent = index[size_t(p)];
+                break;
+            }
+        }
+        if (d.kind == Declaration::Kind::Implement && d.parent >= 0)
+            list[d.parent].uses.append(d.name);
+        index[size_t(i)] = int(list.size());
+        list.append(d);
+    }
+    // Textmacros, at their definitions; then everything in document order.
+    for (const TextMacro &m : pre_.macros) {
+        Declaration d;
+        d.kind = Declaration::Kind::TextMacro;
+        d.name = QString::fromUtf8(m.name);
+        d.source = m.source;
+        d.line = d.firstLine = m.origin.line;
+        d.column = qMax(1, m.origin.column);
+        d.lastLine
+            = m.origin.macro < 0 && m.origin.text < 0 && m.text == m.source ? m.lastLine : m.origin.line;
+        for (const QByteArray &p : m.parameters)
+            d.parameters.append(
+                Variable { QString(), QString::fromUtf8(p), false, false, Position { m.source, d.line } });
+        list.append(d);
+    }
+    std::vector<int> order(size_t(list.size()));
+    for (int i = 0; i < int(order.size()); ++i)
+        order[size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return std::tie(list[a].source, list[a].firstLine) < std::tie(list[b].source, list[b].firstLine);
+    });
+    std::vector<int> moved(order.size());
+    for (int i = 0; i < int(order.size()); ++i)
+        moved[size_t(order[size_t(i)])] = i;
+    result_.outline.reserve(list.size());
+    for (int i : order) {
+        Declaration d = list[i];
+        if (d.parent >= 0)
+            d.parent = moved[size_t(d.parent)];
+        result_.outline.append(d);
+    }
 }
 
 } // namespace Analysis
