@@ -277,6 +277,19 @@ void Checker::ReportUndeclared(const Token &name)
     if (s.undeclaredEpoch == epoch_)
         return;
     s.undeclaredEpoch = epoch_;
+    if (vjass_) {
+        // The tree knows the functions further down.
+        const auto later = functionNodes_.find(name.symbol);
+        if (later != functionNodes_.end()) {
+            const Node &n = tree_.nodes[size_t(later->second)];
+            ReportAt(name,
+                M::DeclaredBelow(
+                    Name(name.symbol), Where(Position { n.source, OriginalLine(n.source, n.name.line) })));
+        } else {
+            ReportAt(name, M::Undeclared(Name(name.symbol)));
+        }
+        return;
+    }
     if (!laterFunctions_) {
         laterFunctions_.emplace();
         for (int i = 0; i < int(sources_->size()); ++i)

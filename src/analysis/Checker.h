@@ -325,7 +325,7 @@ private:
     Ref CallRef(const Ref &r);
     Value CallMethod(int function, const Token &name, bool statement, bool execute);
     Value ValueOf(Ref &r, const Token &at);
-    int FindMember(int object, int symbol, int *via = nullptr) const;
+    int FindMember(int object, int symbol, int *via = nullptr, int delegation = 0) const;
     bool CanSee(const MemberInfo &m) const;
     void ParseVjassSet();
     void ParseVjassCall();

@@ -225,7 +225,7 @@ void Checker::NotAMember(const Token &name, int object)
 
 // The member `symbol` of an object: its own, then its parents', then its
 // delegates'. `via` gets the delegate it was found through.
-int Checker::FindMember(int object, int symbol, int *via) const
+int Checker::FindMember(int object, int symbol, int *via, int delegation) const
 {
     int depth = 0;
     for (int o = object; o >= 0 && depth < 64; o = objects_[size_t(o)].parent, ++depth) {
@@ -240,11 +240,14 @@ int Checker::FindMember(int object, int symbol, int *via) const
         if (found != info.members.end())
             return found->second;
     }
+    // Delegates may delegate in turn, even in a circle.
+    if (delegation >= 8)
+        return -1;
     for (int d : objects_[size_t(object)].delegates) {
         const MemberInfo &m = members_[size_t(d)];
         if (m.typeObject < 0 || m.typeObject == object)
             continue;
-        const int found = FindMember(m.typeObject, symbol);
+        const int found = FindMember(m.typeObject, symbol, nullptr, delegation + 1);
         if (found >= 0) {
             if (via)
                 *via = d;
@@ -377,8 +380,10 @@ Checker::Ref Checker::MemberNamed(const Ref &base, const Token &name, bool forSe
     }
     int member = -1;
     if (setting) {
-        const int setter
-            = FindMember(object, InternText(QByteArray(text.data(), qsizetype(text.size())) + '='));
+        std::string key(text);
+        key += '=';
+        const int setterName = symbols_.Find(key);
+        const int setter = setterName >= 0 ? FindMember(object, setterName) : -1;
         if (setter >= 0 && members_[size_t(setter)].kind == MemberKind::Setter)
             member = setter;
     }
@@ -499,7 +504,7 @@ Checker::Ref Checker::Index(const Ref &base, bool forSet)
     const ObjectInfo &o = objects_[size_t(object)];
     if (!instance && o.arrayStruct) {
         // "T[i]" of an array struct is its instance i, unless it has its own static '[]'.
-        const int op = FindMember(object, InternText("static []"));
+        const int op = FindMember(object, words_->staticIndex);
         if (op < 0 || !(members_[size_t(op)].flags & Static)) {
             CheckIndex(index);
             r.value.type = Integer;
@@ -515,8 +520,9 @@ Checker::Ref Checker::Index(const Ref &base, bool forSet)
         r.arrayElement = true;
         return r;
     }
-    const int op = FindMember(
-        object, InternText(instance ? (setting ? "[]=" : "[]") : (setting ? "static []=" : "static []")));
+    const int op = FindMember(object,
+        instance ? (setting ? words_->indexSet : words_->index)
+                 : (setting ? words_->staticIndexSet : words_->staticIndex));
     if (op < 0) {
         if (!lineFailed_)
             ReportAt(base.value, M::NotIndexable(instance ? Describe(base.value) : ObjectName(object)));

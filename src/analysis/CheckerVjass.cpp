@@ -35,8 +35,12 @@ void Checker::RunVjass(const QList<Source> &sources, const FileReader &read, int
     qsizetype bytes = 0;
     for (const Source &source : sources)
         bytes += source.text.size();
-    symbols_.Reserve(size_t(bytes / 128));
     pre_ = Preprocess(sources, read);
+    // Textmacros make the texts larger, and vJASS names more of their words.
+    qsizetype written = 0;
+    for (const PreprocessedSource &p : pre_.sources)
+        written += p.text.size();
+    symbols_.Reserve(size_t(qMax(bytes, written) / 128));
     const int firstDiagnostic = int(result_.diagnostics.size());
     ParsePreprocessed();
     const size_t n = tree_.nodes.size();
@@ -115,6 +119,12 @@ void Checker::OrderLibraries()
         if (n.kind != NodeKind::Library || n.name.kind != Tok::Name || n.source < prelude_)
             continue;
         const auto found = libraries_.find(n.name.symbol);
+        if (found != libraries_.end() && found->second < 0) {
+            // A Zinc library of that name: the one written here is checked.
+            found->second = root;
+            libraries.push_back(root);
+            continue;
+        }
         if (found != libraries_.end()) {
             // library_once: the same library again is left out.
             skip_[size_t(root)] = 1;
@@ -514,9 +524,12 @@ void Checker::SwitchScopes(int scope)
     SetChain(chain);
 }
 
-// Leaves every active scope and enters those of `chain`, outermost first.
+// Leaves every active scope and enters those of `chain`, outermost first;
+// nothing to do when they are the active ones already.
 void Checker::SetChain(const std::vector<int> &chain)
 {
+    if (chain == activeScopes_)
+        return;
     while (!activeScopes_.empty())
         LeaveScope();
     for (int s : chain) {
@@ -571,7 +584,7 @@ bool Checker::DeclareName(const Node &n, int field, int value)
     // binding of the same name hides it.
     const auto declareGlobally = [&](int symbol) {
         int *slot = &FieldOf(symbols_[symbol], field);
-        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        for (auto it = saved_.rbegin(); *slot >= 0 && it != saved_.rend(); ++it) {
             if (it->symbol == symbol && it->field == field && *slot == it->installed) {
                 slot = &it->old;
                 break;
@@ -786,8 +799,8 @@ int Checker::OperatorSymbol(const Node &n)
     case Tok::LBracket:
         // A struct may have a static '[]' beside the one of its instances.
         if (n.flags & Static)
-            return InternText(n.setter ? "static []=" : "static []");
-        return InternText(n.setter ? "[]=" : "[]");
+            return n.setter ? words_->staticIndexSet : words_->staticIndex;
+        return n.setter ? words_->indexSet : words_->index;
     case Tok::Lt:
         return InternText("<");
     case Tok::Gt:
@@ -956,7 +969,7 @@ void Checker::ImplementModule(int object, int implementNode, int module)
     o.modules.push_back(module);
     if (o.modules.size() > 256)
         return;
-    std::vector<int> chain = activeScopes_;
+    const std::vector<int> chain = activeScopes_;
     SwitchScopes(objects_[size_t(module)].scope);
     const int savedModule = ctx_.module;
     ctx_.module = module;
@@ -1318,30 +1331,30 @@ void Checker::CheckObjectBodies(int node)
 void Checker::CheckScopeEnd(int node)
 {
     const Node &n = tree_.nodes[size_t(node)];
-    if (n.initializer.kind != Tok::Name)
+    if (n.type.kind != Tok::Name)
         return;
     source_ = n.source;
     text_ = &pre_.sources[size_t(n.source)].text;
-    const Symbol &s = symbols_[n.initializer.symbol];
+    const Symbol &s = symbols_[n.type.symbol];
     if (s.function < 0) {
         // A library's initializer is called by its name at run time: the build does not fail.
         if (s.placeholder < 0 && n.kind == NodeKind::Library)
-            Report(n.initializer.line, n.initializer.column, n.initializer.length,
-                M::InitializerMissing(Name(n.initializer.symbol)), Severity::Warning);
+            Report(n.type.line, n.type.column, n.type.length, M::InitializerMissing(Name(n.type.symbol)),
+                Severity::Warning);
         else if (s.placeholder < 0)
-            ReportAt(n.initializer, M::Undeclared(Name(n.initializer.symbol)));
+            ReportAt(n.type, M::Undeclared(Name(n.type.symbol)));
         return;
     }
     const FunctionInfo &f = functions_[size_t(s.function)];
     if (!f.types.empty() && !f.broken)
-        ReportAt(n.initializer, M::InitializerTakes(Name(n.initializer.symbol), int(f.types.size())));
+        ReportAt(n.type, M::InitializerTakes(Name(n.type.symbol), int(f.types.size())));
 }
 
 // "hook NATIVE F": both must be known; F takes what NATIVE takes.
 void Checker::CheckHook(int node)
 {
     const Node &n = tree_.nodes[size_t(node)];
-    if (n.name.kind != Tok::Name || n.target.kind != Tok::Name)
+    if (n.name.kind != Tok::Name || n.type.kind != Tok::Name)
         return;
     const Symbol &hooked = symbols_[n.name.symbol];
     if (hooked.function < 0) {
@@ -1349,31 +1362,31 @@ void Checker::CheckHook(int node)
         return;
     }
     const FunctionInfo *target = nullptr;
-    if (n.member.kind == Tok::Name) {
-        const int type = symbols_[n.target.symbol].type;
+    if (n.op.kind == Tok::Name) {
+        const int type = symbols_[n.type.symbol].type;
         const int object = type >= 0 ? types_[size_t(type)].object : -1;
         if (object < 0) {
-            ReportAt(n.target, M::NotAStruct(Name(n.target.symbol)));
+            ReportAt(n.type, M::NotAStruct(Name(n.type.symbol)));
             return;
         }
-        const int m = FindMember(object, n.member.symbol);
+        const int m = FindMember(object, n.op.symbol);
         if (m < 0 || members_[size_t(m)].function < 0) {
-            NotAMember(n.member, object);
+            NotAMember(n.op, object);
             return;
         }
         target = &functions_[size_t(members_[size_t(m)].function)];
     } else {
-        const Symbol &s = symbols_[n.target.symbol];
+        const Symbol &s = symbols_[n.type.symbol];
         if (s.function < 0) {
             if (s.placeholder < 0)
-                ReportUndeclared(n.target);
+                ReportUndeclared(n.type);
             return;
         }
         target = &functions_[size_t(s.function)];
     }
     const FunctionInfo &f = functions_[size_t(hooked.function)];
     if (!target->broken && target->types.size() != f.types.size())
-        ReportAt(n.member.kind == Tok::Name ? n.member : n.target,
+        ReportAt(n.op.kind == Tok::Name ? n.op : n.type,
             M::HookArguments(Name(n.name.symbol), int(f.types.size())));
 }
 

@@ -161,6 +161,16 @@ public:
     void SkipComment();
     // vJASS: '/* */' comments, which nest and may span lines, and '.' for members.
     void SetVjass(bool on) { vjass_ = on; }
+    // Passes over the rest of the line as Next would, without making its
+    // tokens: for lines that are read again later.
+    void SkipRest();
+    // The name that begins the rest of the line after blanks, without reading
+    // it: empty when something else comes first.
+    std::string_view PeekName() const;
+    // From the start of a line, passes over whole lines, blank ones and
+    // comments too, up to one that begins with something else than a word
+    // or with a word `stop` accepts; the lexer is left at its start.
+    void SkipLines(bool (*stop)(std::string_view word));
     // Goes on from `pos`, the first byte of line `line`, which begins at `lineStart`.
     void Seek(int pos, int line, int lineStart)
     {
@@ -214,6 +224,19 @@ constexpr bool IsLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 } // namespace Detail
+
+inline std::string_view Lexer::PeekName() const
+{
+    int p = pos_;
+    while (p < size_ && (data_[p] == ' ' || data_[p] == '\t'))
+        ++p;
+    const int from = p;
+    if (p >= size_ || !(Detail::IsLetter(data_[p]) || (vjass_ && data_[p] == '_')))
+        return {};
+    while (p < size_ && Detail::NameByte.table[std::uint8_t(data_[p])])
+        ++p;
+    return std::string_view(data_ + from, size_t(p - from));
+}
 
 inline void Lexer::NewLine()
 {

@@ -45,6 +45,10 @@ VjassWords::VjassWords(SymbolTable &s)
     , thisWord(s.Intern("this"))
     , super(s.Intern("super"))
     , key(s.Intern("key"))
+    , index(s.Intern("[]"))
+    , indexSet(s.Intern("[]="))
+    , staticIndex(s.Intern("static []"))
+    , staticIndexSet(s.Intern("static []="))
 {
 }
 
@@ -387,7 +391,7 @@ void Parser::ParseLibrary(int parent, Context context, std::uint32_t flags)
     while (!lineFailed_ && !AtLineEnd()) {
         if (Is(w_.initializer)) {
             Advance();
-            n.initializer = tok_;
+            n.type = tok_;
             if (!Accept(Tok::Name))
                 Expected(M::Want::FunctionName);
         } else if (Is(w_.requiresWord) || Is(w_.needs) || Is(w_.uses)) {
@@ -442,7 +446,7 @@ void Parser::ParseScope(int parent, Context context, std::uint32_t flags)
     }
     if (Is(w_.initializer)) {
         Advance();
-        n.initializer = tok_;
+        n.type = tok_;
         if (!Accept(Tok::Name))
             Expected(M::Want::FunctionName);
     }
@@ -883,12 +887,59 @@ void Parser::ParseBody(Node &n, int closerWord, Tok closerTok)
                     : M::MissingEndfunction(
                         QString::fromUtf8(name.data(), qsizetype(name.size())), n.firstLine));
             lineFailed_ = false;
-            // The line is read again by the block it belongs to.
-            lex_->Seek(lineStart, lineFirst.line, lineStart);
-            Advance();
+            // The line is read again by the block it belongs to; the end of
+            // the text may share the header's line.
+            if (tok_.kind != Tok::End && lineStart > n.begin) {
+                lex_->Seek(lineStart, lineFirst.line, lineStart);
+                Advance();
+            }
             return;
         }
-        SkipLine();
+        // The checker reads the line; here only its end matters. The lines
+        // after it that begin with a word no block ends at go by unread.
+        if (tok_.kind == Tok::End)
+            continue;
+        if (!AtLineEnd())
+            lex_->SkipRest();
+        tok_ = lex_->Next();
+        if (tok_.kind == Tok::Newline) {
+            lex_->SkipLines(EndsBody);
+            Advance();
+        }
+    }
+}
+
+// The first words of the lines a body may end at, as ParseBody tells them apart.
+bool Parser::EndsBody(std::string_view word)
+{
+    const auto any = [&](std::initializer_list<std::string_view> words) {
+        for (const std::string_view w : words) {
+            if (w == word)
+                return true;
+        }
+        return false;
+    };
+    switch (word.size()) {
+    case 4:
+        return any({ "type", "stub", "hook" });
+    case 5:
+        return any({ "scope", "debug" });
+    case 6:
+        return any({ "native", "method", "struct", "module", "public", "static" });
+    case 7:
+        return any({ "globals", "library", "private", "keyword" });
+    case 8:
+        return any({ "function", "constant", "endscope", "delegate", "readonly" });
+    case 9:
+        return any({ "endmethod", "endstruct", "endmodule", "interface" });
+    case 10:
+        return any({ "endglobals", "endlibrary" });
+    case 11:
+        return word == "endfunction";
+    case 12:
+        return any({ "library_once", "endinterface" });
+    default:
+        return false;
     }
 }
 
@@ -1031,13 +1082,13 @@ void Parser::ParseSimple(int parent, NodeKind kind, std::uint32_t flags, const T
             Expected(M::Want::FunctionName);
             break;
         }
-        n.target = tok_;
+        n.type = tok_;
         if (!Accept(Tok::Name)) {
             Expected(M::Want::FunctionName);
             break;
         }
         if (Accept(Tok::Dot)) {
-            n.member = tok_;
+            n.op = tok_;
             if (!Accept(Tok::Name))
                 Expected(M::Want::FunctionName);
         }

@@ -21,6 +21,8 @@ struct VjassWords {
     int module, endmodule, method, endmethod, staticWord, privateWord, publicWord, stub, readonly, delegate;
     int operatorWord, implement, optional, requiresWord, needs, uses, initializer, keyword, hook, defaults;
     int thistype, thisWord, super, key;
+    // The names the index operators are kept under.
+    int index, indexSet, staticIndex, staticIndexSet;
 };
 
 class Parser {
@@ -59,6 +61,7 @@ private:
     void ParseFunction(int parent, Context context, std::uint32_t flags, const Token &first);
     void ParseMethod(int parent, Context context, std::uint32_t flags, const Token &first);
     void ParseBody(Node &node, int closerWord, Tok closerTok);
+    static bool EndsBody(std::string_view word);
     void ParseStaticIf(int parent, Context context, const Token &first);
     void ParseSimple(int parent, NodeKind kind, std::uint32_t flags, const Token &first);
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <deque>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -123,6 +124,10 @@ View DirectiveWord(View line, size_t *after, int *column)
 // Strings, rawcodes and '//' comments hide the delimiters.
 int CommentDepthAfter(View line, int depth)
 {
+    // Most lines hold no comment at all.
+    if (!std::memchr(line.data(), '/', line.size())
+        && (depth == 0 || !std::memchr(line.data(), '*', line.size())))
+        return depth;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         const char n = i + 1 < line.size() ? line[i + 1] : '\0';
@@ -162,8 +167,12 @@ bool IsDebugLine(View line)
 
 // One line on its way through: its bytes and where it came from.
 struct Line {
+    // What the first pass learnt of a line of a file, so the second need not
+    // read it again; the lines of a textmacro are read there.
+    enum Kind : std::uint8_t { Unread, Text, Run, Debug };
     View text;
     LineOrigin origin;
+    Kind kind = Unread;
 };
 
 class Preprocessor {
@@ -192,6 +201,7 @@ public:
                 result.text = sources_[i].text;
             } else {
                 std::vector<Line> lines;
+                lines.reserve(staged[size_t(i)].size());
                 int depth = 0;
                 Expand(staged[size_t(i)], lines, depth);
                 Write(lines, result);
@@ -254,6 +264,11 @@ private:
     bool Stage(int text, const QString &path, const QByteArray &bytes, const LineOrigin *importedAt,
         std::vector<Line> &out)
     {
+        // A file without directives and debug lines is read as it is.
+        const std::string_view all(bytes.constData(), size_t(bytes.size()));
+        if (!importedAt && all.find("//!") == std::string_view::npos
+            && all.find("debug") == std::string_view::npos)
+            return false;
         enum class Block { None, NoVjass, Zinc, Inject, Macro };
         Block block = Block::None;
         LineOrigin blockOrigin;
@@ -267,9 +282,11 @@ private:
         if (bytes.startsWith("\xEF\xBB\xBF"))
             p += 3;
         for (int number = 1;; ++number) {
-            const char *e = p;
-            while (e < end && *e != '\n' && *e != '\r')
-                ++e;
+            // The line ends at the LF, or at a CR before it.
+            const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            const char *e = lf ? lf : end;
+            if (const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(e - p))))
+                e = cr;
             const View line(p, size_t(e - p));
             const LineOrigin origin = OriginOf(importedAt, text, number);
             size_t after = 0;
@@ -330,9 +347,14 @@ private:
                 out.push_back(Line { View(), origin });
                 Import(path, line, after, origin, column, out);
             } else {
-                changed = changed || word == "runtextmacro" || IsDebugLine(line);
-                out.push_back(Line { line, origin });
-                depth = CommentDepthAfter(line, depth);
+                const Line::Kind kind = depth > 0 ? Line::Text
+                    : word == "runtextmacro"      ? Line::Run
+                    : IsDebugLine(line)           ? Line::Debug
+                                                  : Line::Text;
+                changed = changed || kind != Line::Text;
+                out.push_back(Line { line, origin, kind });
+                if (kind != Line::Debug)
+                    depth = CommentDepthAfter(line, depth);
             }
             if (e >= end)
                 break;
@@ -488,6 +510,11 @@ private:
     void Expand(const std::vector<Line> &lines, std::vector<Line> &out, int &depth)
     {
         for (const Line &line : lines) {
+            if (line.kind == Line::Text || line.kind == Line::Debug) {
+                if (out.size() < MaxLines)
+                    out.push_back(line.kind == Line::Text ? line : Line { View(), line.origin });
+                continue;
+            }
             size_t after = 0;
             int column = 0;
             const View word = depth > 0 ? View() : DirectiveWord(line.text, &after, &column);
@@ -560,50 +587,61 @@ private:
                 return;
             }
         }
-        if (running_.size() >= size_t(MaxNesting) || out.size() >= MaxLines) {
+        // Runs that write nothing can still multiply: their number is bounded too.
+        if (running_.size() >= size_t(MaxNesting) || out.size() >= MaxLines || ++runs_ > MaxLines) {
             if (!tooLarge_)
                 Report(at, at.column, at.length, M::MacroTooLarge(int(MaxLines)));
             tooLarge_ = true;
             return;
         }
+        // The lines with arguments are written into one buffer; the others
+        // stay where the textmacro keeps them.
+        std::string &buffer = written_.emplace_back();
+        std::vector<std::pair<size_t, size_t>> spans(macro.body.size(), { View::npos, 0 });
+        for (size_t i = 0; i < macro.body.size(); ++i) {
+            const View line(macro.body[i].constData(), size_t(macro.body[i].size()));
+            if (line.find('$') == View::npos)
+                continue;
+            const size_t from = buffer.size();
+            Substitute(buffer, line, macro, arguments);
+            spans[i] = { from, buffer.size() - from };
+        }
         std::vector<Line> body;
         body.reserve(macro.body.size());
         for (size_t i = 0; i < macro.body.size(); ++i) {
-            kept_.push_back(Substitute(macro.body[i], macro, arguments));
             LineOrigin origin = at;
             origin.macro = index;
             origin.text = macro.text;
             origin.textLine = macro.line + 1 + int(i);
-            body.push_back(Line { View(kept_.back().constData(), size_t(kept_.back().size())), origin });
+            const View text = spans[i].first == View::npos
+                ? View(macro.body[i].constData(), size_t(macro.body[i].size()))
+                : View(buffer.data() + spans[i].first, spans[i].second);
+            body.push_back(Line { text, origin });
         }
         running_.push_back(index);
         Expand(body, out, depth);
         running_.pop_back();
     }
 
-    // The body line with each $PARAMETER$ replaced by its argument.
-    static QByteArray Substitute(
-        const QByteArray &line, const TextMacro &macro, const std::vector<QByteArray> &arguments)
+    // Appends the body line with each $PARAMETER$ replaced by its argument.
+    static void Substitute(
+        std::string &out, View line, const TextMacro &macro, const std::vector<QByteArray> &arguments)
     {
-        if (!line.contains('$'))
-            return line;
-        QByteArray out;
-        out.reserve(line.size());
-        qsizetype i = 0;
+        size_t i = 0;
         while (i < line.size()) {
-            const qsizetype dollar = line.indexOf('$', i);
-            if (dollar < 0) {
-                out.append(line.constData() + i, line.size() - i);
+            const size_t dollar = line.find('$', i);
+            if (dollar == View::npos) {
+                out.append(line.data() + i, line.size() - i);
                 break;
             }
-            out.append(line.constData() + i, dollar - i);
-            const qsizetype close = line.indexOf('$', dollar + 1);
+            out.append(line.data() + i, dollar - i);
+            const size_t close = line.find('$', dollar + 1);
             bool replaced = false;
-            if (close > dollar + 1) {
-                const QByteArray word = line.mid(dollar + 1, close - dollar - 1);
+            if (close != View::npos && close > dollar + 1) {
+                const View word = line.substr(dollar + 1, close - dollar - 1);
                 for (size_t k = 0; k < macro.parameters.size(); ++k) {
-                    if (macro.parameters[k] == word) {
-                        out.append(arguments[k]);
+                    if (View(macro.parameters[k].constData(), size_t(macro.parameters[k].size())) == word) {
+                        out.append(arguments[k].constData(), size_t(arguments[k].size()));
                         i = close + 1;
                         replaced = true;
                         break;
@@ -611,11 +649,10 @@ private:
                 }
             }
             if (!replaced) {
-                out.append('$');
+                out += '$';
                 i = dollar + 1;
             }
         }
-        return out;
     }
 
     void Write(const std::vector<Line> &lines, PreprocessedSource &result)
@@ -623,12 +660,14 @@ private:
         size_t bytes = 0;
         for (const Line &line : lines)
             bytes += line.text.size() + 1;
-        result.text.reserve(qsizetype(bytes));
+        result.text.resize(qsizetype(bytes > 0 ? bytes - 1 : 0));
         result.lines.reserve(lines.size());
+        char *p = result.text.data();
         for (size_t i = 0; i < lines.size(); ++i) {
-            result.text.append(lines[i].text.data(), qsizetype(lines[i].text.size()));
+            std::memcpy(p, lines[i].text.data(), lines[i].text.size());
+            p += lines[i].text.size();
             if (i + 1 < lines.size())
-                result.text.append('\n');
+                *p++ = '\n';
             result.lines.push_back(lines[i].origin);
         }
     }
@@ -638,22 +677,75 @@ private:
     Preprocessed &out_;
     int source_ = 0;
     std::unordered_map<QByteArray, int> byName_;
-    std::deque<QByteArray> kept_; // texts the lines point into
+    std::deque<QByteArray> kept_; // imported texts the lines point into
+    std::deque<std::string> written_; // textmacro lines with their arguments
     QStringList imported_;
     std::vector<int> running_; // the textmacros being expanded, outermost first
+    size_t runs_ = 0;
     bool tooLarge_ = false;
 };
 
-// The first word of a line, after blanks.
-View FirstWord(const char *p, const char *end, const char **after)
+// Whether `p` begins with the word `w` (a blank, '(' or the end after it).
+bool WordAt(const char *p, const char *end, std::string_view w)
+{
+    if (size_t(end - p) < w.size() || std::memcmp(p, w.data(), w.size()) != 0)
+        return false;
+    return p + w.size() == end || !IsNameByte(p[w.size()]);
+}
+
+const char *SkipBlanks(const char *p, const char *end)
 {
     while (p < end && IsBlank(*p))
         ++p;
-    const char *from = p;
-    while (p < end && IsNameByte(*p))
-        ++p;
-    *after = p;
-    return View(from, size_t(p - from));
+    return p;
+}
+
+// A line that only vJASS has, from its first words; `p` is past its blanks.
+bool VjassLine(const char *p, const char *end)
+{
+    switch (*p) {
+    case '/':
+        if (end - p > 1 && p[1] == '*')
+            return true;
+        if (end - p > 2 && p[1] == '/' && p[2] == '!') {
+            const char *q = SkipBlanks(p + 3, end);
+            for (std::string_view w :
+                { "textmacro", "textmacro_once", "runtextmacro", "novjass", "zinc", "import", "inject" }) {
+                if (WordAt(q, end, w))
+                    return true;
+            }
+        }
+        return false;
+    case 'l':
+        return WordAt(p, end, "library") || WordAt(p, end, "library_once");
+    case 's':
+        if (WordAt(p, end, "scope") || WordAt(p, end, "struct"))
+            return true;
+        return WordAt(p, end, "static") && WordAt(SkipBlanks(p + 6, end), end, "if");
+    case 'i':
+        return WordAt(p, end, "interface") || WordAt(p, end, "implement");
+    case 'm':
+        return WordAt(p, end, "module") || WordAt(p, end, "method");
+    case 'p':
+        return WordAt(p, end, "private") || WordAt(p, end, "public");
+    case 'h':
+        return WordAt(p, end, "hook");
+    case 'k':
+        return WordAt(p, end, "keyword");
+    case 'f':
+        return WordAt(p, end, "function") && WordAt(SkipBlanks(p + 8, end), end, "interface");
+    case 't': {
+        // "type T extends integer array [N]"
+        if (!WordAt(p, end, "type"))
+            return false;
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        const std::string_view line(p, size_t((lf ? lf : end) - p));
+        const size_t extends = line.find(" extends ");
+        return extends != std::string_view::npos && line.find(" array", extends) != std::string_view::npos;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -663,44 +755,11 @@ bool UsesVjass(const QByteArray &text)
     const char *p = text.constData();
     const char *end = p + text.size();
     while (p < end) {
-        while (p < end && IsBlank(*p))
-            ++p;
-        if (p < end) {
-            const char c = *p;
-            // Most lines of a plain script begin with letters no vJASS word begins with.
-            if (c == '/' && p + 1 < end && (p[1] == '*' || (p[1] == '/' && p + 2 < end && p[2] == '!'))) {
-                if (p[1] == '*')
-                    return true;
-                const char *after = nullptr;
-                const View word = FirstWord(p + 3, end, &after);
-                if (word == "textmacro" || word == "textmacro_once" || word == "runtextmacro"
-                    || word == "novjass" || word == "zinc" || word == "import" || word == "inject")
-                    return true;
-            } else if (c == 'l' || c == 's' || c == 'i' || c == 'm' || c == 'p' || c == 'h' || c == 'k'
-                || c == 'f' || c == 't') {
-                const char *after = nullptr;
-                const View word = FirstWord(p, end, &after);
-                if (word == "library" || word == "library_once" || word == "scope" || word == "struct"
-                    || word == "interface" || word == "module" || word == "private" || word == "public"
-                    || word == "hook" || word == "keyword" || word == "method" || word == "implement")
-                    return true;
-                const char *next = nullptr;
-                if (word == "function" && FirstWord(after, end, &next) == "interface")
-                    return true;
-                if (word == "static" && FirstWord(after, end, &next) == "if")
-                    return true;
-                if (word == "type") {
-                    // "type T extends integer array [N]"
-                    const char *q = after;
-                    FirstWord(q, end, &q);
-                    if (FirstWord(q, end, &q) == "extends") {
-                        FirstWord(q, end, &q);
-                        if (FirstWord(q, end, &q) == "array")
-                            return true;
-                    }
-                }
-            }
-        }
+        p = SkipBlanks(p, end);
+        if (p >= end)
+            break;
+        if (VjassLine(p, end))
+            return true;
         const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
         if (!lf)
             break;

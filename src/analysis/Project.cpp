@@ -143,8 +143,11 @@ Result AnalyseProject(const QList<Source> &sources, const Api &api, const Option
     for (qsizetype i = options.preludeSources;
          i < sources.size() && options.dialect == Dialect::Detect && !vjass; ++i)
         vjass = UsesVjass(sources[i].text);
-    if (!vjass)
-        return Analyse(sources, api, options);
+    if (!vjass) {
+        Options jass = options;
+        jass.dialect = Dialect::Jass;
+        return Analyse(sources, api, jass);
+    }
     Options vjassOptions = options;
     vjassOptions.dialect = Dialect::Vjass;
     QSet<QString> given;

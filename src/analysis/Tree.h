@@ -3,6 +3,7 @@
 #include "Lexer.h"
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 // The syntax tree of a vJASS program down to its declarations: libraries,
@@ -84,11 +85,9 @@ struct Node {
     Token keyword; // 'struct', 'method', the first word that says what it is
     Token name; // kind == Implement: the module; Hook: the hooked function
     // Variables: the type; structs: the type extended; types: the parent;
-    // methods, functions, natives, interfaces' methods: the return type ('nothing' or a name).
+    // methods, functions, natives, interfaces' methods: the return type ('nothing' or a name);
+    // libraries and scopes: the initializer; hooks: the function, or the struct of "S.method".
     Token type;
-    Token target; // hooks: the function, or the struct of "S.method" with `member` the method
-    Token member;
-    Token initializer; // libraries and scopes
     std::vector<Requirement> requirements; // libraries
     std::vector<Parameter> parameters;
     bool returnsNothing = true;
@@ -99,13 +98,16 @@ struct Node {
     Token closer; // 'endfunction', 'endmethod', ... when present
     int elseChild = -1; // static if: the first child of the 'else' branch (children.size() when none)
     // Method operators: the token after 'operator' ('[' of "[]", '<', the
-    // name of "x" and "x="), and whether it sets ("[]=", "x=").
+    // name of "x" and "x="), and whether it sets ("[]=", "x="); hooks: the
+    // method of "S.method".
     Token op;
     bool setter = false;
 };
 
 struct Tree {
-    std::vector<Node> nodes;
+    // In blocks, not one large array: a node stays where it is as the tree
+    // grows, and no single large allocation comes and goes with each analysis.
+    std::deque<Node> nodes;
     std::vector<int> roots; // top-level nodes of every source, in source order
 };
 

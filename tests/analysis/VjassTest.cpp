@@ -431,6 +431,30 @@ private slots:
         QCOMPARE(files.libraries.size(), 2);
         QCOMPARE(QFileInfo(files.map).fileName(), QStringLiteral("war3map.j"));
     }
+
+    // Every input the fuzzer kept reads to its end, its diagnostics in its sources.
+    void fuzzFindings_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QDir dir(QStringLiteral(TOLVANE_SOURCE_DIR "/fuzz/crashes/vjass"));
+        for (const QString &name : dir.entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+        QVERIFY2(!dir.isEmpty(), qPrintable(dir.path()));
+    }
+    void fuzzFindings()
+    {
+        QFETCH(QString, file);
+        QList<Source> sources;
+        for (const QByteArray &text : ReadAll(file).split('\0'))
+            sources.append({ QStringLiteral("f%1.j").arg(sources.size()), text });
+        Options options;
+        options.dialect = Dialect::Vjass;
+        options.readFile = [](const QString &, QByteArray *, QString *) { return false; };
+        for (const Diagnostic &d : Analyse(sources, PrimitiveApi(), options).diagnostics) {
+            const QByteArray &text = sources[d.source].text;
+            QVERIFY(d.line >= 1 && d.line <= text.count('\n') + text.count('\r') + 1);
+        }
+    }
 };
 
 TOLVANE_TEST(VjassTest);
