@@ -2,10 +2,13 @@
 
 #include "Preprocessor.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QSet>
 
 #include <string_view>
@@ -18,8 +21,9 @@ namespace {
 constexpr int MaxRounds = 16;
 
 // A project keeps its scripts in a tree of folders: what the script's own
-// folder lacks is looked for this many folders up.
+// folder lacks is looked for this many folders up, among so many files.
 constexpr int FoldersUp = 2;
+constexpr qsizetype MaxFiles = 5000;
 
 // The folder and those above it, nearest first.
 QStringList FoldersFrom(const QString &folder)
@@ -86,32 +90,76 @@ QStringList DeclaredLibraries(const QByteArray &text)
 
 } // namespace
 
+namespace {
+
+// What the script files under a folder declare, by name ("!" before a
+// textmacro's), kept while no file there changes: the check while typing
+// asks for the same folder again and again.
+struct FolderIndex {
+    QStringList paths;
+    QList<QDateTime> modified;
+    QHash<QString, QString> declared;
+};
+
+QMutex indexMutex;
+QHash<QString, FolderIndex> indexes;
+
+FolderIndex IndexOf(const QString &folder)
+{
+    QStringList paths;
+    QList<QDateTime> modified;
+    QDirIterator it(folder, { QStringLiteral("*.j"), QStringLiteral("*.vj"), QStringLiteral("*.jass") },
+        QDir::Files, QDirIterator::Subdirectories);
+    // A folder high up may hold a whole home: the look stops somewhere.
+    while (it.hasNext() && paths.size() < MaxFiles) {
+        it.next();
+        paths.append(it.filePath());
+    }
+    // The same files in the same order on every machine.
+    paths.sort();
+    for (const QString &path : std::as_const(paths))
+        modified.append(QFileInfo(path).lastModified());
+    {
+        const QMutexLocker lock(&indexMutex);
+        const auto cached = indexes.constFind(folder);
+        if (cached != indexes.constEnd() && cached->paths == paths && cached->modified == modified)
+            return *cached;
+    }
+    FolderIndex index { paths, modified, {} };
+    for (const QString &path : std::as_const(paths)) {
+        QByteArray bytes;
+        if (!ReadFile(path, &bytes))
+            continue;
+        for (const QString &name : DeclaredLibraries(bytes)) {
+            if (!index.declared.contains(name))
+                index.declared.insert(name, path);
+        }
+    }
+    const QMutexLocker lock(&indexMutex);
+    if (indexes.size() >= 8)
+        indexes.clear();
+    indexes.insert(folder, index);
+    return index;
+}
+
+} // namespace
+
 QMap<QString, QString> FindLibraries(
     const QString &folder, const QStringList &libraries, const QStringList &macros)
 {
     QMap<QString, QString> found;
     if (folder.isEmpty() || (libraries.isEmpty() && macros.isEmpty()))
         return found;
-    QSet<QString> wanted(libraries.begin(), libraries.end());
-    for (const QString &m : macros)
-        wanted.insert(QLatin1Char('!') + m);
-    QStringList paths;
-    QDirIterator it(folder, { QStringLiteral("*.j"), QStringLiteral("*.vj"), QStringLiteral("*.jass") },
-        QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths.append(it.next());
-    // The same files in the same order on every machine.
-    paths.sort();
-    for (const QString &path : std::as_const(paths)) {
-        QByteArray bytes;
-        if (!ReadFile(path, &bytes))
-            continue;
-        for (const QString &name : DeclaredLibraries(bytes)) {
-            if (wanted.remove(name))
-                found.insert(name.startsWith(QLatin1Char('!')) ? name.mid(1) : name, path);
-        }
-        if (wanted.isEmpty())
-            break;
+    const FolderIndex index = IndexOf(QDir(folder).absolutePath());
+    for (const QString &name : libraries) {
+        const auto it = index.declared.constFind(name);
+        if (it != index.declared.constEnd())
+            found.insert(name, *it);
+    }
+    for (const QString &name : macros) {
+        const auto it = index.declared.constFind(QLatin1Char('!') + name);
+        if (it != index.declared.constEnd())
+            found.insert(name, *it);
     }
     return found;
 }
