@@ -125,6 +125,8 @@ View DirectiveWord(View line, size_t *after, int *column)
 int CommentDepthAfter(View line, int depth)
 {
     // Most lines hold no comment at all.
+    if (line.empty())
+        return depth;
     if (!std::memchr(line.data(), '/', line.size())
         && (depth == 0 || !std::memchr(line.data(), '*', line.size())))
         return depth;
