@@ -275,7 +275,7 @@ private:
     void WalkChildren(int node, Pass pass);
     bool StaticIfTaken(int node);
     int StaticValue(const TokenRange &range);
-    void EnterScope(int node, Pass pass);
+    void EnterScope(int node);
     void LeaveScope();
     void SwitchScopes(int scope);
     void SetChain(const std::vector<int> &chain);
@@ -291,7 +291,6 @@ private:
     void DeclareMembers(int node);
     void DeclareMember(int object, int module, int node);
     void ImplementModule(int object, int implementNode, int module);
-    void WalkModule(int object, int module, int moduleNode, Pass pass, std::vector<int> &seen);
     void FinishObjects();
     void AddBuiltins(int object);
     int AddMember(int object, int module, int symbol, MemberInfo m);
@@ -323,7 +322,6 @@ private:
     Ref MemberNamed(const Ref &base, const Token &name, bool forSet);
     Ref Index(const Ref &base, bool forSet);
     Ref CallRef(const Ref &r);
-    Value CallMethod(int function, const Token &name, bool statement, bool execute);
     Value ValueOf(Ref &r, const Token &at);
     int FindMember(int object, int symbol, int *via = nullptr, int delegation = 0) const;
     bool CanSee(const MemberInfo &m) const;
@@ -392,7 +390,6 @@ private:
     Context ctx_;
     int keyType_ = -1;
     int prelude_ = 0; // sources loaded before the program
-    int objectsWithMembers_ = 0;
 };
 
 } // namespace Analysis

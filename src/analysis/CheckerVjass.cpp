@@ -264,7 +264,7 @@ void Checker::WalkNode(int node, Pass pass)
     switch (n.kind) {
     case NodeKind::Library:
     case NodeKind::Scope:
-        EnterScope(node, pass);
+        EnterScope(node);
         WalkChildren(node, pass);
         if (pass == Pass::Bodies)
             CheckScopeEnd(node);
@@ -485,9 +485,8 @@ void Checker::RestoreTo(size_t mark)
     }
 }
 
-void Checker::EnterScope(int node, Pass pass)
+void Checker::EnterScope(int node)
 {
-    Q_UNUSED(pass);
     int &index = nodeScope_[size_t(node)];
     if (index < 0) {
         const Node &n = tree_.nodes[size_t(node)];
@@ -1258,7 +1257,6 @@ void Checker::CheckValue(int node, int type, int object)
         ReportAt(v,
             M::Conversion(
                 Describe(v), Name(n.name.symbol), object >= 0 ? ObjectName(object) : TypeName(type)));
-    Q_UNUSED(object);
     lex_ = nullptr;
 }
 

@@ -231,9 +231,8 @@ void Parser::ParseBlock(int parent, Context context)
 
 // Takes the closer of `node` if it is there; otherwise reports it missing
 // and leaves the token to an outer block.
-bool Parser::CloseBlock(int node, int closerWord, Context context)
+bool Parser::CloseBlock(int node, int closerWord)
 {
-    Q_UNUSED(context);
     open_.pop_back();
     Node &n = tree_.nodes[size_t(node)];
     if (tok_.kind == Tok::Name && tok_.symbol == closerWord) {
@@ -308,7 +307,7 @@ bool Parser::ParseLine(int parent, Context context)
     case Tok::Function:
         if (inStruct)
             notHere("function");
-        ParseFunction(parent, context, flags, first);
+        ParseFunction(parent, flags, first);
         return true;
     case Tok::Native:
         if (inStruct)
@@ -337,15 +336,15 @@ bool Parser::ParseLine(int parent, Context context)
     if (s == w_.library || s == w_.libraryOnce) {
         if (context != Context::Top)
             notHere("library");
-        ParseLibrary(parent, context, flags | (s == w_.libraryOnce ? std::uint32_t(Once) : 0u));
+        ParseLibrary(parent, flags | (s == w_.libraryOnce ? std::uint32_t(Once) : 0u));
     } else if (s == w_.scope) {
         if (inStruct)
             notHere("scope");
-        ParseScope(parent, context, flags);
+        ParseScope(parent, flags);
     } else if (s == w_.structWord || s == w_.interface || s == w_.module) {
         if (inStruct)
             notHere(s == w_.structWord ? "struct" : s == w_.interface ? "interface" : "module");
-        ParseStruct(parent, context,
+        ParseStruct(parent,
             s == w_.structWord      ? NodeKind::Struct
                 : s == w_.interface ? NodeKind::Interface
                                     : NodeKind::Module,
@@ -374,7 +373,7 @@ bool Parser::ParseLine(int parent, Context context)
 }
 
 // "library NAME [initializer F] [requires [optional] A, ...]"
-void Parser::ParseLibrary(int parent, Context context, std::uint32_t flags)
+void Parser::ParseLibrary(int parent, std::uint32_t flags)
 {
     Node n;
     n.kind = NodeKind::Library;
@@ -426,11 +425,11 @@ void Parser::ParseLibrary(int parent, Context context, std::uint32_t flags)
     }
     open_.push_back(node);
     ParseBlock(node, Context::Library);
-    CloseBlock(node, w_.endlibrary, context);
+    CloseBlock(node, w_.endlibrary);
 }
 
 // "scope NAME [initializer F]"
-void Parser::ParseScope(int parent, Context context, std::uint32_t flags)
+void Parser::ParseScope(int parent, std::uint32_t flags)
 {
     Node n;
     n.kind = NodeKind::Scope;
@@ -458,11 +457,11 @@ void Parser::ParseScope(int parent, Context context, std::uint32_t flags)
     }
     open_.push_back(node);
     ParseBlock(node, Context::Scope);
-    CloseBlock(node, w_.endscope, context);
+    CloseBlock(node, w_.endscope);
 }
 
 // "struct NAME [[N]] [extends PARENT | extends array [[N]]]", "interface NAME [[N]]", "module NAME"
-void Parser::ParseStruct(int parent, Context context, NodeKind kind, std::uint32_t flags)
+void Parser::ParseStruct(int parent, NodeKind kind, std::uint32_t flags)
 {
     Node n;
     n.kind = kind;
@@ -524,8 +523,7 @@ void Parser::ParseStruct(int parent, Context context, NodeKind kind, std::uint32
     CloseBlock(node,
         kind == NodeKind::Struct          ? w_.endstruct
             : kind == NodeKind::Interface ? w_.endinterface
-                                          : w_.endmodule,
-        context);
+                                          : w_.endmodule);
 }
 
 void Parser::ParseGlobals(int parent, std::uint32_t flags)
@@ -592,7 +590,7 @@ void Parser::ParseGlobals(int parent, std::uint32_t flags)
             Error(tok_, M::MissingEndglobals(g.firstLine));
             lineFailed_ = false;
             if (tok_.kind == Tok::Function)
-                ParseFunction(parent, Context::Scope, varFlags, first);
+                ParseFunction(parent, varFlags, first);
             else
                 ParseSimple(parent, NodeKind::Native, varFlags, first);
             return;
@@ -721,7 +719,7 @@ bool Parser::ParseSignature(Node &n, bool interfaceMethod)
     return true;
 }
 
-void Parser::ParseFunction(int parent, Context context, std::uint32_t flags, const Token &first)
+void Parser::ParseFunction(int parent, std::uint32_t flags, const Token &first)
 {
     Node n;
     n.kind = NodeKind::Function;
@@ -749,7 +747,6 @@ void Parser::ParseFunction(int parent, Context context, std::uint32_t flags, con
         return;
     }
     ParseBody(n, -1, Tok::Endfunction);
-    Q_UNUSED(context);
     Add(std::move(n), parent);
 }
 
