@@ -321,6 +321,7 @@ private:
     Ref Member(const Ref &base, bool forSet);
     Ref MemberNamed(const Ref &base, const Token &name, bool forSet);
     Ref Index(const Ref &base, bool forSet);
+    Ref Colon(const Ref &base, bool forSet);
     Ref CallRef(const Ref &r);
     Value ValueOf(Ref &r, const Token &at);
     int FindMember(int object, int symbol, int *via = nullptr, int delegation = 0) const;

@@ -37,6 +37,8 @@ Checker::Ref Checker::ParseChain(bool forSet)
             r = Member(r, forSet);
         } else if (tok_.kind == Tok::LBracket) {
             r = Index(r, forSet);
+        } else if (tok_.kind == Tok::Colon) {
+            r = Colon(r, forSet);
         } else if (tok_.kind == Tok::LParen
             && (r.kind == Ref::Method || r.kind == Ref::Function || r.unknown)) {
             r = CallRef(r);
@@ -546,6 +548,57 @@ Checker::Ref Checker::Index(const Ref &base, bool forSet)
     r.value.type = f.broken ? ErrorType : f.returns;
     r.value.object = f.returnsObject;
     r.called = true;
+    return r;
+}
+
+// "i:A", the element i of the array A, as "A[i]".
+Checker::Ref Checker::Colon(const Ref &base, bool forSet)
+{
+    Advance(); // ':'
+    Ref r;
+    r.kind = Ref::Val;
+    r.value = base.value;
+    r.value.kind = OtherValue;
+    const Token name = tok_;
+    if (!Expect(Tok::Name, M::Want::VariableName)) {
+        r.value = Unknown(r.value);
+        r.unknown = true;
+        return r;
+    }
+    Finish(r.value);
+    if (!base.unknown)
+        CheckIndex(base.value);
+    const Symbol &s = symbols_[name.symbol];
+    const bool isLocal = s.localOwner == epoch_ && s.local >= 0;
+    if (!isLocal && s.global < 0) {
+        // A member array, or a name not known: nothing more to say of it.
+        if (s.function < 0 && s.type < 0 && s.placeholder < 0
+            && (ctx_.object < 0 || FindMember(ctx_.object, name.symbol) < 0))
+            ReportUndeclared(name);
+        r.value = Unknown(r.value);
+        r.unknown = true;
+        return r;
+    }
+    const bool isArray = isLocal ? locals_[size_t(s.local)].isArray : globals_[size_t(s.global)].isArray;
+    if (!isArray) {
+        ReportAt(name, M::NotAnArray(Name(name.symbol)));
+        r.value = Unknown(r.value);
+        r.unknown = true;
+        return r;
+    }
+    if (isLocal) {
+        r.variable.local = s.local;
+        r.value.type = locals_[size_t(s.local)].type;
+        r.value.object = locals_[size_t(s.local)].object;
+    } else {
+        r.variable.global = s.global;
+        r.value.type = globals_[size_t(s.global)].type;
+        r.value.object = globals_[size_t(s.global)].object;
+    }
+    r.variable.type = r.value.type;
+    r.value.symbol = name.symbol;
+    r.arrayElement = true;
+    r.lvalue = forSet && tok_.kind == Tok::Assign;
     return r;
 }
 

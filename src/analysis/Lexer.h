@@ -71,6 +71,7 @@ enum class Tok : std::uint8_t {
     Slash,
     Percent,
     Dot, // vJASS only: a member access
+    Colon, // vJASS only: "i:A" is "A[i]"
 };
 
 struct Token {
@@ -385,6 +386,9 @@ inline Token Lexer::Next()
         break;
     case '.':
         kind = vjass_ ? Tok::Dot : Tok::Bad;
+        break;
+    case ':':
+        kind = vjass_ ? Tok::Colon : Tok::Bad;
         break;
     case '=':
         kind = n == '=' ? Tok::Eq : Tok::Assign;

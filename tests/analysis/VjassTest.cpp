@@ -188,6 +188,10 @@ private slots:
               "grid[1][2] + big.size\n"
               "endmethod\nendstruct\nstruct T\ninteger array w\nendstruct\n" },
             { "14:15: an array member needs its size, as in 'integer array a[10]'" });
+        row("the colon: i:A is A[i]",
+            { "globals\ninteger array X\nendglobals\nlibrary L\nfunction F takes integer a returns integer\n"
+              "set a:X = 10\nset a:a = 1\nreturn a:X + 1\nendfunction\nendlibrary\n" },
+            { "7:7: 'a' is not an array" });
         row("delegates",
             { "struct A\nmethod hello takes nothing returns integer\nreturn 1\nendmethod\nendstruct\n"
               "struct B\ndelegate A a\nendstruct\nfunction F takes B b returns integer\nreturn b.hello() + "
