@@ -666,7 +666,8 @@ private:
         result.lines.reserve(lines.size());
         char *p = result.text.data();
         for (size_t i = 0; i < lines.size(); ++i) {
-            std::memcpy(p, lines[i].text.data(), lines[i].text.size());
+            if (!lines[i].text.empty())
+                std::memcpy(p, lines[i].text.data(), lines[i].text.size());
             p += lines[i].text.size();
             if (i + 1 < lines.size())
                 *p++ = '\n';

@@ -23,15 +23,22 @@ constexpr int MaxRounds = 16;
 // A project keeps its scripts in a tree of folders: what the script's own
 // folder lacks is looked for this many folders up, among so many files.
 constexpr int FoldersUp = 2;
-constexpr qsizetype MaxFiles = 5000;
+constexpr qsizetype MaxFiles = 2000;
 
-// The folder and those above it, nearest first.
+// The folder and those above it, nearest first; never the root, the home or
+// the temporary folder, which hold much more than one project.
 QStringList FoldersFrom(const QString &folder)
 {
     QStringList folders;
+    if (folder.isEmpty())
+        return folders;
+    const QStringList tooWide { QDir::rootPath(), QDir::homePath(), QDir::tempPath() };
     QDir dir(folder);
-    for (int i = 0; i <= FoldersUp && !folder.isEmpty(); ++i) {
-        folders.append(dir.absolutePath());
+    for (int i = 0; i <= FoldersUp; ++i) {
+        const QString path = dir.absolutePath();
+        if (i > 0 && (tooWide.contains(path) || tooWide.contains(QFileInfo(path).canonicalFilePath())))
+            break;
+        folders.append(path);
         if (!dir.cdUp())
             break;
     }
