@@ -229,6 +229,7 @@ private:
     struct ScopeInfo {
         int node = -1;
         int parent = -1;
+        int name = -1; // its symbol; 'scope' for one whose name is missing
         QByteArray prefix; // "Outer_Inner_"
         std::vector<Binding> bindings;
     };

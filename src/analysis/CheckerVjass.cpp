@@ -495,7 +495,8 @@ void Checker::EnterScope(int node)
         info.parent = CurrentScope();
         if (info.parent >= 0)
             info.prefix = scopes_[size_t(info.parent)].prefix;
-        const std::string_view name = symbols_[n.name.kind == Tok::Name ? n.name.symbol : words_->scope].name;
+        info.name = n.name.kind == Tok::Name ? n.name.symbol : words_->scope;
+        const std::string_view name = symbols_[info.name].name;
         info.prefix += QByteArray(name.data(), qsizetype(name.size())) + '_';
         index = int(scopes_.size());
         scopes_.push_back(std::move(info));
@@ -622,8 +623,7 @@ bool Checker::DeclareName(const Node &n, int field, int value)
         // Outer scopes see it with the prefixes of the scopes between.
         QByteArray relative = written;
         for (int s = scope; scopes_[size_t(s)].parent >= 0; s = scopes_[size_t(s)].parent) {
-            const Node &inner = tree_.nodes[size_t(scopes_[size_t(s)].node)];
-            const std::string_view innerName = symbols_[inner.name.symbol].name;
+            const std::string_view innerName = symbols_[scopes_[size_t(s)].name].name;
             relative = QByteArray(innerName.data(), qsizetype(innerName.size())) + '_' + relative;
             Bind(scopes_[size_t(s)].parent, InternText(relative), field, value);
         }

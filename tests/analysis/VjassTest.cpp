@@ -111,6 +111,10 @@ private slots:
               "endscope\nfunction H takes nothing returns nothing\ncall Outer_Inner_F()\ncall Inner_F()\n"
               "endfunction\n" },
             { "13:6: 'Inner_F' is not declared" });
+        row("a public function in a nested scope without a name",
+            { "library L\nscope\npublic function F takes nothing returns nothing\nendfunction\nendscope\n"
+              "endlibrary\n" },
+            { "2:6: expected a scope name, found the end of the line" });
         row("initializers",
             { "library L initializer Init\nprivate function Init takes integer n returns "
               "nothing\nendfunction\n"
