@@ -57,8 +57,19 @@ done <"$work/tree.tsv"
     # Sounds, rects, cameras... of the map, as its older script declares them.
     sed -n '/^globals/,/^endglobals/p' "$data/scripts/maps/titanland-lop_war3map.j" \
         | grep -E '^ *[a-z]+ +gg_' | grep -v 'gg_trg_' || true
-    echo "endglobals"
 } >"$work/war3map.j"
+# Objects placed after that script was written: the editor declares one per
+# object, typed by its prefix.
+(cd "$project" && xargs -0 cat) <"$work/files" | grep -oE '\bgg_(snd|rct|cam|unit|dest|item)_[A-Za-z0-9_]+' | sort -u \
+    | while read -r name; do
+        grep -qE " $name\b" "$work/war3map.j" && continue
+        case "$name" in
+            gg_snd_*) type=sound ;; gg_rct_*) type=rect ;; gg_cam_*) type=camerasetup ;;
+            gg_unit_*) type=unit ;; gg_dest_*) type=destructable ;; *) type=item ;;
+        esac
+        echo "    $type $name"
+    done >>"$work/war3map.j"
+echo "endglobals" >>"$work/war3map.j"
 
 cd "$project"
 status=0

@@ -248,7 +248,10 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
         message = M::NameEnd(word);
         break;
     }
-    Report(line, column, length, message);
+    // Newer patches load longer strings, and released vJASS maps use them;
+    // the plain-JASS check keeps the old patches' limit as an error.
+    const bool loads = vjass_ && kind == LongString;
+    Report(line, column, length, message, loads ? Severity::Warning : Severity::Error);
 }
 
 QString Checker::Found() const
@@ -1200,7 +1203,9 @@ void Checker::ParseReturn()
             if (returns == NothingType)
                 ReportAt(v, M::ReturnNoValue(Name(current_.symbol)));
             // An integer value may stand for a returned real, an integer literal may not.
-            else if (!Converts(v.type, returns, Use::Return) || (returns == Real && v.integerLiteral))
+            // JassHelper passes 'return null' from a string function through and the game takes it.
+            else if ((!Converts(v.type, returns, Use::Return) && !(vjass_ && v.type == NullType && returns == String))
+                || (returns == Real && v.integerLiteral))
                 ReportAt(v, M::ReturnType(Name(current_.symbol), TypeName(returns), Describe(v)));
         }
     }
@@ -1371,8 +1376,11 @@ Checker::Value Checker::Combine(const Token &op, const Value &l, const Value &r)
                         TypeName(b)));
             v.type = ErrorType;
         }
+        // vJASS code divides by zero on purpose to end a thread: the game
+        // loads it, so there it is a warning.
         if ((k == Tok::Slash || k == Tok::Percent) && r.zero && !lineFailed_)
-            ReportAt(r, M::DivisionByZero());
+            Report(r.line, r.column, r.end - r.begin, M::DivisionByZero(),
+                vjass_ ? Severity::Warning : Severity::Error);
         break;
     }
     }

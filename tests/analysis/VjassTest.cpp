@@ -89,6 +89,11 @@ private slots:
               "endlibrary\nlibrary M\nfunction G takes nothing returns nothing\ncall "
               "X()\nendfunction\nendlibrary\n" },
             { "1:20: the library 'L' requires 'Gone', which no file declares", "8:6: 'X' is not declared" });
+        row("what the game loads: a long string, a division by zero, null for a string",
+            { "library L\nfunction F takes nothing returns string\nlocal integer i = 1/0\nreturn null\nendfunction\n"
+              "globals\nstring s = \"" + QByteArray(1100, 'x') + "\"\nendglobals\nendlibrary\n" },
+            { "3:21: warning: division by zero stops the script",
+                "7:12: warning: a string literal may hold at most 1023 bytes, but this one holds 1100" });
         row("libraries that require each other",
             { "library A requires B\nendlibrary\nlibrary B requires A\nendlibrary\n" },
             { "3:20: the libraries 'B' and 'A' require each other" });
