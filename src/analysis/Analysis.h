@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The check the game does when it loads a script: the JASS language as the
-// game reads it (not vJASS), with blocks, names and types, and the mistakes
-// that load but stop or crash the game. Several sources are one program, in
-// order, as the game loads common.j, blizzard.j and war3map.j.
+// game reads it, with blocks, names and types, and the mistakes that load but
+// stop or crash the game; and vJASS, the extension map makers write that
+// their compiler turns into JASS. Several sources are one program, in order,
+// as the game loads common.j, blizzard.j and war3map.j; vJASS libraries in
+// the order their requirements give.
 namespace Analysis {
 
 enum class Severity { Error, Warning };
@@ -95,6 +99,47 @@ struct Scope {
     QList<Variable> locals;
 };
 
+// vJASS: a declaration of the program's tree, for the outline, folding, go to
+// declaration and member completion. Lines are those of its source; what a
+// textmacro wrote stands at its '//! runtextmacro' line.
+struct Declaration {
+    enum class Kind {
+        Library,
+        Scope,
+        Struct,
+        Interface,
+        Module,
+        Globals,
+        Global, // a variable of a globals block
+        Member, // a variable of a struct, interface or module
+        Function,
+        Method,
+        Native,
+        Type, // "type X extends Y", also a dynamic array
+        FunctionInterface,
+        Keyword,
+        Implement, // name: the module
+        TextMacro,
+    };
+    Kind kind = Kind::Function;
+    QString name; // as written; an operator's is "operator []", "operator x="
+    // Variables: their type; functions and methods: what they return
+    // ("nothing"); structs and types: what they extend.
+    QString type;
+    QStringList modifiers; // "private", "public", "static", "constant", "readonly", "stub", "delegate",
+                           // "array", "optional"
+    QStringList uses; // libraries: those they require; structs and modules: the modules they implement
+    QList<Variable> parameters;
+    int source = 0;
+    int line = 0; // of the name
+    int column = 0;
+    int firstLine = 0; // the whole declaration, opener to closer
+    int lastLine = 0;
+    int parent = -1; // the enclosing declaration, an index into Result::outline
+
+    friend bool operator==(const Declaration &, const Declaration &) = default;
+};
+
 struct Result {
     // Every diagnostic of every source, sources in order, each in document order.
     QList<Diagnostic> diagnostics;
@@ -102,6 +147,14 @@ struct Result {
     Api declared;
     // One per function body the sources declared, in order.
     QList<Scope> scopes;
+    // vJASS: the libraries some library requires, optionally or not, that no
+    // source declares.
+    QStringList missingLibraries;
+    // vJASS: the textmacros a source runs that no source defines.
+    QStringList missingMacros;
+    // vJASS: the declarations, each source's in document order, parents
+    // before their children; filled with `declared` (Options::declarations).
+    QList<Declaration> outline;
 
     [[nodiscard]] bool HasErrors() const;
 };
@@ -112,10 +165,31 @@ struct Result {
 // Adds the declarations of `more` after those of `api`, as if declared later.
 void Append(Api &api, const Api &more);
 
+// Reads a file a script imports: its bytes, or false and the system's reason.
+using FileReader = std::function<bool(const QString &path, QByteArray *bytes, QString *error)>;
+
+enum class Dialect {
+    Detect, // vJASS when a source uses a vJASS construct, else JASS
+    Jass,
+    Vjass,
+};
+
 struct Options {
+    explicit Options(bool declarations = true)
+        : declarations(declarations)
+    {
+    }
+
     // Fill Result::declared and Result::scopes; a check that only wants the
     // diagnostics saves a quarter of its time without them.
     bool declarations = true;
+    Dialect dialect = Dialect::Detect;
+    // For '//! import'; a relative path is read beside the source's name.
+    // By default the file is read from disk.
+    FileReader readFile;
+    // The first sources are loaded before the program, as common.j and
+    // blizzard.j: vJASS libraries come after them.
+    int preludeSources = 0;
 };
 
 // Analyses the sources in order as one program on top of `api`. To build an

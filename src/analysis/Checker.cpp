@@ -197,7 +197,7 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
     QByteArrayView bytes;
     if (kind == BadCharacter || kind == NameEnd || kind == UnknownEscape || kind == ByteInString
         || kind == ByteInRawcode || kind == ByteInComment) {
-        const QByteArray &text = (*sources_)[source_].text;
+        const QByteArray &text = text_ ? *text_ : (*sources_)[source_].text;
         bytes = QByteArrayView(text.constData() + value, qMin(length, int(text.size()) - value));
         word = QString::fromUtf8(bytes);
     }
@@ -241,11 +241,17 @@ void Checker::LexProblem(int line, int column, int length, int kind, int value)
                 : kind == ByteInRawcode ? M::Literal::Rawcode
                                         : M::Literal::Comment);
         break;
+    case OpenComment:
+        message = M::OpenComment();
+        break;
     default:
         message = M::NameEnd(word);
         break;
     }
-    Report(line, column, length, message);
+    // Newer patches load longer strings, and released vJASS maps use them;
+    // the plain-JASS check keeps the old patches' limit as an error.
+    const bool loads = vjass_ && kind == LongString;
+    Report(line, column, length, message, loads ? Severity::Warning : Severity::Error);
 }
 
 QString Checker::Found() const
@@ -268,10 +274,25 @@ void Checker::CheckDeclaredName(const Token &name)
 // Once per name and function: a missing declaration shows at every use.
 void Checker::ReportUndeclared(const Token &name)
 {
+    if (vjass_ && Incomplete())
+        return;
     Symbol &s = symbols_[name.symbol];
     if (s.undeclaredEpoch == epoch_)
         return;
     s.undeclaredEpoch = epoch_;
+    if (vjass_) {
+        // The tree knows the functions further down.
+        const auto later = functionNodes_.find(name.symbol);
+        if (later != functionNodes_.end()) {
+            const Node &n = tree_.nodes[size_t(later->second)];
+            ReportAt(name,
+                M::DeclaredBelow(
+                    Name(name.symbol), Where(Position { n.source, OriginalLine(n.source, n.name.line) })));
+        } else {
+            ReportAt(name, M::Undeclared(Name(name.symbol)));
+        }
+        return;
+    }
     if (!laterFunctions_) {
         laterFunctions_.emplace();
         for (int i = 0; i < int(sources_->size()); ++i)
@@ -583,9 +604,14 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         ReportAt(typeTok, M::TypeHidden(Name(typeTok.symbol), locals_[size_t(written.local)].line));
         type = ErrorType;
     } else if (type < 0) {
-        ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
+        if (!vjass_ || !Incomplete())
+            ReportAt(typeTok, M::NotAType(Name(typeTok.symbol)));
         type = ErrorType;
     }
+    // A struct, interface or key is an integer underneath.
+    int object = -1;
+    if (type >= 0 && types_[size_t(type)].object >= 0)
+        ResolveType(typeTok, type, object);
     if (isArray && isConstant)
         ReportAt(name, M::ConstantArray());
     if (isArray && type == Code)
@@ -610,7 +636,7 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
         } else {
             s.localOwner = epoch_;
             s.local = local = int(locals_.size());
-            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line });
+            locals_.push_back(LocalInfo { name.symbol, type, isArray, isArray, false, name.line, object });
             if (scope_)
                 scope_->locals.append(declared());
         }
@@ -869,7 +895,9 @@ bool Checker::ParseBlock()
             Advance();
             break;
         case Tok::Local:
-            ReportAt(tok_, M::LocalAfterStatements());
+            // vJASS: locals may follow a 'static if' that opens the body.
+            if (!vjass_ || statementsSeen_)
+                ReportAt(tok_, M::LocalAfterStatements());
             Advance();
             ParseVariable(true, false);
             break;
@@ -896,7 +924,7 @@ bool Checker::ParseBlock()
 
 bool Checker::AloneOnLine(const Token &t) const
 {
-    const QByteArray &text = (*sources_)[source_].text;
+    const QByteArray &text = text_ ? *text_ : (*sources_)[source_].text;
     qsizetype i = t.begin + t.length;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -947,6 +975,23 @@ Tok Checker::CloserLike(std::string_view word)
 
 bool Checker::ParseStatement()
 {
+    if (vjass_) {
+        if (tok_.kind == Tok::Name && tok_.symbol == words_->staticWord)
+            return ParseStaticIfStatement();
+        statementsSeen_ = true;
+        if (tok_.kind == Tok::Name && tok_.symbol == words_->implement) {
+            ParseImplementStatement();
+            return false;
+        }
+        if (tok_.kind == Tok::Set) {
+            ParseVjassSet();
+            return false;
+        }
+        if (tok_.kind == Tok::Call) {
+            ParseVjassCall();
+            return false;
+        }
+    }
     switch (tok_.kind) {
     case Tok::Set:
         ParseSet();
@@ -1158,7 +1203,9 @@ void Checker::ParseReturn()
             if (returns == NothingType)
                 ReportAt(v, M::ReturnNoValue(Name(current_.symbol)));
             // An integer value may stand for a returned real, an integer literal may not.
-            else if (!Converts(v.type, returns, Use::Return) || (returns == Real && v.integerLiteral))
+            // JassHelper passes 'return null' from a string function through and the game takes it.
+            else if ((!Converts(v.type, returns, Use::Return) && !(vjass_ && v.type == NullType && returns == String))
+                || (returns == Real && v.integerLiteral))
                 ReportAt(v, M::ReturnType(Name(current_.symbol), TypeName(returns), Describe(v)));
         }
     }
@@ -1184,10 +1231,10 @@ void Checker::Finish(Value &v) const
 
 QString Checker::Describe(const Value &v) const
 {
+    const QString type = v.object >= 0 ? ObjectName(v.object) : TypeName(v.type);
     if (v.kind == NameValue || v.kind == CallValue)
-        return M::Describe(
-            v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), TypeName(v.type));
-    return M::Describe(M::Origin::Expression, QString(), TypeName(v.type));
+        return M::Describe(v.kind == NameValue ? M::Origin::Variable : M::Origin::Call, Name(v.symbol), type);
+    return M::Describe(M::Origin::Expression, QString(), type);
 }
 
 void Checker::CheckCondition(const Value &v)
@@ -1329,8 +1376,11 @@ Checker::Value Checker::Combine(const Token &op, const Value &l, const Value &r)
                         TypeName(b)));
             v.type = ErrorType;
         }
+        // vJASS code divides by zero on purpose to end a thread: the game
+        // loads it, so there it is a warning.
         if ((k == Tok::Slash || k == Tok::Percent) && r.zero && !lineFailed_)
-            ReportAt(r, M::DivisionByZero());
+            Report(r.line, r.column, r.end - r.begin, M::DivisionByZero(),
+                vjass_ ? Severity::Warning : Severity::Error);
         break;
     }
     }
@@ -1406,8 +1456,15 @@ Checker::Value Checker::ParsePrimary()
         return v;
     }
     case Tok::Function:
-        return ParseCodeReference(tok_);
+        return vjass_ ? ParseVjassCodeReference(tok_) : ParseCodeReference(tok_);
+    case Tok::Dot:
+        if (vjass_)
+            return ParseVjassPrimary();
+        SyntaxError(M::Want::Value);
+        return v;
     case Tok::Name: {
+        if (vjass_)
+            return ParseVjassPrimary();
         const Token name = tok_;
         Advance();
         return tok_.kind == Tok::LParen ? ParseCall(name, false) : ParseVariableRead(name);
@@ -1491,9 +1548,15 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
     if (!f) {
         if ((s.localOwner == epoch_ && s.local >= 0) || s.global >= 0)
             ReportAt(name, M::NotAFunction(Name(name.symbol)));
-        else
+        else if (!vjass_ || s.placeholder < 0)
             ReportUndeclared(name);
     }
+    return ParseArguments(f, name, v, statement);
+}
+
+// The arguments of a call to `f` (none when it is not known), checked.
+Checker::Value Checker::ParseArguments(const FunctionInfo *f, const Token &name, Value v, bool statement)
+{
     if (!Expect(Tok::LParen, M::Want::OpenParen)) {
         Finish(v);
         return v;
@@ -1546,6 +1609,7 @@ Checker::Value Checker::ParseCall(const Token &name, bool statement)
     }
     args_.resize(base);
     v.type = f && !wrong ? f->returns : ErrorType;
+    v.object = f && !wrong ? f->returnsObject : -1;
     if (!statement && v.type == NothingType) {
         if (!lineFailed_)
             ReportAt(v, M::NoValue(Name(name.symbol)));

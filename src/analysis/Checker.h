@@ -3,8 +3,12 @@
 #include "Analysis.h"
 #include "Lexer.h"
 #include "Messages.h"
+#include "Parser.h"
+#include "Preprocessor.h"
+#include "Tree.h"
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -12,12 +16,16 @@
 
 // Parses and checks sources statement by statement: no syntax tree is kept,
 // only the declarations and, while in a function, its locals and open blocks.
+// A vJASS program is first preprocessed and parsed into the declaration tree;
+// its declarations are collected from the tree, and the same statement and
+// expression checks then read each body (CheckerVjass.cpp, CheckerMembers.cpp).
 namespace Analysis {
 
 class Checker {
 public:
     Checker(const Api &api, Result &result, bool keepDeclarations);
     void Run(const QList<Source> &sources);
+    void RunVjass(const QList<Source> &sources, const FileReader &read, int prelude);
 
 private:
     static constexpr int ErrorType = -1; // unknown: accepted everywhere, so one mistake makes one message
@@ -31,6 +39,7 @@ private:
         int symbol;
         int parent;
         Position at;
+        int object = -1; // vJASS: the struct, interface... it names (its values are integers)
     };
     struct FunctionInfo {
         int symbol = -1;
@@ -43,6 +52,8 @@ private:
         bool isNative = false;
         bool broken = false; // its header has a syntax error
         Position at;
+        std::vector<int> objects; // vJASS: the object type of each parameter, -1 for none
+        int returnsObject = -1;
     };
     struct GlobalInfo {
         int symbol;
@@ -51,6 +62,8 @@ private:
         bool isConstant;
         bool initialised;
         Position at;
+        int object = -1;
+        bool twoD = false; // vJASS: "integer array a[W][H]" takes two indexes
     };
     struct LocalInfo {
         int symbol;
@@ -59,6 +72,7 @@ private:
         bool assigned;
         bool isParameter;
         int line;
+        int object = -1;
     };
     struct Value {
         int type = ErrorType;
@@ -70,6 +84,7 @@ private:
         int column = 0;
         bool zero = false;
         bool integerLiteral = false; // a literal integer, signed or in parentheses
+        int object = -1; // vJASS: the struct, interface... an integer value stands for
     };
     // A variable named where it is set or read, after its name and index
     // are checked: its declaration (none when it has none) and its type.
@@ -78,6 +93,7 @@ private:
         int global = -1; // in globals_
         int type = ErrorType;
         bool indexed = true; // indexed exactly when it is an array
+        int object = -1;
         bool found() const { return local >= 0 || global >= 0; }
     };
     struct Block {
@@ -167,6 +183,158 @@ private:
     void CheckIndex(const Value &v);
     bool IsNumber(int type) const { return type == Integer || type == Real || type == ErrorType; }
 
+    // vJASS: the program model (CheckerVjass.cpp)
+    enum class ObjectKind : std::uint8_t { Struct, Interface, Module, DynamicArray, FunctionInterface, Key };
+    enum class MemberKind : std::uint8_t { Field, Method, Getter, Setter, Index, IndexSet };
+    enum Field { TypeField, FunctionField, GlobalField, ModuleField, PlaceholderField };
+    enum class Pass { Types, Members, Bodies };
+    // A struct, interface, module, dynamic array or function interface.
+    struct ObjectInfo {
+        ObjectKind kind = ObjectKind::Struct;
+        int node = -1;
+        int symbol = -1;
+        int type = -1; // in types_
+        int scope = -1; // where it is declared
+        int parent = -1; // the struct or interface it extends
+        bool arrayStruct = false;
+        bool membersDone = false;
+        int element = ErrorType; // dynamic arrays
+        int elementObject = -1;
+        int function = -1; // function interfaces: the signature, in functions_
+        std::unordered_map<int, int> members; // symbol -> members_
+        std::unordered_map<std::int64_t, int> modulePrivate; // (module, symbol) -> members_
+        std::vector<int> delegates;
+        std::vector<int> modules; // implemented, directly or not
+        std::unordered_map<int, int> nodeMembers; // tree node -> members_
+    };
+    struct MemberInfo {
+        MemberKind kind = MemberKind::Field;
+        int symbol = -1;
+        int object = -1; // the struct or interface it belongs to
+        int module = -1; // the module it came from
+        int node = -1;
+        std::uint32_t flags = 0; // NodeFlag
+        int type = ErrorType;
+        int typeObject = -1;
+        int function = -1; // methods and operators, in functions_
+        int literal = -1; // a constant boolean's value: 0, 1, or -1 unknown
+        bool builtin = false;
+        bool twoD = false;
+    };
+    struct Binding {
+        int symbol;
+        int field;
+        int value;
+    };
+    struct ScopeInfo {
+        int node = -1;
+        int parent = -1;
+        int name = -1; // its symbol; 'scope' for one whose name is missing
+        QByteArray prefix; // "Outer_Inner_"
+        std::vector<Binding> bindings;
+    };
+    struct Saved {
+        int symbol;
+        int field;
+        int old;
+        int installed;
+    };
+    // Where the code being checked stands.
+    struct Context {
+        int object = -1; // the struct whose method it is (thistype)
+        int module = -1; // the module it comes from
+        bool isStatic = true;
+    };
+    // What a name or a step of "a.b[c].d" stands for.
+    struct Ref {
+        enum Kind { None, Val, Object, Function, Method, Super } kind = None;
+        Value value;
+        int object = -1;
+        int member = -1;
+        int function = -1;
+        bool instance = false;
+        bool called = false;
+        // Where a value can be set: the variable or member it is.
+        VariableRef variable;
+        int field = -1; // a member field
+        int setter = -1; // a member with a setter operator
+        int indexSet = -1; // an object with "[]="
+        bool arrayElement = false; // an element of a dynamic array or an array member
+        bool lvalue = false;
+        bool unknown = false; // nothing is known of it: anything may follow
+        bool arrayName = false; // a global array named without an index, for ".size"
+        bool execute = false; // a function's '.execute': it returns nothing
+        int rows = 0; // indexes an array member still needs
+    };
+
+    void ParsePreprocessed();
+    void OrderLibraries();
+    void DeclareBuiltins();
+    void PrescanConstants();
+    void Walk(Pass pass);
+    void WalkNode(int node, Pass pass);
+    void WalkChildren(int node, Pass pass);
+    bool StaticIfTaken(int node);
+    int StaticValue(const TokenRange &range);
+    void EnterScope(int node);
+    void LeaveScope();
+    void SwitchScopes(int scope);
+    void SetChain(const std::vector<int> &chain);
+    void Install(int symbol, int field, int value);
+    void RestoreTo(size_t mark);
+    int &FieldOf(Symbol &s, int field);
+    bool DeclareName(const Node &n, int field, int value);
+    void Bind(int scope, int symbol, int field, int value);
+    int CurrentScope() const { return activeScopes_.empty() ? -1 : activeScopes_.back(); }
+    bool Incomplete() const;
+    void DeclareObject(int node);
+    void DeclareTypeNode(int node);
+    void DeclareMembers(int node);
+    void DeclareMember(int object, int module, int node);
+    void ImplementModule(int object, int implementNode, int module);
+    void FinishObjects();
+    void AddBuiltins(int object);
+    int AddMember(int object, int module, int symbol, MemberInfo m);
+    int SignatureOf(const Node &n, int symbol);
+    void DeclareGlobal(int node);
+    void DeclareNative(int node);
+    void CheckFunctionNode(int node);
+    void CheckBody(int node, int function, const Context &context);
+    void CheckValue(int node, int type, int object);
+    void CheckObjectBodies(int node);
+    void CheckScopeEnd(int node);
+    void CheckHook(int node);
+    bool ResolveType(const Token &t, int &type, int &object, bool report = true);
+    Position At(const Token &t) const;
+    int OriginalLine(int source, int line) const;
+    void FinishVjass(int firstDiagnostic);
+    void BuildOutline();
+    QString ObjectName(int object) const;
+    int OperatorSymbol(const Node &n);
+    int InternText(const QByteArray &text);
+
+    // vJASS: expressions and statements (CheckerMembers.cpp)
+    Value ParseArguments(const FunctionInfo *f, const Token &name, Value v, bool statement);
+    static Value Unknown(Value v);
+    Value ParseVjassPrimary();
+    Ref ParseChain(bool forSet);
+    Ref ParseNameRef(bool forSet);
+    Ref Member(const Ref &base, bool forSet);
+    Ref MemberNamed(const Ref &base, const Token &name, bool forSet);
+    Ref Index(const Ref &base, bool forSet);
+    Ref Colon(const Ref &base, bool forSet);
+    Ref CallRef(const Ref &r);
+    Value ValueOf(Ref &r, const Token &at);
+    int FindMember(int object, int symbol, int *via = nullptr, int delegation = 0) const;
+    bool CanSee(const MemberInfo &m) const;
+    void ParseVjassSet();
+    void ParseVjassCall();
+    bool ParseStaticIfStatement();
+    void ParseImplementStatement();
+    void SkipStaticBranch();
+    Value ParseVjassCodeReference(const Token &start);
+    void NotAMember(const Token &name, int object);
+
     const Api &api_;
     Result &result_;
     const bool keep_;
@@ -195,6 +363,35 @@ private:
     int epoch_ = 0;
     int depth_ = 0; // of expressions being parsed
     Scope *scope_ = nullptr;
+
+    // vJASS
+    bool vjass_ = false;
+    const QByteArray *text_ = nullptr; // the text lex_ reads, when not the source's own
+    bool statementsSeen_ = false;
+    bool quiet_ = false; // lexer problems are not reported (code a 'static if' leaves out)
+    int implementDepth_ = 0;
+    std::unique_ptr<VjassWords> words_;
+    Preprocessed pre_;
+    Tree tree_;
+    std::vector<int> order_; // top-level nodes as the compiler writes them: libraries first
+    std::vector<ObjectInfo> objects_;
+    std::vector<MemberInfo> members_;
+    std::vector<ScopeInfo> scopes_;
+    std::vector<int> nodeScope_; // per node, for libraries and scopes
+    std::vector<int> nodeObject_; // per node, for structs, interfaces, modules...
+    std::vector<int> nodeFunction_; // per node, for functions, methods and natives
+    std::vector<signed char> staticIf_; // per static if node: taken (1), not (0), unknown (-1)
+    std::vector<char> skip_; // per node: left out (a library_once again)
+    std::vector<int> activeScopes_;
+    std::vector<Saved> saved_;
+    std::vector<size_t> scopeMarks_;
+    std::unordered_map<int, int> libraries_; // library symbol -> node
+    std::unordered_map<int, int> functionNodes_; // function name -> node, for '.evaluate' from above
+    std::vector<char> incomplete_; // per node: a library that lacks a library it requires
+    std::unordered_map<int, int> constants_; // constant boolean symbol -> value
+    Context ctx_;
+    int keyType_ = -1;
+    int prelude_ = 0; // sources loaded before the program
 };
 
 } // namespace Analysis

@@ -187,6 +187,129 @@ Lexer::Lexer(const char *data, int size, SymbolTable &symbols, LexReport report)
     }
 }
 
+namespace {
+
+// The bytes where the skipping of a line has something to decide.
+struct StopBytes {
+    bool table[256] = {};
+    constexpr StopBytes()
+    {
+        for (const unsigned char c : { '\n', '\r', '"', '\'', '/' })
+            table[c] = true;
+    }
+};
+constexpr StopBytes Stop;
+
+} // namespace
+
+void Lexer::SkipRest()
+{
+    // Most lines hold no literal and no comment: straight to their end.
+    {
+        const char *p = data_ + pos_;
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(size_ - pos_)));
+        const size_t n = size_t((lf ? lf : data_ + size_) - p);
+        if (!std::memchr(p, '"', n) && !std::memchr(p, '\'', n) && !std::memchr(p, '/', n)) {
+            const char *cr = static_cast<const char *>(std::memchr(p, '\r', n));
+            pos_ = int((cr ? cr : p + n) - data_);
+            return;
+        }
+    }
+    while (pos_ < size_) {
+        while (pos_ < size_ && !Stop.table[std::uint8_t(data_[pos_])])
+            ++pos_;
+        if (pos_ >= size_)
+            return;
+        const char c = data_[pos_];
+        if (c == '\n' || c == '\r')
+            return;
+        const char n = pos_ + 1 < size_ ? data_[pos_ + 1] : '\0';
+        if (c == '/' && n == '/') {
+            SkipLine();
+            return;
+        }
+        if (c == '/' && n == '*' && vjass_) {
+            SkipBlockComment();
+        } else if (c == '"' || c == '\'') {
+            // A string may run over lines; a rawcode ends with its line.
+            for (++pos_; pos_ < size_ && data_[pos_] != c; ++pos_) {
+                if (data_[pos_] == '\\' && pos_ + 1 < size_ && data_[pos_ + 1] != '\n'
+                    && data_[pos_ + 1] != '\r')
+                    ++pos_;
+                else if (data_[pos_] == '\n' || data_[pos_] == '\r') {
+                    if (c == '\'')
+                        return;
+                    NewLine();
+                    --pos_;
+                }
+            }
+            if (pos_ < size_)
+                ++pos_;
+        } else {
+            ++pos_;
+        }
+    }
+}
+
+void Lexer::SkipLines(bool (*stop)(std::string_view word))
+{
+    while (pos_ < size_) {
+        const int lineStart = pos_;
+        const int lineNumber = line_;
+        while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
+            ++pos_;
+        if (pos_ >= size_)
+            return;
+        const char c = data_[pos_];
+        if (c == '\n' || c == '\r') {
+            NewLine();
+            continue;
+        }
+        const bool comment = c == '/' && pos_ + 1 < size_ && data_[pos_ + 1] == '/';
+        if (!comment) {
+            if (!(Detail::IsLetter(c) || (vjass_ && c == '_'))) {
+                Seek(lineStart, lineNumber, lineStart);
+                return;
+            }
+            const int from = pos_;
+            while (pos_ < size_ && Detail::NameByte.table[std::uint8_t(data_[pos_])])
+                ++pos_;
+            if (stop(std::string_view(data_ + from, size_t(pos_ - from)))) {
+                Seek(lineStart, lineNumber, lineStart);
+                return;
+            }
+        }
+        SkipRest();
+        if (pos_ < size_)
+            NewLine();
+    }
+}
+
+// A '/* */' comment, nested ones inside; its line breaks count as lines but
+// do not end the statement.
+void Lexer::SkipBlockComment()
+{
+    const int line = line_;
+    const int column = pos_ - lineStart_ + 1;
+    int depth = 0;
+    while (pos_ < size_) {
+        const char c = data_[pos_];
+        if (c == '/' && pos_ + 1 < size_ && data_[pos_ + 1] == '*') {
+            ++depth;
+            pos_ += 2;
+        } else if (c == '*' && pos_ + 1 < size_ && data_[pos_ + 1] == '/') {
+            pos_ += 2;
+            if (--depth == 0)
+                return;
+        } else if (c == '\n' || c == '\r') {
+            NewLine();
+        } else {
+            ++pos_;
+        }
+    }
+    report_(line, column, 2, OpenComment, 0);
+}
+
 Token Lexer::Number(int begin, int column)
 {
     Tok kind = Tok::Integer;

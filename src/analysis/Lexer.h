@@ -70,6 +70,8 @@ enum class Tok : std::uint8_t {
     Star,
     Slash,
     Percent,
+    Dot, // vJASS only: a member access
+    Colon, // vJASS only: "i:A" is "A[i]"
 };
 
 struct Token {
@@ -94,6 +96,8 @@ struct Symbol {
     int local = -1;
     int localOwner = -1;
     int undeclaredEpoch = -1; // the function that reported the name undeclared
+    int module = -1; // vJASS: the module of that name
+    int placeholder = -1; // vJASS: a 'keyword' declared it, for something declared later
 };
 
 class SymbolTable {
@@ -145,6 +149,7 @@ enum LexProblem {
     ByteInString,
     ByteInRawcode,
     ByteInComment,
+    OpenComment,
 };
 
 class Lexer {
@@ -155,6 +160,25 @@ public:
     void SkipLine();
     // Skips a comment: it runs to the next LF, over a lone CR.
     void SkipComment();
+    // vJASS: '/* */' comments, which nest and may span lines, and '.' for members.
+    void SetVjass(bool on) { vjass_ = on; }
+    // Passes over the rest of the line as Next would, without making its
+    // tokens: for lines that are read again later.
+    void SkipRest();
+    // The name that begins the rest of the line after blanks, without reading
+    // it: empty when something else comes first.
+    std::string_view PeekName() const;
+    // From the start of a line, passes over whole lines, blank ones and
+    // comments too, up to one that begins with something else than a word
+    // or with a word `stop` accepts; the lexer is left at its start.
+    void SkipLines(bool (*stop)(std::string_view word));
+    // Goes on from `pos`, the first byte of line `line`, which begins at `lineStart`.
+    void Seek(int pos, int line, int lineStart)
+    {
+        pos_ = pos;
+        line_ = line;
+        lineStart_ = lineStart;
+    }
     int LineStart() const { return lineStart_; }
     std::string_view Text(const Token &t) const
     {
@@ -168,6 +192,7 @@ private:
     Token Number(int begin, int column);
     Token Quoted(char quote, int begin, int column);
     void ForbiddenInComment(const char *stop);
+    void SkipBlockComment();
 
     const char *data_;
     int size_;
@@ -176,6 +201,7 @@ private:
     int lineStart_ = 0;
     SymbolTable &symbols_;
     LexReport report_;
+    bool vjass_ = false;
 };
 
 // The hot path is here so the parser's calls inline.
@@ -199,6 +225,19 @@ constexpr bool IsLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 } // namespace Detail
+
+inline std::string_view Lexer::PeekName() const
+{
+    int p = pos_;
+    while (p < size_ && (data_[p] == ' ' || data_[p] == '\t'))
+        ++p;
+    const int from = p;
+    if (p >= size_ || !(Detail::IsLetter(data_[p]) || (vjass_ && data_[p] == '_')))
+        return {};
+    while (p < size_ && Detail::NameByte.table[std::uint8_t(data_[p])])
+        ++p;
+    return std::string_view(data_ + from, size_t(p - from));
+}
 
 inline void Lexer::NewLine()
 {
@@ -265,9 +304,15 @@ inline Token Lexer::Next()
     for (;;) {
         while (pos_ < size_ && (data_[pos_] == ' ' || data_[pos_] == '\t'))
             ++pos_;
-        if (pos_ + 1 < size_ && data_[pos_] == '/' && data_[pos_ + 1] == '/') {
-            SkipComment();
-            continue;
+        if (pos_ + 1 < size_ && data_[pos_] == '/') {
+            if (data_[pos_ + 1] == '/') {
+                SkipComment();
+                continue;
+            }
+            if (vjass_ && data_[pos_ + 1] == '*') {
+                SkipBlockComment();
+                continue;
+            }
         }
         // The game takes a byte order mark anywhere for a blank.
         if (pos_ + 2 < size_ && data_[pos_] == '\xEF' && data_[pos_ + 1] == '\xBB'
@@ -289,7 +334,7 @@ inline Token Lexer::Next()
         t.length = 1;
         return t;
     }
-    if (Detail::IsLetter(c)) {
+    if (Detail::IsLetter(c) || (vjass_ && c == '_')) {
         const char *p = data_ + pos_ + 1;
         const char *end = data_ + size_;
         while (p < end && Detail::NameByte.table[std::uint8_t(*p)])
@@ -338,6 +383,12 @@ inline Token Lexer::Next()
         break;
     case '%':
         kind = Tok::Percent;
+        break;
+    case '.':
+        kind = vjass_ ? Tok::Dot : Tok::Bad;
+        break;
+    case ':':
+        kind = vjass_ ? Tok::Colon : Tok::Bad;
         break;
     case '=':
         kind = n == '=' ? Tok::Eq : Tok::Assign;

@@ -97,6 +97,39 @@ QString Expected(Want expected, const QString &found)
     case Want::EndOfLine:
         what = QStringLiteral("the end of the line");
         break;
+    case Want::MacroName:
+        what = QStringLiteral("a textmacro name");
+        break;
+    case Want::MacroArgument:
+        what = QStringLiteral("an argument in double quotes");
+        break;
+    case Want::FileName:
+        what = QStringLiteral("a file name in double quotes");
+        break;
+    case Want::VjassDeclaration:
+        what = QStringLiteral("a declaration");
+        break;
+    case Want::Member:
+        what = QStringLiteral("a member, 'method' or 'implement'");
+        break;
+    case Want::LibraryName:
+        what = QStringLiteral("a library name");
+        break;
+    case Want::ScopeName:
+        what = QStringLiteral("a scope name");
+        break;
+    case Want::ModuleName:
+        what = QStringLiteral("a module name");
+        break;
+    case Want::OperatorName:
+        what = QStringLiteral("an operator ('[]', '[]=', '<', '==') or a name");
+        break;
+    case Want::ArraySize:
+        what = QStringLiteral("'[' and the size of the array");
+        break;
+    case Want::MemberName:
+        what = QStringLiteral("a member name");
+        break;
     }
     return QStringLiteral("expected %1, found %2").arg(what, found);
 }
@@ -205,6 +238,114 @@ QString BadHex()
 QString NameEnd(const QString &name)
 {
     return QStringLiteral("a name may not end with '_', as %1 does").arg(Q(name));
+}
+
+QString OpenComment()
+{
+    return QStringLiteral("the comment is not closed with '*/'");
+}
+
+QString NotInside(const QString &keyword, const QString &where)
+{
+    if (where.isEmpty())
+        return QStringLiteral("%1 must be inside a struct, an interface or a module").arg(Q(keyword));
+    return QStringLiteral("%1 cannot be inside a %2").arg(Q(keyword), where);
+}
+
+QString MissingLibrary(const QString &library, const QString &required)
+{
+    return QStringLiteral("the library %1 requires %2, which no file declares").arg(Q(library), Q(required));
+}
+QString LibraryCycle(const QString &library, const QString &required)
+{
+    return QStringLiteral("the libraries %1 and %2 require each other").arg(Q(library), Q(required));
+}
+QString NotAModule(const QString &name)
+{
+    return QStringLiteral("%1 is not a module").arg(Q(name));
+}
+QString NotAStruct(const QString &name)
+{
+    return QStringLiteral("%1 is not a struct or an interface").arg(Q(name));
+}
+QString ExtendsItself(const QString &name)
+{
+    return QStringLiteral("%1 extends itself").arg(Q(name));
+}
+QString MissingMethod(const QString &structName, const QString &interfaceName, const QString &method)
+{
+    return QStringLiteral("%1 extends the interface %2 but has no method %3")
+        .arg(Q(structName), Q(interfaceName), Q(method));
+}
+QString ArrayMemberSize()
+{
+    return QStringLiteral("an array member needs its size, as in 'integer array a[10]'");
+}
+QString InitializerTakes(const QString &name, int count)
+{
+    return QStringLiteral("the initializer %1 must take nothing, but takes %2 argument%3")
+        .arg(Q(name))
+        .arg(count)
+        .arg(count == 1 ? "" : "s");
+}
+QString InitializerMissing(const QString &name)
+{
+    return QStringLiteral(
+        "the initializer %1 is not declared: the library is called by this name at start, which "
+        "stops that thread")
+        .arg(Q(name));
+}
+QString HookArguments(const QString &hooked, int count)
+{
+    return QStringLiteral("a hook of %1 must take its %2 argument%3")
+        .arg(Q(hooked))
+        .arg(count)
+        .arg(count == 1 ? "" : "s");
+}
+
+QString DotOutsideStruct()
+{
+    return QStringLiteral("'.' without a value before it works only in a method");
+}
+QString SuperWithoutParent()
+{
+    return QStringLiteral("'super' works only in a method of a struct that extends another");
+}
+QString Typecast(const QString &type, const QString &value)
+{
+    return QStringLiteral("%1(...) takes an integer; %2").arg(Q(type), value);
+}
+QString NotAMember(const QString &name, const QString &owner)
+{
+    return QStringLiteral("%1 has no member %2").arg(Q(owner), Q(name));
+}
+QString NoMembers(const QString &value)
+{
+    return QStringLiteral("only structs and interfaces have members; %1").arg(value);
+}
+QString PrivateMember(const QString &name, const QString &owner)
+{
+    return QStringLiteral("%1 is a private member of %2").arg(Q(name), Q(owner));
+}
+QString NotStatic(const QString &name)
+{
+    return QStringLiteral("%1 is not static: it needs an instance").arg(Q(name));
+}
+QString ReadonlyMember(const QString &name)
+{
+    return QStringLiteral("%1 is readonly outside its struct").arg(Q(name));
+}
+QString NoSetter(const QString &name)
+{
+    return QStringLiteral("%1 has an operator that reads it but none that sets it").arg(Q(name));
+}
+QString NotIndexable(const QString &value)
+{
+    return QStringLiteral("only arrays and structs with a '[]' operator take an index; %1").arg(value);
+}
+QString NotSettable()
+{
+    return QStringLiteral("this cannot be set: it is no variable, member or operator that sets");
 }
 
 QString Without(const QString &closer, const QString &opener)
@@ -464,6 +605,51 @@ QString OldPatchName(int length, int most)
 QString OldPatchModulo()
 {
     return QStringLiteral("old patches do not know the '%' operator");
+}
+
+QString ZincSkipped()
+{
+    return QStringLiteral("Zinc is not checked: the lines up to '//! endzinc' are passed over");
+}
+QString MacroRedefined(const QString &name, const QString &where)
+{
+    return QStringLiteral("the textmacro %1 is already defined%2").arg(Q(name), where);
+}
+QString MacroUndefined(const QString &name)
+{
+    return QStringLiteral("no textmacro %1 is defined").arg(Q(name));
+}
+QString MacroArguments(const QString &name, const QStringList &parameters, int given)
+{
+    const int n = int(parameters.size());
+    const QString takes = n == 0 ? QStringLiteral("no arguments")
+                                 : QStringLiteral("%1 argument%2 (%3)")
+                                       .arg(n)
+                                       .arg(n == 1 ? "" : "s")
+                                       .arg(parameters.join(QStringLiteral(", ")));
+    return QStringLiteral("the textmacro %1 takes %2, but is given %3").arg(Q(name), takes).arg(given);
+}
+QString MacroRunsItself(const QString &name)
+{
+    return QStringLiteral("the textmacro %1 runs itself").arg(Q(name));
+}
+QString MacroTooLarge(int lines)
+{
+    return QStringLiteral("the textmacros expand to more than %1 lines; the rest is not expanded").arg(lines);
+}
+QString ImportUnreadable(const QString &file, const QString &reason)
+{
+    return QStringLiteral("cannot import %1: %2").arg(Q(file), reason);
+}
+QString InMacro(const QString &name, const QString &file, int line)
+{
+    if (file.isEmpty())
+        return QStringLiteral(" (in textmacro %1 on line %2)").arg(Q(name)).arg(line);
+    return QStringLiteral(" (in textmacro %1 in %2 on line %3)").arg(Q(name), file).arg(line);
+}
+QString InFile(const QString &file, int line)
+{
+    return QStringLiteral(" (in %1 on line %2)").arg(file).arg(line);
 }
 
 } // namespace Analysis::Messages

@@ -35,6 +35,17 @@ enum class Want {
     EndifAfterElse,
     Value,
     EndOfLine,
+    MacroName,
+    MacroArgument,
+    FileName,
+    VjassDeclaration,
+    Member,
+    LibraryName,
+    ScopeName,
+    ModuleName,
+    OperatorName,
+    ArraySize,
+    MemberName,
 };
 
 // What an operator needs of its operands.
@@ -62,6 +73,7 @@ QString ForbiddenByte(const QString &shown, Literal in);
 QString BadOctal();
 QString BadHex();
 QString NameEnd(const QString &name);
+QString OpenComment();
 
 // Blocks and order
 QString Without(const QString &closer, const QString &opener);
@@ -131,5 +143,46 @@ QString Uninitialised(const QString &name);
 // Warnings: what only old patches reject
 QString OldPatchName(int length, int most);
 QString OldPatchModulo();
+
+// vJASS structure
+// "'method' cannot be outside a struct", "'library' cannot be inside a scope":
+// `where` is what encloses it ("scope"), empty at the top of a file.
+QString NotInside(const QString &keyword, const QString &where);
+QString MissingLibrary(const QString &library, const QString &required);
+QString LibraryCycle(const QString &library, const QString &required);
+QString NotAModule(const QString &name);
+QString NotAStruct(const QString &name);
+QString ExtendsItself(const QString &name);
+QString MissingMethod(const QString &structName, const QString &interfaceName, const QString &method);
+QString ArrayMemberSize();
+QString InitializerTakes(const QString &name, int count);
+QString InitializerMissing(const QString &name);
+QString HookArguments(const QString &hooked, int count);
+
+// vJASS members
+QString DotOutsideStruct();
+QString SuperWithoutParent();
+QString Typecast(const QString &type, const QString &value);
+QString NotAMember(const QString &name, const QString &owner);
+QString NoMembers(const QString &value);
+QString PrivateMember(const QString &name, const QString &owner);
+QString NotStatic(const QString &name);
+QString ReadonlyMember(const QString &name);
+QString NoSetter(const QString &name);
+QString NotIndexable(const QString &value);
+QString NotSettable();
+
+// vJASS preprocessor
+QString ZincSkipped();
+QString MacroRedefined(const QString &name, const QString &where);
+QString MacroUndefined(const QString &name);
+QString MacroArguments(const QString &name, const QStringList &parameters, int given);
+QString MacroRunsItself(const QString &name);
+QString MacroTooLarge(int lines);
+QString ImportUnreadable(const QString &file, const QString &reason);
+// Appended to a message on a line a textmacro or an import brought in:
+// " (in textmacro 'X' on line 4)", " (in lib.j on line 9)".
+QString InMacro(const QString &name, const QString &file, int line);
+QString InFile(const QString &file, int line);
 
 } // namespace Analysis::Messages

@@ -1,43 +1,55 @@
 #include "Cli.h"
 
 #include "analysis/Analysis.h"
+#include "analysis/Project.h"
 #include "langdata/ApiFiles.h"
 #include "maps/Maps.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 
+#include <QFileInfo>
+
 namespace {
 
-const char kLintHelp[] = "Usage: tolvane-cli lint [--api FILE]... [--no-api] [--ai] FILE...\n"
-                         "\n"
-                         "Checks scripts as the game does when it loads them: blocks, names and types,\n"
-                         "and the mistakes that load but stop or crash the game. Several FILEs are one\n"
-                         "program, in order, as the game loads common.j, blizzard.j and war3map.j.\n"
-                         "A map (.w3x, .w3m) stands for the script inside it, named MAP/war3map.j.\n"
-                         "Prints one line per finding, FILE:LINE:COLUMN: error: MESSAGE (or warning:).\n"
-                         "\n"
-                         "The game's API comes from the language folder, found as the editor finds it:\n"
-                         "JassConfig.txt in the current folder, and Api.txt beside its first function\n"
-                         "file (tolvane-cli import writes it).\n"
-                         "\n"
-                         "Options:\n"
-                         "  --api FILE  read this declaration file (common.j, blizzard.j, common.ai)\n"
-                         "              first instead of the language folder; repeat it for several,\n"
-                         "              in order. Their errors are shown too, their warnings not\n"
-                         "  --no-api    nothing predeclared but the six primitive types\n"
-                         "  --ai        check AI scripts: the API of common.j and common.ai (AIApi.txt);\n"
-                         "              implied by FILEs named *.ai\n"
-                         "  -h, --help  show this text\n"
-                         "\n"
-                         "Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when a\n"
-                         "file cannot be read or the arguments are wrong.\n"
-                         "Example: tolvane-cli lint war3map.j\n";
+const char kLintHelp[]
+    = "Usage: tolvane-cli lint [--api FILE]... [--no-api] [--ai] [--jass] [--map FILE] FILE...\n"
+      "\n"
+      "Checks scripts as the game does when it loads them: blocks, names and types,\n"
+      "and the mistakes that load but stop or crash the game. Several FILEs are one\n"
+      "program, in order, as the game loads common.j, blizzard.j and war3map.j.\n"
+      "A map (.w3x, .w3m) stands for the script inside it, named MAP/war3map.j.\n"
+      "A program that uses vJASS is checked as vJASS: its libraries go first, each\n"
+      "after those it requires; a library none of the FILEs declares is read from\n"
+      "the folder of the first FILE or its subfolders, and the globals of the map's\n"
+      "triggers (udg_, gg_) from a war3map.j in that folder.\n"
+      "Prints one line per finding, FILE:LINE:COLUMN: error: MESSAGE (or warning:).\n"
+      "\n"
+      "The game's API comes from the language folder, found as the editor finds it:\n"
+      "JassConfig.txt in the current folder, and Api.txt beside its first function\n"
+      "file (tolvane-cli import writes it).\n"
+      "\n"
+      "Options:\n"
+      "  --api FILE  read this declaration file (common.j, blizzard.j, common.ai)\n"
+      "              first instead of the language folder; repeat it for several,\n"
+      "              in order. Their errors are shown too, their warnings not\n"
+      "  --no-api    nothing predeclared but the six primitive types\n"
+      "  --ai        check AI scripts: the API of common.j and common.ai (AIApi.txt);\n"
+      "              implied by FILEs named *.ai\n"
+      "  --jass      check plain JASS even where the FILEs use vJASS\n"
+      "  --map FILE  take the trigger globals (udg_, gg_) of this war3map.j\n"
+      "  -h, --help  show this text\n"
+      "\n"
+      "Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when a\n"
+      "file cannot be read or the arguments are wrong.\n"
+      "Example: tolvane-cli lint war3map.j\n";
 
 struct LintOptions {
     QStringList apiFiles;
     QStringList files;
     bool noApi = false;
     bool ai = false;
+    bool jass = false;
+    QString map;
 };
 
 // The whole program: the --api files first, then the FILEs; a map gives the
@@ -92,6 +104,12 @@ int RunLintCommand(const QStringList &args, CliStreams io)
             options.noApi = true;
         } else if (arg == QLatin1String("--ai")) {
             options.ai = true;
+        } else if (arg == QLatin1String("--jass")) {
+            options.jass = true;
+        } else if (arg == QLatin1String("--map")) {
+            if (i + 1 >= args.size())
+                return UsageError(io, QStringLiteral("lint: --map needs a file"));
+            options.map = args[++i];
         } else {
             return UsageError(io, QStringLiteral("lint: unknown option '%1'").arg(arg));
         }
@@ -116,7 +134,17 @@ int RunLintCommand(const QStringList &args, CliStreams io)
 
     Analysis::Options diagnosticsOnly;
     diagnosticsOnly.declarations = false;
-    const Analysis::Result result = Analysis::Analyse(sources, api, diagnosticsOnly);
+    diagnosticsOnly.preludeSources = int(options.apiFiles.size());
+    if (options.jass)
+        diagnosticsOnly.dialect = Analysis::Dialect::Jass;
+    if (!options.map.isEmpty() && !QFileInfo::exists(options.map)) {
+        WriteText(
+            io.err, QStringLiteral("tolvane-cli: lint: cannot read %1: no such file\n").arg(options.map));
+        return 2;
+    }
+    const QString folder = QFileInfo(options.files.first()).absolutePath();
+    const Analysis::Result result
+        = Analysis::AnalyseProject(sources, api, diagnosticsOnly, folder, options.map);
     const int firstFile = int(options.apiFiles.size());
     QString report;
     bool failed = false;

@@ -242,6 +242,8 @@ public:
     [[nodiscard]] LiveCheck &LiveChecker() { return *m_liveCheck; }
     // The name the script is checked under: a map's script is its war3map.j.
     [[nodiscard]] QString CheckedName() const;
+    // The folder a vJASS script reads its libraries from: none for a map's.
+    [[nodiscard]] QString CheckedFolder() const;
     void ToolButton7Click();  // Load from Jass Trigger
     void Dontclickonme1Click();
     void ToolButton9Click(); // Save to Jass Trigger

@@ -8,21 +8,9 @@
 #include "ScriptCheck.h"
 #include "editor/SyntaxEdit.h"
 
+#include <QFileInfo>
 #include <QTextDocument>
 #include <QTreeView>
-
-namespace {
-
-// The editor wants the diagnostics alone.
-QList<Analysis::Diagnostic> Diagnostics(
-    const QString &name, const QByteArray &bytes, const Analysis::Api &api)
-{
-    Analysis::Options options;
-    options.declarations = false;
-    return Analysis::Analyse({ { name, bytes } }, api, options).diagnostics;
-}
-
-} // namespace
 
 void TMainForm::setupCheck()
 {
@@ -33,7 +21,9 @@ void TMainForm::setupCheck()
         [this] {
             const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
             return [bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8),
-                       api = m_checkApi, name = CheckedName()] { return Diagnostics(name, bytes, *api); };
+                       api = m_checkApi, name = CheckedName(), folder = CheckedFolder()] {
+                return ScriptCheck::Check(name, folder, bytes, *api);
+            };
         },
         this);
 }
@@ -53,7 +43,7 @@ void TMainForm::CheckScript1Click()
     m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(CheckedName()));
     const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
     const QByteArray bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8);
-    showProblems(Diagnostics(CheckedName(), bytes, *m_checkApi));
+    showProblems(ScriptCheck::Check(CheckedName(), CheckedFolder(), bytes, *m_checkApi));
     Problems->show();
     m_liveCheck->Start();
     if (Editbox->isEnabled())
@@ -63,6 +53,13 @@ void TMainForm::CheckScript1Click()
 QString TMainForm::CheckedName() const
 {
     return State.Map.Name.isEmpty() ? State.FileName : Documents::FileNamePart(State.Map.Name);
+}
+
+QString TMainForm::CheckedFolder() const
+{
+    // The script inside a map has no folder of its own.
+    return State.Map.Name.isEmpty() && !State.FileName.isEmpty() ? QFileInfo(State.FileName).absolutePath()
+                                                                 : QString();
 }
 
 void TMainForm::showProblems(const QList<Analysis::Diagnostic> &diagnostics)

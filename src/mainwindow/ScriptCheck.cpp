@@ -1,5 +1,6 @@
 #include "ScriptCheck.h"
 
+#include "analysis/Project.h"
 #include "langdata/ApiFiles.h"
 #include "platform/TextCodec.h"
 
@@ -98,6 +99,14 @@ QString Summary(int errors, int warnings)
 bool IsAiScript(const QString &fileName)
 {
     return fileName.endsWith(QLatin1String(".ai"), Qt::CaseInsensitive);
+}
+
+QList<Analysis::Diagnostic> Check(
+    const QString &fileName, const QString &folder, const QByteArray &bytes, const Analysis::Api &api)
+{
+    // The editor wants the diagnostics alone.
+    Analysis::Options options(false);
+    return Analysis::AnalyseProject({ { fileName, bytes } }, api, options, folder).diagnostics;
 }
 
 std::shared_ptr<const Analysis::Api> ApiCache::Get(const Configuration &config, bool ai)

@@ -40,6 +40,12 @@ namespace ScriptCheck {
 // AI scripts see the AI natives too.
 [[nodiscard]] bool IsAiScript(const QString &fileName);
 
+// The diagnostics of the script named `fileName`. A vJASS script is checked
+// with its `folder` (empty for none: a script without a file yet, or inside a
+// map): the libraries it requires and the map's trigger globals come from there.
+[[nodiscard]] QList<Analysis::Diagnostic> Check(
+    const QString &fileName, const QString &folder, const QByteArray &bytes, const Analysis::Api &api);
+
 // The API of the language folder that `config` names, read once and again
 // only when its file changed. Raises TolvaneError when there is none.
 class ApiCache {

@@ -7,6 +7,7 @@
 #include "mainwindow/ScriptCheck.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -162,6 +163,22 @@ private slots:
             const QPoint point = form.Editbox->cursorRect(at).center() + QPoint(2, 0);
             QCOMPARE(form.Editbox->Marks().MessageAt(point), mark.message);
         }
+    }
+
+    // A vJASS library is checked with the libraries of its folder; the mark is at its mistake.
+    void vjassWithItsFolder()
+    {
+        CheckSession s;
+        TMainForm &form = s.Form();
+        QVERIFY(QDir(s.Work.path()).mkpath("libs"));
+        QVERIFY(WriteAll(s.WorkFile("libs/a.j"),
+            "library A\nfunction FA takes nothing returns nothing\nendfunction\nendlibrary\n"));
+        form.Editbox->setText("library Main requires A\nfunction F takes nothing returns nothing\n"
+                              "    call FA()\n    call FB()\nendfunction\nendlibrary");
+        form.State.FileName = s.WorkFile("main.j");
+        form.CheckScript1->trigger();
+        QCOMPARE(s.Rows(), QStringList { "4:10 'FB' is not declared" });
+        QCOMPARE(form.Editbox->Marks().Marks().All().front().line, 3);
     }
 
     void activationAndF8()
