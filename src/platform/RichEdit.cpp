@@ -1,8 +1,10 @@
 #include "RichEdit.h"
 
 #include "Colors.h"
+#include "RichEditAccessible.h"
 #include "TextFile.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -184,12 +186,13 @@ private:
 TRichEdit::TRichEdit(QWidget *parent)
     : QsciScintillaBase(parent)
 {
+    // After the view's own, so that ours is asked first.
+    static const bool accessible = (QAccessible::installFactory(&RichEditAccessible::Create), true);
+    (void)accessible;
     m_styles.push_back(TextAttributes());
     setUpView();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-        [this](int position, int type, const char *text, int length, int linesAdded) {
-            onModified(position, type, text, length, linesAdded);
-        });
+        [this](int position, int type, const char *, int length) { onModified(position, type, length); });
     // Selection moves the view makes on its own (scrolling while dragging).
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
         if (updated & SC_UPDATE_SELECTION)
@@ -197,6 +200,7 @@ TRichEdit::TRichEdit(QWidget *parent)
     });
     connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) {
         // Painting: only the lines in view get their styles now.
+        completeEdit();
         if (!m_pending.IsEmpty())
             ensureStyled(firstVisibleLine(), int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position))));
         resetEndStyled();
@@ -210,7 +214,7 @@ void TRichEdit::setUpView()
     SendScintilla(SCI_SETCODEPAGE, ulong(SC_CP_UTF8));
     SendScintilla(SCI_SETEOLMODE, ulong(SC_EOL_CRLF));
     SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
-    SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT));
+    SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     for (int margin = 0; margin < 5; ++margin)
         SendScintilla(SCI_SETMARGINWIDTHN, ulong(margin), 0L);
     // The text keeps the distance from the edge a plain text field gives it.
@@ -220,6 +224,7 @@ void TRichEdit::setUpView()
     // Scrolled only as far as the caret needs.
     SendScintilla(SCI_SETXCARETPOLICY, ulong(CARET_EVEN), 0L);
     SendScintilla(SCI_SETLAYOUTCACHE, ulong(SC_CACHE_PAGE));
+    SendScintilla(SCI_SETPOSITIONCACHE, 65536UL);
     ClearForeignKeys(*this);
     applyLook();
 }
@@ -406,6 +411,11 @@ std::vector<int> TRichEdit::columnBytes(int line) const
 int TRichEdit::selStart() const
 {
     return fromBytes(SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+int TRichEdit::caretPosition() const
+{
+    return fromBytes(SendScintilla(SCI_GETCURRENTPOS));
 }
 
 void TRichEdit::setSelStart(int start)
@@ -629,6 +639,7 @@ void TRichEdit::replaceAll(RichText &&content)
         replaceStyles(std::move(content.lines));
         return;
     }
+    completeEdit();
     m_replacingAll = true;
     {
         const Writable writable(*this);
@@ -646,7 +657,7 @@ void TRichEdit::replaceAll(RichText &&content)
         SendScintilla(SCI_APPENDTEXT, ulong(view.bytes.size()), view.bytes.constData());
         view.bytes = QByteArray();
         SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
-        SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT));
+        SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     }
     if (!view.ascii)
         noteNonAscii();
@@ -693,36 +704,69 @@ void TRichEdit::replaceStyles(std::vector<LineRuns> &&runs)
 // Edits
 
 // Carries styles, waiting lines and the lines of the pending change along an
-// edit of `length` bytes at `position`.
-void TRichEdit::onModified(int position, int type, const char *text, int length, int linesAdded)
+// edit of `length` bytes at `position`, reported before it is made.
+void TRichEdit::onModified(int position, int type, int length)
 {
-    if (!(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
+    completeEdit();
     ++m_revision;
     m_pendingChange = true;
     m_pendingSelection = true;
     scheduleFlush();
-    const int line = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position)));
-    m_pending.LinesAdded(line, linesAdded);
-    if (type & SC_MOD_DELETETEXT) {
-        addChangedLines(line, line, linesAdded);
-        emit LinesEdited(line, line);
+    Edit edit;
+    edit.insertion = (type & SC_MOD_BEFOREINSERT) != 0;
+    edit.position = position;
+    edit.length = length;
+    edit.line = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position)));
+    if (!edit.insertion) {
+        edit.linesAdded = edit.line - int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position + length)));
+        m_pending.LinesAdded(edit.line, edit.linesAdded);
+        if (QAccessible::isActive())
+            edit.removed = QString::fromUtf8(static_cast<const char *>(reinterpret_cast<void *>(SendScintilla(
+                                                 SCI_GETRANGEPOINTER, ulong(position), long(length)))),
+                length);
+    }
+    m_edit = edit;
+}
+
+void TRichEdit::completeEdit() const
+{
+    if (!m_edit)
+        return;
+    const Edit edit = *m_edit;
+    m_edit.reset();
+    auto *self = const_cast<TRichEdit *>(this);
+    if (!edit.insertion) {
+        self->addChangedLines(edit.line, edit.line, edit.linesAdded);
+        if (QAccessible::isActive()) {
+            QAccessibleTextRemoveEvent event(self, fromBytes(edit.position), edit.removed);
+            QAccessible::updateAccessibility(&event);
+        }
+        emit self->LinesEdited(edit.line, edit.line);
         return;
     }
-    if (m_ascii && text != nullptr) {
-        for (int i = 0; i < length; ++i) {
-            if (uchar(text[i]) >= 0x80) {
-                noteNonAscii();
-                break;
-            }
-        }
-    }
-    const int last = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position + length)));
-    addChangedLines(line, last, linesAdded);
-    const int style = m_typing && position == m_typingPosition ? *m_typing : insertionStyle(position);
+    const char *text = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(edit.position), edit.length)));
+    const char *end = text + edit.length;
+    int linesAdded = 0;
+    for (const char *p = text; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++linesAdded;
+    if (m_ascii && std::any_of(text, end, [](char c) { return uchar(c) >= 0x80; }))
+        self->noteNonAscii();
+    m_pending.LinesAdded(edit.line, linesAdded);
+    const int last = edit.line + linesAdded;
+    self->addChangedLines(edit.line, last, linesAdded);
+    const int style
+        = m_typing && edit.position == m_typingPosition ? *m_typing : insertionStyle(edit.position);
     if (style != 0)
-        writeStyles(position, QByteArray(length, char(style)));
-    emit LinesEdited(line, last);
+        writeStyles(edit.position, QByteArray(edit.length, char(style)));
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent event(
+            self, fromBytes(edit.position), QString::fromUtf8(text, edit.length));
+        QAccessible::updateAccessibility(&event);
+    }
+    emit self->LinesEdited(edit.line, last);
 }
 
 // Merges an edit's lines into those of the pending change; the lines of
@@ -779,6 +823,7 @@ void TRichEdit::FlushNotifications()
     if (m_replacingAll)
         return;
     while (true) {
+        completeEdit();
         const long anchor = SendScintilla(SCI_GETANCHOR);
         const long caret = SendScintilla(SCI_GETCURRENTPOS);
         if (m_typing && caret != m_typingPosition)
@@ -787,6 +832,10 @@ void TRichEdit::FlushNotifications()
             m_pendingSelection = false;
             m_lastAnchor = anchor;
             m_lastCaret = caret;
+            if (QAccessible::isActive()) {
+                QAccessibleTextCursorEvent event(this, fromBytes(caret));
+                QAccessible::updateAccessibility(&event);
+            }
             SelectionChange();
             continue;
         }
@@ -977,6 +1026,11 @@ int TRichEdit::lastVisibleLine() const
 void TRichEdit::ensureCursorVisible()
 {
     SendScintilla(SCI_SCROLLCARET);
+}
+
+void TRichEdit::scrollToRange(int start, int end)
+{
+    SendScintilla(SCI_SCROLLRANGE, ulong(toBytes(end)), toBytes(start));
 }
 
 void TRichEdit::centerCursor()

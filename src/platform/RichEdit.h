@@ -66,6 +66,8 @@ public:
     [[nodiscard]] int lineFromChar(int position) const;
 
     [[nodiscard]] int selStart() const;
+    // The caret: the end of the selection the user moves.
+    [[nodiscard]] int caretPosition() const;
     // Puts the caret at `start` with nothing selected.
     void setSelStart(int start);
     [[nodiscard]] int selLength() const;
@@ -163,6 +165,8 @@ public:
     [[nodiscard]] int firstVisibleLine() const;
     [[nodiscard]] int lastVisibleLine() const;
     void ensureCursorVisible();
+    // Scrolls the range into view, the selection staying where it is.
+    void scrollToRange(int start, int end);
     // Scrolls the caret's line into the middle of the view.
     void centerCursor();
 
@@ -242,7 +246,11 @@ private:
 
     void setUpView();
     void applyLook();
-    void onModified(int position, int type, const char *text, int length, int linesAdded);
+    // The view reports an edit before it makes it (the report after would
+    // cost a walk over the text before the edit); the edit is taken in once
+    // it is made, at the next report or notification.
+    void onModified(int position, int type, int length);
+    void completeEdit() const;
     void addChangedLines(int first, int last, int linesAdded);
     void replaceAll(RichText &&content);
     void replaceStyles(std::vector<LineRuns> &&runs);
@@ -291,6 +299,15 @@ private:
     long m_lastCaret = -1;
     std::pair<int, int> m_pendingLines { -1, -1 };
     std::pair<int, int> m_changedLines { -1, -1 };
+    struct Edit {
+        bool insertion = false;
+        long position = 0;
+        long length = 0;
+        int line = 0;
+        int linesAdded = 0;
+        QString removed; // for assistive technology, when it listens
+    };
+    mutable std::optional<Edit> m_edit;
     // The style for the next text typed at m_typingPosition (bytes).
     std::optional<int> m_typing;
     long m_typingPosition = -1;

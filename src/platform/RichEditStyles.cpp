@@ -118,6 +118,7 @@ void TRichEdit::styleLater(int first, int last)
 
 void TRichEdit::ensureStyled(int first, int last) const
 {
+    completeEdit();
     if (m_styling || m_pending.IsEmpty())
         return;
     const std::vector<PendingLines::Range> ranges

@@ -2,6 +2,7 @@
 
 #include "platform/RichEdit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -453,6 +454,35 @@ private slots:
         const QImage unselected = edit.viewport()->grab().toImage();
         edit.select(8, 4);
         QCOMPARE(edit.viewport()->grab().toImage(), unselected);
+    }
+
+    // Assistive technology reads the control's own positions.
+    void accessibleText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("length");
+        QTest::newRow("ASCII lines") << "call f\r\nset x" << 8 << 3;
+        QTest::newRow("non-ASCII") << QString::fromUtf8("\xc3\xa9t\xc3\xa9\r\n\xe2\x82\xac x") << 5 << 2;
+    }
+    void accessibleText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, start);
+        QFETCH(int, length);
+        TRichEdit edit;
+        edit.setText(text);
+        edit.select(start, length);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&edit);
+        QVERIFY(accessible != nullptr);
+        QAccessibleTextInterface *texts = accessible->textInterface();
+        QVERIFY(texts != nullptr);
+        QCOMPARE(texts->characterCount(), int(text.size()));
+        QCOMPARE(texts->cursorPosition(), start + length);
+        int from = -1;
+        int to = -1;
+        texts->selection(0, &from, &to);
+        QCOMPARE(texts->text(from, to), text.mid(start, length));
     }
 
     void systemColoursShowAsPaletteColours()
