@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cstring>
@@ -54,37 +55,70 @@ struct ViewText {
     bool ascii = true;
 };
 
-ViewText ToView(const QString &text)
+// The view's bytes as text: a byte order mark is a character like any other.
+QString FromView(const char *bytes, qsizetype length)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes, length));
+}
+
+QString FromView(const QByteArray &bytes)
+{
+    return FromView(bytes.constData(), bytes.size());
+}
+
+bool IsAscii(const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    const char *end = p + bytes.size();
+    // Eight bytes at a time: most of a script is ASCII.
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    return std::all_of(p, end, [](char c) { return uchar(c) < 0x80; });
+}
+
+// Takes the bytes as they are when every line break is CR LF already, as in a
+// script file.
+ViewText ToView(const QByteArray &utf8)
 {
     ViewText out;
-    if (text.contains(u'\r')) {
-        QString lf = text;
-        lf.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        lf.replace(u'\r', u'\n');
-        return ToView(lf);
+    out.ascii = IsAscii(utf8);
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    qsizetype lf = 0;
+    qsizetype crlf = 0;
+    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
+        ++lf;
+        crlf += q > begin && q[-1] == '\r';
     }
-    const QByteArray utf8 = text.toUtf8();
-    out.ascii = utf8.size() == text.size();
-    const char *p = utf8.constData();
-    const char *end = p + utf8.size();
-    qsizetype breaks = 0;
-    for (const char *q = p; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q)
-        ++breaks;
-    out.lines = int(breaks) + 1;
-    out.bytes.resize(utf8.size() + breaks);
+    const qsizetype cr = std::count(begin, end, '\r');
+    out.lines = int(lf + cr - crlf) + 1;
+    if (lf == crlf && cr == crlf) {
+        out.bytes = utf8;
+        return out;
+    }
+    out.bytes.resize(utf8.size() + (lf - crlf) + (cr - crlf));
     char *w = out.bytes.data();
-    while (p < end) {
-        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *stop = lf ? lf : end;
-        std::memcpy(w, p, size_t(stop - p));
-        w += stop - p;
-        if (!lf)
-            break;
-        *w++ = '\r';
-        *w++ = '\n';
-        p = lf + 1;
+    for (const char *p = begin; p < end; ++p) {
+        if (*p == '\r' || *p == '\n') {
+            *w++ = '\r';
+            *w++ = '\n';
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+        } else {
+            *w++ = *p;
+        }
     }
     return out;
+}
+
+ViewText ToView(const QString &text)
+{
+    return ToView(text.toUtf8());
 }
 
 } // namespace
@@ -261,7 +295,7 @@ QString TRichEdit::text() const
 {
     const long length = SendScintilla(SCI_GETLENGTH);
     const char *bytes = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    return QString::fromUtf8(bytes, length);
+    return FromView(bytes, length);
 }
 
 QByteArray TRichEdit::utf8Text() const
@@ -286,9 +320,13 @@ QByteArray TRichEdit::utf8Text() const
 
 void TRichEdit::setText(const QString &text)
 {
-    RichText content;
-    content.text = text;
-    replaceAll(std::move(content));
+    setUtf8Text(text.toUtf8());
+}
+
+void TRichEdit::setUtf8Text(const QByteArray &text)
+{
+    ViewText view = ToView(text);
+    replaceAll(std::move(view.bytes), view.lines, view.ascii, {});
     FlushNotifications();
 }
 
@@ -325,7 +363,7 @@ QByteArray TRichEdit::lineUtf8(int line) const
 
 QString TRichEdit::line(int index) const
 {
-    return QString::fromUtf8(lineUtf8(index));
+    return FromView(lineUtf8(index));
 }
 
 int TRichEdit::textLength() const
@@ -449,7 +487,7 @@ QString TRichEdit::selText() const
     const long end = SendScintilla(SCI_GETSELECTIONEND);
     const char *bytes = static_cast<const char *>(
         reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(start), end - start)));
-    return QString::fromUtf8(bytes, end - start);
+    return FromView(bytes, end - start);
 }
 
 void TRichEdit::replaceSelection(const QString &text)
@@ -629,14 +667,18 @@ void TRichEdit::replaceAll(RichText &&content)
 {
     ViewText view = ToView(content.text);
     content.text = QString(); // not held while the view fills
+    replaceAll(std::move(view.bytes), view.lines, view.ascii, std::move(content.lines));
+}
+
+void TRichEdit::replaceAll(QByteArray &&bytes, int lines, bool ascii, std::vector<LineRuns> &&runs)
+{
     const long length = SendScintilla(SCI_GETLENGTH);
     // Reloading the text the control shows (a whole-text colouring) keeps
     // the text, and with it the view's line layouts.
-    if (view.bytes.size() == length
-        && std::memcmp(
-               view.bytes.constData(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), size_t(length))
+    if (bytes.size() == length
+        && std::memcmp(bytes.constData(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), size_t(length))
             == 0) {
-        replaceStyles(std::move(content.lines));
+        replaceStyles(std::move(runs));
         return;
     }
     completeEdit();
@@ -648,28 +690,28 @@ void TRichEdit::replaceAll(RichText &&content)
         SendScintilla(SCI_SETMODEVENTMASK, 0UL);
         SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
         SendScintilla(SCI_CLEARALL);
-        if (!m_ascii && view.ascii) {
+        if (!m_ascii && ascii) {
             SendScintilla(SCI_RELEASELINECHARACTERINDEX, ulong(SC_LINECHARACTERINDEX_UTF16));
             m_ascii = true;
         }
-        emit TextReplacing(view.lines);
-        SendScintilla(SCI_ALLOCATE, ulong(view.bytes.size() + 1));
-        SendScintilla(SCI_APPENDTEXT, ulong(view.bytes.size()), view.bytes.constData());
-        view.bytes = QByteArray();
+        emit TextReplacing(lines);
+        SendScintilla(SCI_ALLOCATE, ulong(bytes.size() + 1));
+        SendScintilla(SCI_APPENDTEXT, ulong(bytes.size()), bytes.constData());
+        bytes = QByteArray();
         SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
         SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     }
-    if (!view.ascii)
+    if (!ascii)
         noteNonAscii();
     m_pending.Clear();
     ++m_revision;
     restartView();
     m_replacingAll = false;
     emit LinesEdited(0, lineCount() - 1);
-    if (content.lines.size() == size_t(lineCount())) {
-        for (size_t l = 0; l < content.lines.size(); ++l)
-            if (!content.lines[l].empty())
-                setLineRuns(int(l), content.lines[l]);
+    if (runs.size() == size_t(lineCount())) {
+        for (size_t l = 0; l < runs.size(); ++l)
+            if (!runs[l].empty())
+                setLineRuns(int(l), runs[l]);
     }
 }
 
@@ -723,8 +765,8 @@ void TRichEdit::onModified(int position, int type, int length)
         edit.linesAdded = edit.line - int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position + length)));
         m_pending.LinesAdded(edit.line, edit.linesAdded);
         if (QAccessible::isActive())
-            edit.removed = QString::fromUtf8(static_cast<const char *>(reinterpret_cast<void *>(SendScintilla(
-                                                 SCI_GETRANGEPOINTER, ulong(position), long(length)))),
+            edit.removed = FromView(static_cast<const char *>(reinterpret_cast<void *>(
+                                        SendScintilla(SCI_GETRANGEPOINTER, ulong(position), long(length)))),
                 length);
     }
     m_edit = edit;
@@ -762,8 +804,7 @@ void TRichEdit::completeEdit() const
     if (style != 0)
         writeStyles(edit.position, QByteArray(edit.length, char(style)));
     if (QAccessible::isActive()) {
-        QAccessibleTextInsertEvent event(
-            self, fromBytes(edit.position), QString::fromUtf8(text, edit.length));
+        QAccessibleTextInsertEvent event(self, fromBytes(edit.position), FromView(text, edit.length));
         QAccessible::updateAccessibility(&event);
     }
     emit self->LinesEdited(edit.line, last);

@@ -46,6 +46,8 @@ public:
     // CR as line breaks.
     [[nodiscard]] QString text() const;
     void setText(const QString &text);
+    // The same from UTF-8, without a conversion to UTF-16 on the way.
+    void setUtf8Text(const QByteArray &text);
     [[nodiscard]] QStringList lines() const;
     void setLines(const QStringList &lines);
     // An empty control has one empty line.
@@ -253,6 +255,8 @@ private:
     void completeEdit() const;
     void addChangedLines(int first, int last, int linesAdded);
     void replaceAll(RichText &&content);
+    // `bytes` as the view holds them, of `lines` lines.
+    void replaceAll(QByteArray &&bytes, int lines, bool ascii, std::vector<LineRuns> &&runs);
     void replaceStyles(std::vector<LineRuns> &&runs);
     void restartView();
     void scheduleFlush();

@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("after two non-ASCII") << wide << 2 << 0 << 0;
         QTest::newRow("after a surrogate pair") << wide << 6 << 1 << 4;
         QTest::newRow("non-ASCII last line") << wide << 11 << 3 << 11;
+        QTest::newRow("byte order marks") << QStringLiteral("\uFEFFa\r\n\uFEFFb") << 4 << 1 << 4;
     }
     void positionsCountLineBreaksAsTwo()
     {
