@@ -4,6 +4,7 @@
 //   bench_report MODE LINES MAPS DECLARATIONS
 // MODE is one of
 //   plain      a bare QPlainTextEdit::setPlainText of the script, painted
+//   sci        a bare QsciScintilla (no lexer) given the script, painted
 //   open       the whole program: File > Open of the script, read, decoded,
 //              highlighted and painted
 //   tokens     a plain pass over the script's bytes that only splits tokens
@@ -11,7 +12,8 @@
 //   keystroke  typing a letter in the editor control holding the script
 //   keystroke-long  typing a letter in a 100,000-character line put in the
 //              middle of the script, at 100 places along it; also the same
-//              with the repaint, and typed into a bare QPlainTextEdit
+//              with the repaint, and typed into a bare QPlainTextEdit and a
+//              bare QsciScintilla
 // The script is the map scripts of MAPS repeated to LINES lines; the word
 // classes are the names declared in DECLARATIONS (common.j, blizzard.j,
 // common.ai). Every output line is a tab-separated row: figure, value, unit.
@@ -23,6 +25,8 @@
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
 #include "platform/TextFile.h"
+
+#include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,6 +59,23 @@ int Plain(const QStringList &lines)
     Paint(edit);
     Row("plain", Ms(t), "ms");
     Row("plain-memory", PeakKb() / 1024.0, "MB");
+    return 0;
+}
+
+// The view the editor is built on, bare: no lexer, no margin.
+int Scintilla(const QStringList &lines)
+{
+    const QString text = lines.join(u'\n');
+    QsciScintilla edit;
+    edit.resize(814 - 185, 619 - 100);
+    edit.show();
+    Paint(edit);
+    QElapsedTimer t;
+    t.start();
+    edit.setText(text);
+    Paint(edit);
+    Row("sci", Ms(t), "ms");
+    Row("sci-memory", PeakKb() / 1024.0, "MB");
     return 0;
 }
 
@@ -228,6 +249,28 @@ int KeystrokeLong(QStringList lines, const QString &declarations)
     }
     Row("keystroke-long-bare", Median(bareHandled), "ms");
     Row("keystroke-long-bare-painted", Median(barePainted), "ms");
+
+    QsciScintilla sci;
+    sci.resize(800, 600);
+    sci.setText(lines.join(u'\n'));
+    sci.show();
+    sci.setFocus();
+    QCoreApplication::processEvents();
+    const long sciLineStart = sci.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, ulong(at));
+    std::vector<double> sciHandled;
+    std::vector<double> sciPainted;
+    for (int i = 0; i < count; ++i) {
+        sci.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, ulong(sciLineStart + columns(i) + i));
+        Paint(sci);
+        QElapsedTimer t;
+        t.start();
+        SendKey(sci, Qt::Key_X, QStringLiteral("x"));
+        sciHandled.push_back(Ms(t));
+        sci.viewport()->repaint();
+        sciPainted.push_back(Ms(t));
+    }
+    Row("keystroke-long-sci", Median(sciHandled), "ms");
+    Row("keystroke-long-sci-painted", Median(sciPainted), "ms");
     return whole ? 0 : 1;
 }
 
@@ -237,7 +280,7 @@ int main(int argc, char **argv)
 {
     if (argc < 5) {
         std::fprintf(stderr,
-            "usage: %s plain|open|tokens|generate|keystroke|keystroke-long LINES MAPS DECLARATIONS\n",
+            "usage: %s plain|sci|open|tokens|generate|keystroke|keystroke-long LINES MAPS DECLARATIONS\n",
             argv[0]);
         return 2;
     }
@@ -251,6 +294,8 @@ int main(int argc, char **argv)
     const QStringList lines = BuildMapScript(maps, count);
     if (mode == "plain")
         return Plain(lines);
+    if (mode == "sci")
+        return Scintilla(lines);
     if (mode == "open")
         return Open(lines);
     if (mode == "tokens")

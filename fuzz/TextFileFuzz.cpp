@@ -3,6 +3,8 @@
 // lines split and join as the line-end rules say.
 #include "FuzzSupport.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool HasHighByte(const QByteArray &bytes)
@@ -64,6 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const TextFile::ScriptText whole = TextFile::DecodeScriptText(bytes);
     Fuzz::Require(whole.encoding == script.encoding && whole.text == script.lines.join(u'\n'),
                   "the editor's whole text is the lines joined by LF");
+    const TextFile::ScriptUtf8 utf8Text = TextFile::DecodeScriptUtf8(bytes);
+    QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QString lf = keepingMarks(utf8Text.text);
+    lf.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    Fuzz::Require(utf8Text.encoding == script.encoding && lf == whole.text,
+        "the editor's UTF-8 text holds the same lines");
     for (const QString &line : script.lines)
         Fuzz::Require(!line.contains(u'\r') && !line.contains(u'\n'), "no line holds a line break");
     const QString joined = TextFile::JoinLines(script.lines);

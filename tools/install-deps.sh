@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # The editor control's view.
+  libqscintilla2-qt6-dev
   qt6-qpa-plugins libxkbcommon-x11-0 fonts-dejavu-core
   # StormLib: the scripts inside maps (.w3x, .w3m archives).
   libstorm-dev

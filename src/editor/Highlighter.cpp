@@ -70,7 +70,8 @@ void AssignCodes(TSyntaxType &type, int index)
 {
     type.ColorIndex = index;
     type.RtfOpen = "\\cf" + QByteArray::number(index);
-    type.RtfColor = Colors::FromRgb(Colors::Red(type.Color), Colors::Green(type.Color), Colors::Blue(type.Color));
+    type.RtfColor
+        = Colors::FromRgb(Colors::Red(type.Color), Colors::Green(type.Color), Colors::Blue(type.Color));
     type.RtfStyle = type.Style & (FontStyle::Bold | FontStyle::Italic | FontStyle::Underline);
     QByteArray close;
     if (type.Style & FontStyle::Bold) {
@@ -169,6 +170,12 @@ void SyntaxEngine::RebuildCodes()
         AssignCodes(*builtins[i], n + 1 + int(i));
     }
     m_colorTable.append('}');
+}
+
+bool SyntaxEngine::LinesIndependent() const
+{
+    const TSyntaxType &plain = *m_builtins.Plain;
+    return plain.RtfOpen.isEmpty() || (plain.RtfColor == 0 && plain.RtfStyle == 0);
 }
 
 qsizetype SyntaxEngine::NextToken(QStringView line, qsizetype pos)

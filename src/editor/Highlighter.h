@@ -38,6 +38,10 @@ public:
     // class its colour-table entry and codes.
     void RebuildCodes();
     [[nodiscard]] const QByteArray &ColorTable() const { return m_colorTable; }
+    // A line's runs in the whole-text colouring depend on that line alone:
+    // only the plain class's codes, which nothing closes, could reach the
+    // next line, and they set nothing.
+    [[nodiscard]] bool LinesIndependent() const;
 
     // The length of the token at `pos` (after whitespace), 0 at the end.
     [[nodiscard]] static qsizetype NextToken(QStringView line, qsizetype pos);

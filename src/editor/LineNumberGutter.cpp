@@ -4,36 +4,11 @@
 
 #include <QEvent>
 #include <QPainter>
-#include <QTextBlock>
 
 namespace {
 
 constexpr int kPadding = 4;
-
-} // namespace
-
-LineNumberGutter::LineNumberGutter(TSyntaxEdit *editor)
-    : QWidget(editor)
-    , m_editor(editor)
-{
-    setObjectName(QStringLiteral("LineNumberGutter"));
-    setFocusPolicy(Qt::NoFocus);
-    setCursor(Qt::ArrowCursor);
-    connect(editor, &QPlainTextEdit::blockCountChanged, this, &LineNumberGutter::updateWidth);
-    connect(editor, &TRichEdit::TextReplacing, this, &LineNumberGutter::resizeFor);
-    connect(editor, &QPlainTextEdit::updateRequest, this, &LineNumberGutter::updateArea);
-    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this] {
-        const int line = m_editor->textCursor().blockNumber();
-        if (line != m_caretLine) {
-            m_caretLine = line;
-            update();
-        }
-    });
-    editor->installEventFilter(this);
-    updateWidth();
-}
-
-namespace {
+constexpr int kMargin = 0;
 
 int Digits(int lineCount)
 {
@@ -42,21 +17,45 @@ int Digits(int lineCount)
 
 } // namespace
 
+LineNumberGutter::LineNumberGutter(TSyntaxEdit *editor)
+    : QObject(editor)
+    , m_editor(editor)
+{
+    setObjectName(QStringLiteral("LineNumberGutter"));
+    editor->SendScintilla(
+        QsciScintillaBase::SCI_SETMARGINTYPEN, ulong(kMargin), long(QsciScintillaBase::SC_MARGIN_COLOUR));
+    // A click on a number selects nothing.
+    editor->SendScintilla(QsciScintillaBase::SCI_SETMARGINSENSITIVEN, ulong(kMargin), 1L);
+    editor->SendScintilla(
+        QsciScintillaBase::SCI_SETMARGINCURSORN, ulong(kMargin), long(QsciScintillaBase::SC_CURSORARROW));
+    connect(editor, &TRichEdit::TextReplacing, this, &LineNumberGutter::resizeFor);
+    connect(editor, &TRichEdit::LinesEdited, this, &LineNumberGutter::updateWidth);
+    connect(editor, &QsciScintillaBase::SCN_ZOOM, this, &LineNumberGutter::applyWidth);
+    connect(editor, &QsciScintillaBase::SCN_UPDATEUI, this, &LineNumberGutter::caretMoved);
+    connect(editor, &TRichEdit::Painted, this, &LineNumberGutter::paint);
+    editor->installEventFilter(this);
+    m_digits = Digits(editor->lineCount());
+    applyWidth();
+}
+
 int LineNumberGutter::GutterWidth() const
 {
-    const int digits = std::max(2, m_digits > 0 ? m_digits : Digits(m_editor->blockCount()));
-    return 2 * kPadding + m_editor->fontMetrics().horizontalAdvance(QLatin1Char('9')) * digits;
+    const int digitWidth = int(m_editor->SendScintilla(
+        QsciScintillaBase::SCI_TEXTWIDTH, ulong(QsciScintillaBase::STYLE_DEFAULT), "9"));
+    return 2 * kPadding + digitWidth * std::max(2, m_digits);
 }
 
 void LineNumberGutter::applyWidth()
 {
-    m_editor->setViewportMargins(GutterWidth(), 0, 0, 0);
-    placeInEditor();
+    m_applyPending = false;
+    m_editor->SendScintilla(
+        QsciScintillaBase::SCI_SETMARGINBACKN, ulong(kMargin), m_editor->palette().color(QPalette::Window));
+    m_editor->SendScintilla(QsciScintillaBase::SCI_SETMARGINWIDTHN, ulong(kMargin), long(GutterWidth()));
 }
 
 void LineNumberGutter::resizeFor(int lineCount)
 {
-    // The document is empty here, so the narrower viewport costs nothing.
+    // The text is empty here, so the new width costs nothing.
     const int digits = Digits(lineCount);
     if (digits == m_digits)
         return;
@@ -66,64 +65,56 @@ void LineNumberGutter::resizeFor(int lineCount)
 
 void LineNumberGutter::updateWidth()
 {
-    const int digits = Digits(m_editor->blockCount());
-    if (digits == m_digits)
+    if (m_applyPending || Digits(m_editor->lineCount()) == m_digits)
         return;
-    m_digits = digits;
-    // Not at once: during a text replacement a narrower viewport makes the
-    // toolkit lay out every line of the new text, not only those in view.
-    QMetaObject::invokeMethod(this, &LineNumberGutter::applyWidth, Qt::QueuedConnection);
+    // Not inside the edit the view is reporting.
+    m_applyPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_digits = Digits(m_editor->lineCount());
+            applyWidth();
+        },
+        Qt::QueuedConnection);
 }
 
-void LineNumberGutter::updateArea(const QRect &rect, int dy)
+void LineNumberGutter::caretMoved()
 {
-    if (dy != 0)
-        scroll(0, dy);
-    else
-        update(0, rect.y(), width(), rect.height());
-}
-
-void LineNumberGutter::placeInEditor()
-{
-    const QRect area = m_editor->contentsRect();
-    setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+    const int line = m_editor->lineFromChar(-1);
+    if (line == m_caretLine)
+        return;
+    m_caretLine = line;
+    m_editor->viewport()->update(0, 0, GutterWidth(), m_editor->viewport()->height());
 }
 
 bool LineNumberGutter::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_editor) {
-        if (event->type() == QEvent::Resize) {
-            placeInEditor();
-        } else if (event->type() == QEvent::FontChange) {
-            m_digits = 0;
-            updateWidth();
-            update();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    if (watched == m_editor
+        && (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange))
+        applyWidth();
+    return QObject::eventFilter(watched, event);
 }
 
-void LineNumberGutter::paintEvent(QPaintEvent *event)
+void LineNumberGutter::paint(QPainter &painter) const
 {
-    QPainter painter(this);
-    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    const int width = GutterWidth();
     QFont font = m_editor->font();
+    // The view grows every font by its zoom, in points.
+    const int zoom = int(m_editor->SendScintilla(QsciScintillaBase::SCI_GETZOOM));
+    font.setPointSizeF(std::max(2.0, font.pointSizeF() + zoom));
     QFont bold = font;
     bold.setBold(true);
-    const int caretLine = m_editor->textCursor().blockNumber();
-    QTextBlock block = m_editor->firstVisibleBlock();
-    qreal top = m_editor->blockBoundingGeometry(block).translated(m_editor->contentOffset()).top();
-    const int lineHeight = m_editor->fontMetrics().height();
-    while (block.isValid() && top <= event->rect().bottom()) {
-        const qreal height = m_editor->blockBoundingRect(block).height();
-        if (block.isVisible() && top + height >= event->rect().top()) {
-            const bool caret = block.blockNumber() == caretLine;
-            painter.setFont(caret ? bold : font);
-            painter.setPen(palette().color(caret ? QPalette::WindowText : QPalette::PlaceholderText));
-            painter.drawText(QRectF(0, top, width() - kPadding, lineHeight),
-                Qt::AlignRight | Qt::AlignVCenter, QString::number(block.blockNumber() + 1));
-        }
-        top += height;
-        block = block.next();
+    const int caretLine = m_editor->lineFromChar(-1);
+    const int lineHeight = int(m_editor->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+    const QPalette palette = m_editor->palette();
+    const int last = m_editor->lastVisibleLine();
+    for (int line = m_editor->firstVisibleLine(); line <= last; ++line) {
+        const long start = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, ulong(line));
+        const int top = int(m_editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, start));
+        const bool caret = line == caretLine;
+        painter.setFont(caret ? bold : font);
+        painter.setPen(palette.color(caret ? QPalette::WindowText : QPalette::PlaceholderText));
+        painter.drawText(QRectF(0, top, width - kPadding, lineHeight), Qt::AlignRight | Qt::AlignVCenter,
+            QString::number(line + 1));
     }
 }

@@ -4,13 +4,15 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPainter>
-#include <QTextBlock>
 #include <QTextDocumentFragment>
 
 #include <algorithm>
 
 namespace {
+
+// Marks the bracket in the match class; the view's indicators 8 and 9 are the
+// check's marks.
+constexpr int kMatchIndicator = QsciScintillaBase::INDIC_CONTAINER + 2;
 
 // Collects a line's tokens as styled ranges; whitespace keeps its style.
 class RangeSink : public HighlightSink {
@@ -54,8 +56,8 @@ TSyntaxEdit::TSyntaxEdit(QWidget *AOwner)
     f.setStyleHint(QFont::Monospace);
     f.setPointSize(9);
     setFont(f);
-    setLineWrapMode(QPlainTextEdit::NoWrap);
     setHideSelection(true);
+    SendScintilla(SCI_INDICSETSTYLE, ulong(kMatchIndicator), long(INDIC_HIDDEN));
 }
 
 void TSyntaxEdit::AddWords(const WordPairs &Words)
@@ -74,26 +76,25 @@ void TSyntaxEdit::RebuildHighlighting()
     HighlightAll();
 }
 
-template<typename PerLine>
-void TSyntaxEdit::ForEachLine(PerLine perLine) const
+template<typename PerLine> void TSyntaxEdit::ForEachLine(PerLine perLine) const
 {
-    // One copy of the whole text, cut into lines at the paragraph separators,
-    // costs far less than a string per block.
-    const QString all = document()->toRawText();
+    // One copy of the whole text, cut into lines at the line breaks, costs
+    // far less than a string per line.
+    const QString all = text();
     qsizetype from = 0;
     const int count = lineCount();
     for (int i = 0; i < count; ++i) {
-        qsizetype end = all.indexOf(QChar::ParagraphSeparator, from);
+        qsizetype end = all.indexOf(QLatin1String("\r\n"), from);
         if (end < 0)
             end = all.size();
         perLine(i, QStringView(all).mid(from, end - from));
-        from = end + 1;
+        from = end + 2;
     }
 }
 
 QByteArray TSyntaxEdit::HighlightDocument() const
 {
-    QByteArray out = m_engine.BeginDocument(document()->characterCount(), lineCount(), fontSize());
+    QByteArray out = m_engine.BeginDocument(textLength(), lineCount(), fontSize());
     ForEachLine([&](int, QStringView line) { m_engine.AppendLine(line, out); });
     m_engine.EndDocument(out);
     return out;
@@ -112,13 +113,27 @@ void TSyntaxEdit::HighlightAll()
     if (lineCount() == 0)
         return;
     m_highlighting = true;
-    m_match = QTextCursor();
+    setMatch(-1);
     // The runs reading back HighlightDocument() would give, built directly:
     // writing and parsing the rich text of a large script costs more than
-    // showing it.
-    reloadRuns(HighlightRuns());
+    // showing it. Each line's runs depend on that line alone unless the
+    // plain class leaves codes open from one line to the next.
+    if (m_engine.LinesIndependent())
+        reloadStyledLater();
+    else
+        reloadRuns(HighlightRuns());
     m_highlighting = false;
     AllowInvalidate = true;
+}
+
+void TSyntaxEdit::StyleLines(int first, int last)
+{
+    RunLineSink sink(m_engine.Builtins().Plain.get(), fontSize());
+    LineRuns runs;
+    for (int l = first; l <= last; ++l) {
+        m_engine.LineToRuns(line(l), sink, runs);
+        setLineRuns(l, runs);
+    }
 }
 
 TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const
@@ -167,7 +182,15 @@ void TSyntaxEdit::Invalidate()
 
 int TSyntaxEdit::matchPosition() const
 {
-    return m_match.hasSelection() ? toRich(m_match.selectionStart()) : -1;
+    return findIndicator(kMatchIndicator);
+}
+
+void TSyntaxEdit::setMatch(int position)
+{
+    if (const int old = matchPosition(); old >= 0)
+        clearIndicator(kMatchIndicator, old, 1);
+    if (position >= 0)
+        fillIndicator(kMatchIndicator, position, 1);
 }
 
 void TSyntaxEdit::Change()
@@ -301,7 +324,6 @@ void TSyntaxEdit::SelectionChange()
     m_currentSelLength = selLength();
 
     const int oldMark = matchPosition();
-    m_match = QTextCursor();
     const int match = FindMatch();
     if (oldMark < 0 && match < 0)
         return;
@@ -310,12 +332,9 @@ void TSyntaxEdit::SelectionChange()
     m_highlighting = true;
     if (oldMark >= 0)
         setRangeAttributes(oldMark, 1, AttributesOf(*Builtins().Bracket));
-    if (match >= 0) {
+    if (match >= 0)
         setRangeAttributes(match, 1, AttributesOf(*Builtins().Match));
-        m_match = QTextCursor(document());
-        m_match.setPosition(toDocument(match));
-        m_match.setPosition(toDocument(match) + 1, QTextCursor::KeepAnchor);
-    }
+    setMatch(match);
     m_highlighting = false;
     if (isEnabled() && isVisible())
         setFocus();
@@ -344,11 +363,4 @@ void TSyntaxEdit::PasteClipboard()
     // An empty clipboard leaves the selection alone instead of deleting it.
     if (!text.isEmpty())
         replaceSelection(text);
-}
-
-void TSyntaxEdit::paintEvent(QPaintEvent *event)
-{
-    TRichEdit::paintEvent(event);
-    QPainter painter(viewport());
-    m_marks->Paint(painter);
 }

@@ -6,11 +6,11 @@
 #include "platform/MarkOverlay.h"
 #include "platform/RichEdit.h"
 
-#include <QTextCursor>
-
 // The editor control: a rich-edit control with a word list and the
 // highlighting engine, which colours its text line by line in place or
-// regenerates and reloads the whole document as rich text.
+// regenerates and reloads the whole document as rich text. The whole-text
+// colouring reaches a line when it is shown or its colours are read, so a
+// large script opens without classifying every line first.
 //
 // With AutoHighlight on, every edit restyles the lines it touched; the bracket
 // that matches the one before the caret is shown in the match class; Ctrl+V
@@ -35,6 +35,7 @@ public:
     void RebuildHighlighting() override;
     // Restyles the whole text as reloading it from its rich text would; the
     // caret ends at the start. Nothing happens when there are no lines.
+    // Each line gets its colours when it is shown or they are read.
     void HighlightAll();
     // ToRtf: RtfText receives the line's rich text, the control is untouched.
     // InPlace: the line's tokens are restyled, the selection ends on the last
@@ -54,7 +55,7 @@ public:
 
     void Invalidate() override;
 
-    // The check's marks over the text, drawn after the text.
+    // The check's marks over the text.
     [[nodiscard]] MarkOverlay &Marks() { return *m_marks; }
     [[nodiscard]] const MarkOverlay &Marks() const { return *m_marks; }
 
@@ -69,13 +70,11 @@ public:
     [[nodiscard]] int matchPosition() const;
 
 protected:
-    // The gutter sits in the viewport margin and reads the line layout.
-    friend class LineNumberGutter;
-
     void Change() override;
     void SelectionChange() override;
     void KeyDown(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
+    // The whole-text colouring of lines that come into view.
+    void StyleLines(int first, int last) override;
 
     // While set, the change and selection handlers do nothing at all.
     bool m_highlighting = false;
@@ -91,15 +90,14 @@ private:
     [[nodiscard]] int FindMatch() const;
     void PasteClipboard();
     // Calls perLine(index, text) for every line.
-    template<typename PerLine>
-    void ForEachLine(PerLine perLine) const;
+    template<typename PerLine> void ForEachLine(PerLine perLine) const;
 
     SyntaxEngine m_engine;
     MarkOverlay *m_marks;
     int m_lastLineCount = 0;
     int m_previousSelLength = 0;
     int m_currentSelLength = 0;
-    // Selects the marked bracket and follows it through edits; a deleted
-    // bracket leaves it without a selection.
-    QTextCursor m_match;
+    // An invisible indicator on the marked bracket follows it through edits;
+    // a deleted bracket takes it along.
+    void setMatch(int position);
 };

@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -142,7 +141,7 @@ bool EditorHelp::TipOpen() const
 
 const WritingHelp::ScriptIndex &EditorHelp::script()
 {
-    const int revision = m_form.Editbox->document()->revision();
+    const int revision = m_form.Editbox->revision();
     if (m_revision < 0 || revision != m_revision) {
         QElapsedTimer timer;
         timer.start();
@@ -156,16 +155,16 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
 QByteArray EditorHelp::snapshot() const
 {
     return ScriptCheck::ScriptBytes(
-        m_form.Editbox->document()->toRawText(), m_form.State.Encoding != TextFile::Encoding::Cp1252);
+        m_form.Editbox->utf8Text(), m_form.State.Encoding != TextFile::Encoding::Cp1252);
 }
 
 bool EditorHelp::refreshInBackground()
 {
-    const QTextDocument &document = *m_form.Editbox->document();
-    if (!m_slowAnalysis && (m_revision >= 0 || document.characterCount() < kSlowScriptCharacters))
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    if (!m_slowAnalysis && (m_revision >= 0 || editor.textLength() < kSlowScriptCharacters))
         return false;
     m_slowAnalysis = true;
-    const int revision = document.revision();
+    const int revision = editor.revision();
     // One at a time: what is asked meanwhile is served by the one running.
     if (revision == m_revision || m_analysing >= 0)
         return true;
@@ -201,27 +200,23 @@ void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, q
         if (call)
             showCallTip(*call);
         // Typed on in the call while this ran: once more for the newer text.
-        if (call || revision == m_form.Editbox->document()->revision() || !namedCallAtCaret()
-            || !refreshInBackground())
+        if (call || revision == m_form.Editbox->revision() || !namedCallAtCaret() || !refreshInBackground())
             m_tipWanted = -1;
     }
 }
 
 std::tuple<int, QString, int> EditorHelp::caret() const
 {
-    // From the text cursor: cheaper than positions counted over the whole text.
-    QTextCursor cursor = m_form.Editbox->textCursor();
-    cursor.setPosition(cursor.selectionStart());
-    return { cursor.blockNumber(), cursor.block().text(), cursor.positionInBlock() };
+    const TSyntaxEdit &editor = *m_form.Editbox;
+    const int start = editor.selStart();
+    const int line = editor.lineFromChar(start);
+    return { line, editor.line(line), start - editor.lineIndex(line) };
 }
 
 void EditorHelp::place(QWidget *widget, int position)
 {
     TSyntaxEdit &editor = *m_form.Editbox;
-    const int line = editor.lineFromChar(position);
-    QTextCursor cursor(editor.document()->findBlockByNumber(line));
-    cursor.setPosition(cursor.position() + position - editor.lineIndex(line));
-    const QRect rect = editor.cursorRect(cursor);
+    const QRect rect = editor.positionRect(position);
     if (!editor.viewport()->rect().intersects(rect)) {
         // Scrolled out of sight.
         widget->hide();
@@ -248,14 +243,13 @@ void EditorHelp::OpenCompletion(bool asked)
     m_wordStart = m_form.Editbox->lineIndex(line) + (length > 0 ? start : column);
     m_wordLine = line;
     fillCompletion();
-    const int revision = m_form.Editbox->document()->revision();
+    const int revision = m_form.Editbox->revision();
     if (revision != m_revision && (asked || !m_slowAnalysis || m_revision < 0)) {
         // Shown at once from the last analysis, brought up to date right
         // after (a slow script's once its analysis is done), unless the
         // user typed on or closed it meanwhile.
         QTimer::singleShot(0, this, [this, revision] {
-            if ((CompletionOpen() || m_form.Editbox->document()->revision() == revision)
-                && !refreshInBackground()) {
+            if ((CompletionOpen() || m_form.Editbox->revision() == revision) && !refreshInBackground()) {
                 script();
                 fillCompletion();
             }
@@ -362,7 +356,7 @@ bool EditorHelp::OpenCallTip()
     // The catalogue's functions need no analysis of the script: the first
     // "(" after a native does not wait for a whole large script.
     auto call = callAtCaret();
-    const int revision = m_form.Editbox->document()->revision();
+    const int revision = m_form.Editbox->revision();
     if (!call && m_revision != revision && namedCallAtCaret()) {
         // Perhaps a function the script declares, or declared since it was
         // last analysed: the tip shows once the analysis is done.
@@ -549,9 +543,7 @@ bool EditorHelp::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && mouse->modifiers() == Qt::ControlModifier) {
             TSyntaxEdit &editor = *m_form.Editbox;
-            const QTextCursor cursor = editor.cursorForPosition(mouse->position().toPoint());
-            const int position = editor.lineIndex(cursor.blockNumber()) + cursor.positionInBlock();
-            if (GoToDeclaration(position))
+            if (GoToDeclaration(editor.positionAt(mouse->position().toPoint())))
                 return true;
         }
     }

@@ -264,7 +264,6 @@ void TMainForm::setupEditors()
 {
     Editbox = new TSyntaxEdit(this);
     Editbox->setObjectName(QStringLiteral("Editbox"));
-    Editbox->setLineWrapMode(QPlainTextEdit::NoWrap);
     Editbox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Editbox->AutoHighlight = true;
@@ -280,7 +279,6 @@ void TMainForm::setupEditors()
     HelpEdit->setObjectName(QStringLiteral("HelpEdit"));
     HelpEdit->setReadOnly(true);
     HelpEdit->setFrameShape(QFrame::NoFrame);
-    HelpEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
     HelpEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     HelpEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     HelpEdit->setFocusPolicy(Qt::ClickFocus);

@@ -20,7 +20,7 @@ void TMainForm::setupCheck()
     m_liveCheck = new LiveCheck(
         [this] {
             const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
-            return [bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8),
+            return [bytes = ScriptCheck::ScriptBytes(Editbox->utf8Text(), utf8),
                        api = m_checkApi, name = CheckedName(), folder = CheckedFolder()] {
                 return ScriptCheck::Check(name, folder, bytes, *api);
             };
@@ -42,7 +42,7 @@ void TMainForm::CheckScript1Click()
 {
     m_checkApi = m_checkApis.Get(State.Config, ScriptCheck::IsAiScript(CheckedName()));
     const bool utf8 = State.Encoding != TextFile::Encoding::Cp1252;
-    const QByteArray bytes = ScriptCheck::ScriptBytes(Editbox->document()->toRawText(), utf8);
+    const QByteArray bytes = ScriptCheck::ScriptBytes(Editbox->utf8Text(), utf8);
     showProblems(ScriptCheck::Check(CheckedName(), CheckedFolder(), bytes, *m_checkApi));
     Problems->show();
     m_liveCheck->Start();
@@ -85,8 +85,8 @@ void TMainForm::ProblemsActivate(int mark)
     const TextMarks::Mark &m = marks[size_t(mark)];
     const int length = int(Editbox->line(m.line).size());
     const int column = std::min(m.column, length);
-    const int top = Editbox->cursorForPosition(QPoint(0, 0)).blockNumber();
-    const int bottom = Editbox->cursorForPosition(QPoint(0, Editbox->viewport()->height())).blockNumber();
+    const int top = Editbox->firstVisibleLine();
+    const int bottom = Editbox->lastVisibleLine();
     // The selection change reaches the preview and the status bar as any
     // other would.
     Editbox->select(Editbox->lineIndex(m.line) + column, std::min(m.length, length - column));

@@ -98,9 +98,10 @@ void TMainForm::loadDocument(const QString &path, bool detachHandlers, bool map)
         Editbox->loadRtf(bytes);
         State.Encoding = TextFile::Encoding::Cp1252;
     } else {
-        TextFile::ScriptText script = TextFile::DecodeScriptText(bytes);
-        Editbox->setText(script.text);
-        State.Encoding = script.encoding;
+        // The editor holds UTF-8: no round trip through UTF-16 on the way.
+        const TextFile::ScriptUtf8 text = TextFile::DecodeScriptUtf8(std::move(bytes));
+        Editbox->setUtf8Text(text.text);
+        State.Encoding = text.encoding;
     }
     ClearCheck();
 }

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace ScriptCheck {
 
 namespace {
@@ -35,26 +37,30 @@ int CharColumn(QStringView line, int byteColumn, bool utf8)
 
 } // namespace
 
-QByteArray ScriptBytes(QString text, bool utf8)
+QByteArray ScriptBytes(QByteArray utf8Text, bool utf8)
 {
     if (utf8)
-        return text.replace(QChar::ParagraphSeparator, u'\n').toUtf8();
-    // Scripts are ASCII but for their strings and comments: one pass, and the
-    // code page asked only for what is not.
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    char *out = bytes.data();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+        return utf8Text;
+    // Scripts are ASCII but for their strings and comments: the code page is
+    // asked only for what is not, one byte for each UTF-16 unit.
+    const auto ascii
+        = std::find_if(utf8Text.cbegin(), utf8Text.cend(), [](char c) { return uchar(c) >= 0x80; });
+    if (ascii == utf8Text.cend())
+        return utf8Text;
+    const qsizetype head = ascii - utf8Text.cbegin();
+    const QString rest = QString::fromUtf8(utf8Text.constData() + head, utf8Text.size() - head);
+    utf8Text.resize(head + rest.size());
+    char *out = utf8Text.data() + head;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const char16_t c = rest[i].unicode();
         if (c < 0x80) {
             out[i] = char(c);
-        } else if (c == QChar::ParagraphSeparator) {
-            out[i] = '\n';
         } else {
             const QByteArray one = TextCodec::EncodeCp1252(QString(QChar(c)));
             out[i] = one.isEmpty() ? '?' : one[0];
         }
     }
-    return bytes;
+    return utf8Text;
 }
 
 std::vector<TextMarks::Mark> MarksOf(

@@ -22,11 +22,10 @@
 // check that runs again while the user types.
 namespace ScriptCheck {
 
-// The text as the analysis reads it, encoded as the script is saved, from a
-// document's raw text (QTextDocument::toRawText, its own buffer): the block
-// separators become LF and nothing else (a U+2028 inside a line stays
-// there), so the lines are the editor's.
-[[nodiscard]] QByteArray ScriptBytes(QString rawText, bool utf8);
+// The text as the analysis reads it, encoded as the script is saved, from the
+// editor's UTF-8 text with LF line breaks (a U+2028 inside a line stays
+// there, so the lines are the editor's).
+[[nodiscard]] QByteArray ScriptBytes(QByteArray utf8Text, bool utf8);
 
 // The marks of the diagnostics of one source, whose lines `lineText` gives.
 // The analysis counts columns in bytes of the encoded line; the marks count

@@ -1,45 +1,72 @@
 #include "MarkOverlay.h"
 
+#include "RichEdit.h"
+
 #include <QEvent>
 #include <QHelpEvent>
 #include <QPainter>
-#include <QPainterPath>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QToolTip>
 
 namespace {
+
+constexpr int kErrorIndicator = QsciScintillaBase::INDIC_CONTAINER;
+constexpr int kWarningIndicator = QsciScintillaBase::INDIC_CONTAINER + 1;
 
 QColor MarkColor(TextMarks::Kind kind)
 {
     return kind == TextMarks::Kind::Error ? QColor(0xE0, 0x10, 0x10) : QColor(0xD0, 0x8C, 0x00);
 }
 
-void DrawWave(QPainter &painter, qreal left, qreal right, qreal baseline)
+int IndicatorOf(TextMarks::Kind kind)
 {
-    // Two pixels up and down every four, as spelling checkers draw it.
-    constexpr qreal kHalfPeriod = 2;
-    constexpr qreal kAmplitude = 1.5;
-    QPainterPath path(QPointF(left, baseline));
-    bool up = true;
-    for (qreal x = left; x < right; x += kHalfPeriod, up = !up)
-        path.lineTo(std::min(x + kHalfPeriod, right), baseline + (up ? -kAmplitude : kAmplitude));
-    painter.drawPath(path);
+    return kind == TextMarks::Kind::Error ? kErrorIndicator : kWarningIndicator;
+}
+
+// The view's own squiggle: two pixels down and up every two pixels, under the
+// baseline.
+void DrawSquiggle(QPainter &painter, int left, int right, int top)
+{
+    QPolygon line;
+    int y = 0;
+    for (int x = left; x < right; x += 2, y = 2 - y)
+        line << QPoint(x, top + y);
+    line << QPoint(right, top + y);
+    painter.drawPolyline(line);
 }
 
 } // namespace
 
-MarkOverlay::MarkOverlay(QPlainTextEdit &edit)
+MarkOverlay::MarkOverlay(TRichEdit &edit)
     : QObject(&edit)
     , m_edit(edit)
 {
-    connect(edit.document(), &QTextDocument::contentsChange, this, &MarkOverlay::onContentsChange);
+    for (const TextMarks::Kind kind : { TextMarks::Kind::Error, TextMarks::Kind::Warning }) {
+        const ulong indicator = ulong(IndicatorOf(kind));
+        edit.SendScintilla(
+            QsciScintillaBase::SCI_INDICSETSTYLE, indicator, long(QsciScintillaBase::INDIC_SQUIGGLE));
+        edit.SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, indicator, MarkColor(kind));
+    }
+    connect(&edit, &TRichEdit::LinesEdited, this, &MarkOverlay::onLinesEdited);
+    connect(&edit, &TRichEdit::Painted, this, &MarkOverlay::paintPastEnds);
     edit.viewport()->installEventFilter(this);
+}
+
+void MarkOverlay::clearIndicators(int start, int length)
+{
+    for (const int indicator : { kErrorIndicator, kWarningIndicator })
+        m_edit.clearIndicator(indicator, start, length);
 }
 
 void MarkOverlay::SetMarks(std::vector<TextMarks::Mark> marks)
 {
-    m_marks.Set(std::move(marks), m_edit.document()->blockCount());
+    clearIndicators(0, m_edit.textLength());
+    m_marks.Set(std::move(marks), m_edit.lineCount());
+    for (const TextMarks::Mark &mark : m_marks.All()) {
+        const int length = int(m_edit.line(mark.line).size());
+        if (mark.column < length)
+            m_edit.fillIndicator(IndicatorOf(mark.kind), m_edit.lineIndex(mark.line) + mark.column,
+                std::min(mark.length, length - mark.column));
+    }
     m_edit.viewport()->update();
     emit Changed();
 }
@@ -49,71 +76,56 @@ void MarkOverlay::Clear()
     if (m_marks.IsEmpty())
         return;
     m_marks.Clear();
+    clearIndicators(0, m_edit.textLength());
     m_edit.viewport()->update();
     emit Changed();
 }
 
-void MarkOverlay::onContentsChange(int position, int, int added)
+void MarkOverlay::onLinesEdited(int first, int last)
 {
     if (m_marks.IsEmpty())
         return;
-    const QTextDocument *doc = m_edit.document();
-    const QTextBlock first = doc->findBlock(position);
-    QTextBlock last = doc->findBlock(position + added);
-    if (!last.isValid())
-        last = doc->lastBlock();
-    if (m_marks.Edited(first.isValid() ? first.blockNumber() : 0, last.blockNumber(), doc->blockCount())) {
+    if (m_marks.Edited(first, last, m_edit.lineCount())) {
+        // What is left of the edited lines' marks moved with their text.
+        const int start = m_edit.lineIndex(first);
+        const int end = m_edit.lineIndex(last) + int(m_edit.line(last).size());
+        clearIndicators(start, end - start);
         m_edit.viewport()->update();
         emit Changed();
     }
 }
 
-std::pair<int, int> MarkOverlay::linesInView() const
-{
-    const QRect view = m_edit.viewport()->rect();
-    return { m_edit.cursorForPosition(view.topLeft()).blockNumber(),
-        m_edit.cursorForPosition(view.bottomLeft()).blockNumber() };
-}
-
 QRect MarkOverlay::markRect(const TextMarks::Mark &mark) const
 {
-    const QTextBlock block = m_edit.document()->findBlockByNumber(mark.line);
-    if (!block.isValid())
+    if (mark.line < 0 || mark.line >= m_edit.lineCount())
         return {};
-    const int length = block.length() - 1;
-    QTextCursor cursor(block);
-    cursor.setPosition(block.position() + std::min(mark.column, length));
-    const QRect start = m_edit.cursorRect(cursor);
-    cursor.setPosition(block.position() + std::min(mark.column + mark.length, length));
-    const QRect end = m_edit.cursorRect(cursor);
+    const int lineStart = m_edit.lineIndex(mark.line);
+    const int length = int(m_edit.line(mark.line).size());
+    const QRect start = m_edit.positionRect(lineStart + std::min(mark.column, length));
+    const QRect end = m_edit.positionRect(lineStart + std::min(mark.column + mark.length, length));
     // A range past the end of its line (a missing closer) still shows.
     const int right = std::max(end.left(), start.left() + m_edit.fontMetrics().averageCharWidth());
     return QRect(QPoint(start.left(), start.top()), QPoint(right, start.bottom()));
 }
 
-void MarkOverlay::Paint(QPainter &painter) const
+void MarkOverlay::paintPastEnds(QPainter &painter) const
 {
     if (m_marks.IsEmpty())
         return;
-    const auto [firstLine, lastLine] = linesInView();
-    const auto [begin, end] = m_marks.OnLines(firstLine, lastLine);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(Qt::NoBrush);
+    const auto [begin, end] = m_marks.OnLines(m_edit.firstVisibleLine(), m_edit.lastVisibleLine());
     for (size_t i = begin; i < end; ++i) {
         const TextMarks::Mark &mark = m_marks.All()[i];
-        const QRect r = markRect(mark);
-        if (r.isEmpty())
+        if (mark.column < int(m_edit.line(mark.line).size()))
             continue;
+        const QRect r = markRect(mark);
         painter.setPen(QPen(MarkColor(mark.kind), 1));
-        DrawWave(painter, r.left(), r.right(), r.bottom() - 1);
+        DrawSquiggle(painter, r.left(), r.right(), r.bottom() - 3);
     }
-    painter.restore();
 }
 
 QString MarkOverlay::MessageAt(const QPoint &point) const
 {
-    const int line = m_edit.cursorForPosition(point).blockNumber();
+    const int line = m_edit.lineFromChar(m_edit.positionAt(point));
     const auto [begin, end] = m_marks.OnLines(line, line);
     QStringList messages;
     for (size_t i = begin; i < end; ++i) {

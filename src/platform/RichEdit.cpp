@@ -1,28 +1,21 @@
 #include "RichEdit.h"
 
 #include "Colors.h"
-#include "Errors.h"
+#include "RichEditAccessible.h"
 #include "TextFile.h"
 
-#include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
-#include <QScrollBar>
-#include <QTextBlock>
-#include <QTextLayout>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
-QString NormalizeBreaks(QString text)
-{
-    if (!text.contains(u'\r'))
-        return text;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
+using Sci = QsciScintillaBase;
 
 bool IsWordChar(QChar c)
 {
@@ -30,7 +23,7 @@ bool IsWordChar(QChar c)
 }
 
 // A key that would type U+2028 or U+2029, the toolkit's separators: Shift+Enter
-// types the first, which breaks the line on the screen only.
+// types the first.
 bool TypesSeparator(const QKeyEvent &event)
 {
     const QString text = event.text();
@@ -38,12 +31,95 @@ bool TypesSeparator(const QKeyEvent &event)
     return separator || event.matches(QKeySequence::InsertLineSeparator);
 }
 
-// Laying out a line costs in proportion to its format ranges, and a long line
-// of code holds one every few characters: a line longer than this shows the
-// colours of the columns in view and of a margin either side, and gets those
-// of the next columns when it is scrolled beyond them.
-constexpr int kLongLine = 1024;
-constexpr int kLongLineMargin = 256;
+// The view's own bindings that no plain text field has: they would change the
+// text behind a key the user does not expect to (Ctrl+U lowers the case of the
+// selection, Ctrl+D doubles a line), or take a key from the menus.
+void ClearForeignKeys(const Sci &view)
+{
+    const int ctrl = Sci::SCMOD_CTRL << 16;
+    const int shift = Sci::SCMOD_SHIFT << 16;
+    for (const int key : { 'L', 'T', 'D', 'U', '[', ']', '/', '\\' }) {
+        view.SendScintilla(Sci::SCI_CLEARCMDKEY, ulong(key | ctrl));
+        view.SendScintilla(Sci::SCI_CLEARCMDKEY, ulong(key | ctrl | shift));
+    }
+    view.SendScintilla(Sci::SCI_CLEARCMDKEY, ulong(Sci::SCK_BACK | ctrl | shift));
+    view.SendScintilla(Sci::SCI_CLEARCMDKEY, ulong(Sci::SCK_DELETE | ctrl | shift));
+    view.SendScintilla(Sci::SCI_CLEARCMDKEY, ulong(Sci::SCK_INSERT));
+    view.SendScintilla(Sci::SCI_ASSIGNCMDKEY, ulong('Z' | ctrl | shift), long(Sci::SCI_REDO));
+}
+
+// The text as the view holds it: UTF-8 with CR LF for every line break.
+struct ViewText {
+    QByteArray bytes;
+    int lines = 1;
+    bool ascii = true;
+};
+
+// The view's bytes as text: a byte order mark is a character like any other.
+QString FromView(const char *bytes, qsizetype length)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes, length));
+}
+
+QString FromView(const QByteArray &bytes)
+{
+    return FromView(bytes.constData(), bytes.size());
+}
+
+bool IsAscii(const QByteArray &bytes)
+{
+    const char *p = bytes.constData();
+    const char *end = p + bytes.size();
+    // Eight bytes at a time: most of a script is ASCII.
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    return std::all_of(p, end, [](char c) { return uchar(c) < 0x80; });
+}
+
+// Takes the bytes as they are when every line break is CR LF already, as in a
+// script file.
+ViewText ToView(const QByteArray &utf8)
+{
+    ViewText out;
+    out.ascii = IsAscii(utf8);
+    const char *begin = utf8.constData();
+    const char *end = begin + utf8.size();
+    qsizetype lf = 0;
+    qsizetype crlf = 0;
+    for (const char *q = begin; (q = static_cast<const char *>(std::memchr(q, '\n', size_t(end - q)))); ++q) {
+        ++lf;
+        crlf += q > begin && q[-1] == '\r';
+    }
+    const qsizetype cr = std::count(begin, end, '\r');
+    out.lines = int(lf + cr - crlf) + 1;
+    if (lf == crlf && cr == crlf) {
+        out.bytes = utf8;
+        return out;
+    }
+    out.bytes.resize(utf8.size() + (lf - crlf) + (cr - crlf));
+    char *w = out.bytes.data();
+    for (const char *p = begin; p < end; ++p) {
+        if (*p == '\r' || *p == '\n') {
+            *w++ = '\r';
+            *w++ = '\n';
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+        } else {
+            *w++ = *p;
+        }
+    }
+    return out;
+}
+
+ViewText ToView(const QString &text)
+{
+    return ToView(text.toUtf8());
+}
 
 } // namespace
 
@@ -121,136 +197,275 @@ QColor ColorFromValue(uint32_t color, const QPalette &palette)
     return QColor(Colors::Red(color), Colors::Green(color), Colors::Blue(color));
 }
 
+class TRichEdit::Writable {
+public:
+    explicit Writable(const TRichEdit &edit)
+        : m_edit(edit)
+    {
+        if (m_edit.m_readOnly)
+            m_edit.SendScintilla(SCI_SETREADONLY, 0UL);
+    }
+    ~Writable()
+    {
+        if (m_edit.m_readOnly)
+            m_edit.SendScintilla(SCI_SETREADONLY, 1UL);
+    }
+    Writable(const Writable &) = delete;
+    Writable &operator=(const Writable &) = delete;
+
+private:
+    const TRichEdit &m_edit;
+};
+
 TRichEdit::TRichEdit(QWidget *parent)
-    : QPlainTextEdit(parent)
+    : QsciScintillaBase(parent)
 {
-    connect(document(), &QTextDocument::contentsChange, this, &TRichEdit::onContentsChange);
-    auto selectionMoved = [this] {
-        if (m_typing && textCursor().position() != m_typingPosition)
-            m_typing.reset();
-        m_pendingSelection = true;
-        scheduleFlush();
-    };
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, selectionMoved);
-    connect(this, &QPlainTextEdit::selectionChanged, this, selectionMoved);
+    // After the view's own, so that ours is asked first.
+    static const bool accessible = (QAccessible::installFactory(&RichEditAccessible::Create), true);
+    (void)accessible;
+    m_styles.push_back(TextAttributes());
+    setUpView();
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+        [this](int position, int type, const char *, int length) { onModified(position, type, length); });
+    // Selection moves the view makes on its own (scrolling while dragging).
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & SC_UPDATE_SELECTION)
+            scheduleFlush();
+    });
+    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) {
+        // Painting: only the lines in view get their styles now.
+        completeEdit();
+        if (!m_pending.IsEmpty())
+            ensureStyled(firstVisibleLine(), int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position))));
+        resetEndStyled();
+    });
 }
 
 TRichEdit::~TRichEdit() = default;
+
+void TRichEdit::setUpView()
+{
+    SendScintilla(SCI_SETCODEPAGE, ulong(SC_CP_UTF8));
+    SendScintilla(SCI_SETEOLMODE, ulong(SC_EOL_CRLF));
+    SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
+    SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    for (int margin = 0; margin < 5; ++margin)
+        SendScintilla(SCI_SETMARGINWIDTHN, ulong(margin), 0L);
+    // The text keeps the distance from the edge a plain text field gives it.
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, 4L);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
+    // Scrolled only as far as the caret needs.
+    SendScintilla(SCI_SETXCARETPOLICY, ulong(CARET_EVEN), 0L);
+    SendScintilla(SCI_SETLAYOUTCACHE, ulong(SC_CACHE_PAGE));
+    SendScintilla(SCI_SETPOSITIONCACHE, 65536UL);
+    ClearForeignKeys(*this);
+    applyLook();
+}
+
+// The font and the palette's colours, in every style.
+void TRichEdit::applyLook()
+{
+    const QFont f = font();
+    m_fontPoints = fontSize();
+    m_points = f.pointSizeF() > 0 ? f.pointSizeF() : m_fontPoints;
+    const QPalette p = palette();
+    // The face the toolkit resolved the font to, so that the view shows the
+    // same one.
+    m_family = QFontInfo(f).family().toUtf8();
+    SendScintilla(SCI_STYLESETFONT, ulong(STYLE_DEFAULT), m_family.constData());
+    SendScintilla(
+        SCI_STYLESETSIZEFRACTIONAL, ulong(STYLE_DEFAULT), long(m_points * int(SC_FONT_SIZE_MULTIPLIER)));
+    SendScintilla(SCI_STYLESETFORE, ulong(STYLE_DEFAULT), p.color(QPalette::Text));
+    SendScintilla(SCI_STYLESETBACK, ulong(STYLE_DEFAULT), p.color(QPalette::Base));
+    SendScintilla(SCI_STYLECLEARALL);
+    for (size_t i = 0; i < m_styles.size(); ++i)
+        defineStyle(StyleNumber(i));
+    SendScintilla(SCI_SETSELFORE, 1UL, p.color(QPalette::Active, QPalette::HighlightedText));
+    SendScintilla(SCI_SETSELBACK, 1UL, p.color(QPalette::Active, QPalette::Highlight));
+    SendScintilla(SCI_SETCARETFORE, p.color(QPalette::Text));
+    // Tab stops every 80 pixels, as a plain text field has them.
+    const qreal space = QFontMetricsF(f).horizontalAdvance(u' ');
+    SendScintilla(SCI_SETTABWIDTH, ulong(std::max(1, qRound(80 / std::max<qreal>(space, 1)))));
+}
 
 // Text and lines
 
 QString TRichEdit::text() const
 {
-    QString out;
-    out.reserve(document()->characterCount() + document()->blockCount());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
-            out.append(QLatin1String("\r\n"));
-        out.append(block.text());
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const char *bytes = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return FromView(bytes, length);
+}
+
+QByteArray TRichEdit::utf8Text() const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    const char *p = static_cast<const char *>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    const char *end = p + length;
+    QByteArray out(length - (lineCount() - 1), Qt::Uninitialized);
+    char *w = out.data();
+    while (p < end) {
+        const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(end - p)));
+        const char *stop = cr ? cr : end;
+        std::memcpy(w, p, size_t(stop - p));
+        w += stop - p;
+        if (!cr)
+            break;
+        p = cr + 1; // the LF follows
     }
+    out.truncate(w - out.data());
     return out;
 }
 
 void TRichEdit::setText(const QString &text)
 {
-    RichText content;
-    content.text = NormalizeBreaks(text);
-    replaceAll(std::move(content));
+    setUtf8Text(text.toUtf8());
+}
+
+void TRichEdit::setUtf8Text(const QByteArray &text)
+{
+    ViewText view = ToView(text);
+    replaceAll(std::move(view.bytes), view.lines, view.ascii, {});
     FlushNotifications();
 }
 
 QStringList TRichEdit::lines() const
 {
-    QStringList out;
-    out.reserve(document()->blockCount());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        out.append(block.text());
-    return out;
+    return text().split(QLatin1String("\r\n"));
 }
 
 void TRichEdit::setLines(const QStringList &lines)
 {
-    RichText content;
-    content.text = NormalizeBreaks(lines.join(QLatin1Char('\n')));
-    replaceAll(std::move(content));
-    FlushNotifications();
+    setText(lines.join(u'\n'));
 }
 
 int TRichEdit::lineCount() const
 {
-    return document()->blockCount();
+    return int(SendScintilla(SCI_GETLINECOUNT));
+}
+
+std::pair<long, long> TRichEdit::lineBytes(int line) const
+{
+    return { SendScintilla(SCI_POSITIONFROMLINE, ulong(line)),
+        SendScintilla(SCI_GETLINEENDPOSITION, ulong(line)) };
+}
+
+QByteArray TRichEdit::lineUtf8(int line) const
+{
+    if (line < 0 || line >= lineCount())
+        return {};
+    const auto [start, end] = lineBytes(line);
+    const char *bytes = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(start), end - start)));
+    return QByteArray(bytes, end - start);
 }
 
 QString TRichEdit::line(int index) const
 {
-    const QTextBlock block = document()->findBlockByNumber(index);
-    return block.isValid() ? block.text() : QString();
+    return FromView(lineUtf8(index));
 }
 
 int TRichEdit::textLength() const
 {
-    return document()->characterCount() - 1 + document()->blockCount() - 1;
+    const long length = SendScintilla(SCI_GETLENGTH);
+    if (asciiText())
+        return int(length);
+    return fromBytes(length);
 }
 
 // Positions
 
+void TRichEdit::noteNonAscii()
+{
+    if (!m_ascii)
+        return;
+    m_ascii = false;
+    SendScintilla(SCI_ALLOCATELINECHARACTERINDEX, ulong(SC_LINECHARACTERINDEX_UTF16));
+}
+
 int TRichEdit::lineIndex(int line) const
 {
     if (line == -1)
-        line = textCursor().blockNumber();
-    const QTextBlock block = document()->findBlockByNumber(line);
-    return line >= 0 && block.isValid() ? block.position() + line : -1;
+        line = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS))));
+    if (line < 0 || line >= lineCount())
+        return -1;
+    if (asciiText())
+        return int(SendScintilla(SCI_POSITIONFROMLINE, ulong(line)));
+    return int(SendScintilla(SCI_INDEXPOSITIONFROMLINE, ulong(line), long(SC_LINECHARACTERINDEX_UTF16)));
 }
 
 int TRichEdit::lineFromChar(int position) const
 {
     if (position < 0)
-        return textCursor().blockNumber();
-    int low = 0;
-    int high = lineCount() - 1;
-    while (low < high) {
-        const int mid = low + (high - low + 1) / 2;
-        if (document()->findBlockByNumber(mid).position() + mid <= position)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return low;
+        return int(SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS))));
+    if (asciiText())
+        return int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position)));
+    return int(SendScintilla(SCI_LINEFROMINDEXPOSITION, ulong(position), long(SC_LINECHARACTERINDEX_UTF16)));
 }
 
-int TRichEdit::toDocument(int position) const
+long TRichEdit::toBytes(int position) const
 {
-    position = std::clamp(position, 0, textLength());
+    position = std::max(position, 0);
     const int line = lineFromChar(position);
-    const QTextBlock block = document()->findBlockByNumber(line);
-    const int column = std::min(position - (block.position() + line), block.length() - 1);
-    return block.position() + column;
+    const auto [start, end] = lineBytes(line);
+    // A position inside or after the line break is the end of its line.
+    if (asciiText())
+        return std::min<long>(position, end);
+    const int column = position - lineIndex(line);
+    const long bytes = SendScintilla(SCI_POSITIONRELATIVECODEUNITS, ulong(start), long(column));
+    return bytes < 0 ? end : std::min(bytes, end);
 }
 
-int TRichEdit::toRich(int documentPosition) const
+int TRichEdit::fromBytes(long bytes) const
 {
-    return documentPosition + document()->findBlock(documentPosition).blockNumber();
+    if (asciiText())
+        return int(bytes);
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, ulong(bytes));
+    const long start = SendScintilla(SCI_POSITIONFROMLINE, ulong(line));
+    return int(SendScintilla(SCI_INDEXPOSITIONFROMLINE, ulong(line), long(SC_LINECHARACTERINDEX_UTF16))
+        + SendScintilla(SCI_COUNTCODEUNITS, ulong(start), bytes));
+}
+
+std::vector<int> TRichEdit::columnBytes(int line) const
+{
+    const QByteArray bytes = lineUtf8(line);
+    std::vector<int> offsets;
+    offsets.reserve(size_t(bytes.size()) + 1);
+    for (int i = 0; i < bytes.size();) {
+        const auto lead = uchar(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        offsets.push_back(i);
+        if (length == 4)
+            offsets.push_back(i); // two UTF-16 units
+        i = std::min<int>(i + length, int(bytes.size()));
+    }
+    offsets.push_back(int(bytes.size()));
+    return offsets;
 }
 
 // Selection
 
 int TRichEdit::selStart() const
 {
-    return toRich(textCursor().selectionStart());
+    return fromBytes(SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+int TRichEdit::caretPosition() const
+{
+    return fromBytes(SendScintilla(SCI_GETCURRENTPOS));
 }
 
 void TRichEdit::setSelStart(int start)
 {
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(toDocument(start));
-    setTextCursor(cursor);
+    const long at = toBytes(start);
+    SendScintilla(SCI_SETSEL, ulong(at), at);
     FlushNotifications();
 }
 
 int TRichEdit::selLength() const
 {
-    const QTextCursor cursor = textCursor();
-    return toRich(cursor.selectionEnd()) - toRich(cursor.selectionStart());
+    return fromBytes(SendScintilla(SCI_GETSELECTIONEND)) - selStart();
 }
 
 void TRichEdit::setSelLength(int length)
@@ -260,153 +475,106 @@ void TRichEdit::setSelLength(int length)
 
 void TRichEdit::select(int start, int length)
 {
-    QTextCursor cursor = textCursor();
-    cursor.setPosition(toDocument(start));
-    cursor.setPosition(toDocument(start + std::max(length, 0)), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    const long anchor = toBytes(start);
+    const long caret = toBytes(start + std::max(length, 0));
+    SendScintilla(SCI_SETSEL, ulong(anchor), caret);
     FlushNotifications();
 }
 
 QString TRichEdit::selText() const
 {
-    QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    return text;
+    const long start = SendScintilla(SCI_GETSELECTIONSTART);
+    const long end = SendScintilla(SCI_GETSELECTIONEND);
+    const char *bytes = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(start), end - start)));
+    return FromView(bytes, end - start);
 }
 
 void TRichEdit::replaceSelection(const QString &text)
 {
-    QTextCursor cursor = textCursor();
-    cursor.insertText(NormalizeBreaks(text));
-    setTextCursor(cursor);
+    const ViewText bytes = ToView(text);
+    {
+        const Writable writable(*this);
+        SendScintilla(SCI_BEGINUNDOACTION);
+        SendScintilla(SCI_TARGETFROMSELECTION);
+        SendScintilla(SCI_REPLACETARGET, ulong(bytes.bytes.size()), bytes.bytes.constData());
+        const long caret = SendScintilla(SCI_GETTARGETEND);
+        SendScintilla(SCI_SETSEL, ulong(caret), caret);
+        SendScintilla(SCI_ENDUNDOACTION);
+    }
     FlushNotifications();
 }
 
 void TRichEdit::undo()
 {
-    QPlainTextEdit::undo();
+    {
+        const Writable writable(*this);
+        SendScintilla(SCI_UNDO);
+    }
     FlushNotifications();
 }
 
 void TRichEdit::redo()
 {
-    QPlainTextEdit::redo();
+    {
+        const Writable writable(*this);
+        SendScintilla(SCI_REDO);
+    }
     FlushNotifications();
 }
 
 void TRichEdit::cut()
 {
-    QPlainTextEdit::cut();
+    SendScintilla(SCI_CUT);
     FlushNotifications();
+}
+
+void TRichEdit::copy()
+{
+    SendScintilla(SCI_COPY);
 }
 
 void TRichEdit::paste()
 {
-    QPlainTextEdit::paste();
+    SendScintilla(SCI_PASTE);
     FlushNotifications();
 }
 
-// Styles
-
-TextAttributes TRichEdit::attributesAt(int position) const
+bool TRichEdit::isUndoAvailable() const
 {
-    const int line = lineFromChar(position);
-    const int column = position - lineIndex(line);
-    return m_lines.AttributesAt(line, column);
+    return SendScintilla(SCI_CANUNDO) != 0;
 }
 
-const LineRuns &TRichEdit::lineRuns(int line) const
+bool TRichEdit::isRedoAvailable() const
 {
-    return m_lines.Runs(line);
+    return SendScintilla(SCI_CANREDO) != 0;
 }
 
-TextAttributes TRichEdit::selAttributes() const
+bool TRichEdit::isModified() const
 {
-    TextAttributes attributes;
-    const QTextCursor cursor = textCursor();
-    if (cursor.hasSelection()) {
-        attributes = attributesAt(selStart());
-    } else if (m_typing && cursor.position() == m_typingPosition) {
-        attributes = *m_typing;
-    } else {
-        const QTextBlock block = cursor.block();
-        attributes = m_lines.InsertionAttributes(block.blockNumber(), cursor.position() - block.position());
-    }
-    if (attributes.halfPoints == 0)
-        attributes.halfPoints = uint16_t(fontSize() * 2);
-    return attributes;
+    return SendScintilla(SCI_GETMODIFY) != 0;
 }
 
-void TRichEdit::setTyping(const TextAttributes &attributes)
+void TRichEdit::setReadOnly(bool readOnly)
 {
-    m_typing = attributes;
-    m_typingPosition = textCursor().position();
-}
-
-void TRichEdit::setSelAttributes(const TextAttributes &attributes)
-{
-    if (!textCursor().hasSelection())
-        setTyping(attributes);
-    else
-        setRangeAttributes(selStart(), selLength(), attributes);
-}
-
-void TRichEdit::setSelColor(uint32_t color)
-{
-    TextAttributes a = selAttributes();
-    a.color = color;
-    setSelAttributes(a);
-}
-
-void TRichEdit::setSelStyle(uint8_t style)
-{
-    TextAttributes a = selAttributes();
-    a.style = style;
-    setSelAttributes(a);
-}
-
-void TRichEdit::setSelSize(int points)
-{
-    TextAttributes a = selAttributes();
-    a.halfPoints = uint16_t(std::clamp(points * 2, 1, 0xFFFF));
-    setSelAttributes(a);
-}
-
-void TRichEdit::setRangeAttributes(int start, int length, const TextAttributes &attributes)
-{
-    if (length <= 0)
-        return;
-    start = std::clamp(start, 0, textLength());
-    const int end = std::min(start + length, textLength());
-    const int last = lineFromChar(std::max(end - 1, start));
-    for (int line = lineFromChar(start); line <= last; ++line) {
-        const int lineStart = lineIndex(line);
-        const int lineLength = m_lines[size_t(line)].length;
-        const int s = std::max(start, lineStart) - lineStart;
-        const int e = std::min(end, lineStart + lineLength) - lineStart;
-        if (e > s)
-            styleLine(line, { { s, e - s, attributes } });
-    }
-}
-
-void TRichEdit::styleLine(int line, const std::vector<LineRange> &ranges)
-{
-    if (m_lines.StyleLine(line, ranges))
-        viewport()->update();
+    m_readOnly = readOnly;
+    SendScintilla(SCI_SETREADONLY, ulong(readOnly));
+    // A read-only field shows no caret.
+    SendScintilla(SCI_SETCARETSTYLE, ulong(readOnly ? CARETSTYLE_INVISIBLE : CARETSTYLE_LINE));
 }
 
 int TRichEdit::fontSize() const
 {
     const QFont f = font();
     if (f.pointSize() > 0)
-        return f.pointSize() - m_zoom;
+        return f.pointSize();
     return std::max(1, f.pixelSize() * 72 / 96);
 }
 
 void TRichEdit::setFontSize(int points)
 {
     QFont f = font();
-    f.setPointSize(std::max(1, points + m_zoom));
+    f.setPointSize(points);
     setFont(f);
 }
 
@@ -417,21 +585,14 @@ void TRichEdit::setZoom(int points)
     points = std::clamp(points, std::min(0, 4 - size), 3 * size);
     if (points == m_zoom)
         return;
-    QFont f = font();
-    f.setPointSize(size + points);
     m_zoom = points;
-    setFont(f);
+    SendScintilla(SCI_SETZOOM, ulong(long(points)));
 }
 
 void TRichEdit::setHideSelection(bool hide)
 {
     m_hideSelection = hide;
-    viewport()->update();
-}
-
-bool TRichEdit::selectionHidden() const
-{
-    return m_hideSelection && !hasFocus() && textCursor().hasSelection();
+    SendScintilla(SCI_HIDESELECTION, ulong(m_hideSelection && !hasFocus()));
 }
 
 // Rich text and files
@@ -439,10 +600,13 @@ bool TRichEdit::selectionHidden() const
 RichText TRichEdit::richText() const
 {
     RichText content;
-    content.text = lines().join(QLatin1Char('\n'));
-    content.lines.reserve(m_lines.size());
-    for (size_t i = 0; i < m_lines.size(); ++i)
-        content.lines.push_back(m_lines[i].runs);
+    const int count = lineCount();
+    ensureStyled(0, count - 1);
+    content.text = text();
+    content.text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    content.lines.reserve(size_t(count));
+    for (int l = 0; l < count; ++l)
+        content.lines.push_back(lineRuns(l));
     return content;
 }
 
@@ -482,138 +646,168 @@ void TRichEdit::saveToFile(const QString &fileName, FileFormat format) const
         TextFile::SaveLines(fileName, lines());
 }
 
-bool TRichEdit::holdsText(const QString &text) const
+// What loading a file does to all but the text: the caret at the start,
+// scrolled to the top, no undo history, not modified, a change and a
+// selection notification.
+void TRichEdit::restartView()
 {
-    // Line by line: a copy of the whole document would add to the peak of
-    // loading a large text.
-    const QTextDocument *doc = document();
-    if (text.size() != doc->characterCount() - 1)
-        return false;
-    const QStringView all(text);
-    qsizetype from = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        if (block != doc->begin()) {
-            if (from >= all.size() || all[from] != u'\n')
-                return false;
-            ++from;
-        }
-        const QString line = block.text();
-        if (from + line.size() > all.size() || all.mid(from, line.size()) != line)
-            return false;
-        from += line.size();
-    }
-    return from == all.size();
-}
-
-// What setPlainText does to all but the text, for a text the document already
-// holds: the caret at the start, scrolled to the top, no undo history, not
-// modified, a change and a selection notification.
-void TRichEdit::restartOnSameText()
-{
-    document()->clearUndoRedoStacks();
-    document()->setModified(false);
-    setTextCursor(QTextCursor(document()));
-    horizontalScrollBar()->setValue(0);
-    verticalScrollBar()->setValue(0);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
+    m_typing.reset();
+    m_pendingLines = { -1, -1 };
     m_pendingSelection = true;
+    m_pendingChange = true;
     scheduleFlush();
 }
 
 void TRichEdit::replaceAll(RichText &&content)
 {
-    // Reloading the text the control shows (the highlighter's whole-text
-    // colouring) keeps the document and its line layouts and replaces only
-    // the runs: the toolkit rebuilding a large document costs far more than
-    // the comparison.
-    if (holdsText(content.text)) {
-        replaceRuns(std::move(content.lines));
-        return;
-    }
-    m_replacingAll = true;
-    document()->clear();
-    emit TextReplacing(int(content.text.count(u'\n')) + 1);
-    setPlainText(content.text);
-    m_replacingAll = false;
-    m_pendingLines = { -1, -1 };
-    m_typing.reset();
-    std::vector<int32_t> lengths = lineLengths();
-    m_lines.Reset(
-        lengths.size(), [&lengths](size_t i) { return lengths[i]; }, std::move(content.lines));
-    m_pendingChange = true;
-    viewport()->update();
+    ViewText view = ToView(content.text);
+    content.text = QString(); // not held while the view fills
+    replaceAll(std::move(view.bytes), view.lines, view.ascii, std::move(content.lines));
 }
 
-void TRichEdit::replaceRuns(std::vector<LineRuns> &&runs)
+void TRichEdit::replaceAll(QByteArray &&bytes, int lines, bool ascii, std::vector<LineRuns> &&runs)
 {
-    restartOnSameText();
-    m_pendingLines = { -1, -1 };
-    m_typing.reset();
-    if (m_lines.size() != size_t(document()->blockCount()))
-        resetModel();
-    const bool matches = runs.size() == m_lines.size();
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        m_lines[i].runs = matches ? std::move(runs[i]) : LineRuns();
-        m_lines[i].shown = false;
+    const long length = SendScintilla(SCI_GETLENGTH);
+    // Reloading the text the control shows (a whole-text colouring) keeps
+    // the text, and with it the view's line layouts.
+    if (bytes.size() == length
+        && std::memcmp(bytes.constData(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), size_t(length))
+            == 0) {
+        replaceStyles(std::move(runs));
+        return;
     }
-    m_pendingChange = true;
-    viewport()->update();
+    completeEdit();
+    m_replacingAll = true;
+    {
+        const Writable writable(*this);
+        // Neither the old text nor the new one is copied into the undo
+        // history, and no edit is reported: the control reports one change.
+        SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+        SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+        SendScintilla(SCI_CLEARALL);
+        if (!m_ascii && ascii) {
+            SendScintilla(SCI_RELEASELINECHARACTERINDEX, ulong(SC_LINECHARACTERINDEX_UTF16));
+            m_ascii = true;
+        }
+        emit TextReplacing(lines);
+        SendScintilla(SCI_ALLOCATE, ulong(bytes.size() + 1));
+        SendScintilla(SCI_APPENDTEXT, ulong(bytes.size()), bytes.constData());
+        bytes = QByteArray();
+        SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+        SendScintilla(SCI_SETMODEVENTMASK, ulong(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
+    }
+    if (!ascii)
+        noteNonAscii();
+    m_pending.Clear();
+    ++m_revision;
+    restartView();
+    m_replacingAll = false;
+    emit LinesEdited(0, lineCount() - 1);
+    if (runs.size() == size_t(lineCount())) {
+        for (size_t l = 0; l < runs.size(); ++l)
+            if (!runs[l].empty())
+                setLineRuns(int(l), runs[l]);
+    }
 }
 
 void TRichEdit::reloadRuns(std::vector<LineRuns> &&runs)
 {
-    replaceRuns(std::move(runs));
+    replaceStyles(std::move(runs));
     FlushNotifications();
 }
 
-std::vector<int32_t> TRichEdit::lineLengths() const
+void TRichEdit::reloadStyledLater()
 {
-    std::vector<int32_t> lengths;
-    lengths.reserve(size_t(document()->blockCount()));
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        lengths.push_back(block.length() - 1);
-    return lengths;
+    restartView();
+    m_pending.Clear();
+    styleLater(0, lineCount() - 1);
+    FlushNotifications();
 }
 
-void TRichEdit::resetModel()
+void TRichEdit::replaceStyles(std::vector<LineRuns> &&runs)
 {
-    const std::vector<int32_t> lengths = lineLengths();
-    m_lines.Reset(lengths.size(), [&lengths](size_t i) { return lengths[i]; });
+    restartView();
+    m_pending.Clear();
+    SendScintilla(SCI_CLEARDOCUMENTSTYLE);
+    if (runs.size() == size_t(lineCount())) {
+        for (size_t l = 0; l < runs.size(); ++l)
+            if (!runs[l].empty())
+                setLineRuns(int(l), runs[l]);
+    }
+    SendScintilla(SCI_STARTSTYLING, ulong(SendScintilla(SCI_GETLENGTH)), 0L);
+    viewport()->update();
 }
 
-// Carries the runs along an edit the document reports as: at `position`,
-// `removed` characters replaced by `added` (a line break counts one here).
-void TRichEdit::onContentsChange(int position, int removed, int added)
+// Edits
+
+// Carries styles, waiting lines and the lines of the pending change along an
+// edit of `length` bytes at `position`, reported before it is made.
+void TRichEdit::onModified(int position, int type, int length)
 {
+    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+        return;
+    completeEdit();
+    ++m_revision;
     m_pendingChange = true;
     m_pendingSelection = true;
     scheduleFlush();
-    if (m_replacingAll)
+    Edit edit;
+    edit.insertion = (type & SC_MOD_BEFOREINSERT) != 0;
+    edit.position = position;
+    edit.length = length;
+    edit.line = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position)));
+    if (!edit.insertion) {
+        edit.linesAdded = edit.line - int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position + length)));
+        m_pending.LinesAdded(edit.line, edit.linesAdded);
+        if (QAccessible::isActive())
+            edit.removed = FromView(static_cast<const char *>(reinterpret_cast<void *>(
+                                        SendScintilla(SCI_GETRANGEPOINTER, ulong(position), long(length)))),
+                length);
+    }
+    m_edit = edit;
+}
+
+void TRichEdit::completeEdit() const
+{
+    if (!m_edit)
         return;
-    QTextDocument *doc = document();
-    const int oldCount = int(m_lines.size());
-    const int newCount = doc->blockCount();
-    const QTextBlock first = doc->findBlock(position);
-    QTextBlock lastBlock = doc->findBlock(position + added);
-    if (!lastBlock.isValid())
-        lastBlock = doc->lastBlock();
-    addChangedLines(first.isValid() ? first.blockNumber() : 0, lastBlock.blockNumber(), newCount - oldCount);
-    if (!first.isValid() || first.blockNumber() >= oldCount) {
-        resetModel();
+    const Edit edit = *m_edit;
+    m_edit.reset();
+    auto *self = const_cast<TRichEdit *>(this);
+    if (!edit.insertion) {
+        self->addChangedLines(edit.line, edit.line, edit.linesAdded);
+        if (QAccessible::isActive()) {
+            QAccessibleTextRemoveEvent event(self, fromBytes(edit.position), edit.removed);
+            QAccessible::updateAccessibility(&event);
+        }
+        emit self->LinesEdited(edit.line, edit.line);
         return;
     }
-    const int line = first.blockNumber();
-    const int column = position - first.position();
-    const int newLines = std::max(0, lastBlock.blockNumber() - line + 1);
-    std::vector<int32_t> lengths;
-    lengths.reserve(size_t(newLines));
-    QTextBlock block = first;
-    for (int i = 0; i < newLines && block.isValid(); ++i, block = block.next())
-        lengths.push_back(block.length() - 1);
-    const TextAttributes inserted = (m_typing && position == m_typingPosition && added > 0)
-        ? *m_typing
-        : m_lines.InsertionAttributes(line, column);
-    if (!m_lines.ApplyEdit(line, column, removed, lengths, size_t(newCount), inserted))
-        resetModel();
+    const char *text = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(edit.position), edit.length)));
+    const char *end = text + edit.length;
+    int linesAdded = 0;
+    for (const char *p = text; (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))); ++p)
+        ++linesAdded;
+    if (m_ascii && std::any_of(text, end, [](char c) { return uchar(c) >= 0x80; }))
+        self->noteNonAscii();
+    m_pending.LinesAdded(edit.line, linesAdded);
+    const int last = edit.line + linesAdded;
+    self->addChangedLines(edit.line, last, linesAdded);
+    const int style
+        = m_typing && edit.position == m_typingPosition ? *m_typing : insertionStyle(edit.position);
+    if (style != 0)
+        writeStyles(edit.position, QByteArray(edit.length, char(style)));
+    if (QAccessible::isActive()) {
+        QAccessibleTextInsertEvent event(self, fromBytes(edit.position), FromView(text, edit.length));
+        QAccessible::updateAccessibility(&event);
+    }
+    emit self->LinesEdited(edit.line, last);
 }
 
 // Merges an edit's lines into those of the pending change; the lines of
@@ -627,122 +821,6 @@ void TRichEdit::addChangedLines(int first, int last, int linesAdded)
     auto shift = [&](int line) { return line > first ? std::max(first, line + linesAdded) : line; };
     m_pendingLines
         = { std::min(shift(m_pendingLines.first), first), std::max(shift(m_pendingLines.second), last) };
-}
-
-// Showing the runs
-
-void TRichEdit::showLine(const QTextBlock &block)
-{
-    const int number = block.blockNumber();
-    if (number < 0 || size_t(number) >= m_lines.size())
-        return;
-    RunsModel::Line &style = m_lines[size_t(number)];
-    int from = 0;
-    int to = style.length;
-    if (style.length > kLongLine) {
-        const auto [left, right] = visibleColumns(block);
-        from = std::max(0, left - kLongLineMargin);
-        to = std::min(style.length, right + kLongLineMargin);
-    }
-    QList<QTextLayout::FormatRange> ranges;
-    const QPalette p = palette();
-    const int ownHalfPoints = fontSize() * 2;
-    int at = 0;
-    for (const StyleRun &run : style.runs) {
-        const int start = std::max(at, from);
-        const int length = std::min(at + run.length, to) - start;
-        at += run.length;
-        if (at <= from)
-            continue;
-        if (length <= 0)
-            break;
-        QTextCharFormat format;
-        format.setForeground(ColorFromValue(run.attributes.color, p));
-        if (run.attributes.style & FontStyle::Bold)
-            format.setFontWeight(QFont::Bold);
-        if (run.attributes.style & FontStyle::Italic)
-            format.setFontItalic(true);
-        if (run.attributes.style & FontStyle::Underline)
-            format.setFontUnderline(true);
-        if (run.attributes.halfPoints != 0 && run.attributes.halfPoints != ownHalfPoints)
-            format.setFontPointSize(std::max(1.0, run.attributes.halfPoints / 2.0 + m_zoom));
-        ranges.append({ start, length, format });
-    }
-    block.layout()->setFormats(ranges);
-    // Relayouts the line at once; it is no edit, so no undo step, no change
-    // notification and no modified flag.
-    document()->markContentsDirty(block.position(), block.length());
-    style.shown = true;
-    style.shownFrom = from;
-    style.shownTo = to;
-}
-
-std::pair<int, int> TRichEdit::visibleColumns(const QTextBlock &block) const
-{
-    const QTextLayout *layout = block.layout();
-    if (layout == nullptr || layout->lineCount() == 0)
-        return { 0, 0 };
-    // A wrapped line is in view from its first column to its last.
-    if (layout->lineCount() > 1)
-        return { 0, block.length() - 1 };
-    const QTextLine line = layout->lineAt(0);
-    const qreal left = -contentOffset().x();
-    return { line.xToCursor(left), line.xToCursor(left + viewport()->width()) };
-}
-
-void TRichEdit::invalidateShown()
-{
-    m_lines.HideAll();
-    viewport()->update();
-}
-
-void TRichEdit::paintEvent(QPaintEvent *event)
-{
-    // Only the lines about to be painted get their formats.
-    QTextBlock block = firstVisibleBlock();
-    const QPointF offset = contentOffset();
-    const qreal bottom = viewport()->height();
-    qreal top = blockBoundingGeometry(block).translated(offset).top();
-    while (block.isValid() && top <= bottom) {
-        const int number = block.blockNumber();
-        if (size_t(number) < m_lines.size()) {
-            const RunsModel::Line &style = m_lines[size_t(number)];
-            bool show = !style.shown;
-            if (style.length > kLongLine) {
-                blockBoundingRect(block); // lays the line out, for its columns
-                const auto [left, right] = visibleColumns(block);
-                show = show || left < style.shownFrom || std::min(right, style.length) > style.shownTo;
-            }
-            if (show)
-                showLine(block);
-        }
-        top += blockBoundingRect(block).height();
-        block = block.next();
-    }
-    if (selectionHidden())
-        paintLines(event->rect());
-    else
-        QPlainTextEdit::paintEvent(event);
-}
-
-// The toolkit paints a selection over the characters' own colours, also when
-// the control has no focus; a hidden one leaves the lines as they are.
-void TRichEdit::paintLines(const QRect &area)
-{
-    QPainter painter(viewport());
-    painter.setClipRect(area);
-    const int marker = getPaintContext().cursorPosition; // a drop marker, while dragging
-    QPointF offset = contentOffset();
-    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= area.bottom();
-         block = block.next()) {
-        const QRectF bounds = blockBoundingRect(block).translated(offset);
-        if (block.isVisible() && bounds.bottom() >= area.top()) {
-            block.layout()->draw(&painter, offset, {}, area);
-            if (marker >= block.position() && marker < block.position() + block.length())
-                block.layout()->drawCursor(&painter, offset, marker - block.position(), cursorWidth());
-        }
-        offset.ry() += bounds.height();
-    }
 }
 
 // Notifications
@@ -783,16 +861,27 @@ void TRichEdit::scheduleFlush()
 
 void TRichEdit::FlushNotifications()
 {
-    // The toolkit sends the control events while it replaces the whole text;
-    // the handlers wait until the line model matches the new text.
     if (m_replacingAll)
         return;
-    while (m_pendingSelection || m_pendingChange) {
-        if (m_pendingSelection) {
+    while (true) {
+        completeEdit();
+        const long anchor = SendScintilla(SCI_GETANCHOR);
+        const long caret = SendScintilla(SCI_GETCURRENTPOS);
+        if (m_typing && caret != m_typingPosition)
+            m_typing.reset();
+        if (m_pendingSelection || anchor != m_lastAnchor || caret != m_lastCaret) {
             m_pendingSelection = false;
+            m_lastAnchor = anchor;
+            m_lastCaret = caret;
+            if (QAccessible::isActive()) {
+                QAccessibleTextCursorEvent event(this, fromBytes(caret));
+                QAccessible::updateAccessibility(&event);
+            }
             SelectionChange();
             continue;
         }
+        if (!m_pendingChange)
+            break;
         m_pendingChange = false;
         m_changedLines = std::exchange(m_pendingLines, { -1, -1 });
         Change();
@@ -802,7 +891,7 @@ void TRichEdit::FlushNotifications()
 bool TRichEdit::event(QEvent *event)
 {
     ++m_eventDepth;
-    const bool result = QPlainTextEdit::event(event);
+    const bool result = QsciScintillaBase::event(event);
     if (--m_eventDepth == 0)
         FlushNotifications();
     return result;
@@ -811,8 +900,8 @@ bool TRichEdit::event(QEvent *event)
 bool TRichEdit::viewportEvent(QEvent *event)
 {
     ++m_eventDepth;
-    const bool result = QPlainTextEdit::viewportEvent(event);
-    if (--m_eventDepth == 0)
+    const bool result = QsciScintillaBase::viewportEvent(event);
+    if (--m_eventDepth == 0 && event->type() != QEvent::Paint)
         FlushNotifications();
     return result;
 }
@@ -848,28 +937,150 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    // Ctrl and Ctrl+Shift with a key type nothing, as in any text field (the
+    // view would insert the key's character when it has no command for it).
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!event->text().isEmpty()
+        && (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        QKeyEvent command(QEvent::KeyPress, event->key(), event->modifiers(), QString(),
+            event->isAutoRepeat(), ushort(event->count()));
+        QsciScintillaBase::keyPressEvent(&command);
+        event->setAccepted(command.isAccepted());
+        return;
+    }
+    QsciScintillaBase::keyPressEvent(event);
+}
+
+// The view takes Ctrl+drag for a rectangular selection on X11, where window
+// managers keep Alt+drag; here Alt+drag selects a rectangle, as elsewhere, and
+// Ctrl+click is left to the owner.
+void TRichEdit::mousePressEvent(QMouseEvent *event)
+{
+#if defined(Q_OS_MACOS) || defined(Q_OS_WIN)
+    QsciScintillaBase::mousePressEvent(event);
+#else
+    Qt::KeyboardModifiers modifiers = event->modifiers() & ~(Qt::ControlModifier | Qt::AltModifier);
+    if (event->modifiers() & Qt::AltModifier)
+        modifiers |= Qt::ControlModifier;
+    QMouseEvent mapped(event->type(), event->position(), event->scenePosition(), event->globalPosition(),
+        event->button(), event->buttons(), modifiers, event->pointingDevice());
+    QsciScintillaBase::mousePressEvent(&mapped);
+    event->setAccepted(mapped.isAccepted());
+#endif
+}
+
+void TRichEdit::paintEvent(QPaintEvent *event)
+{
+    QsciScintillaBase::paintEvent(event);
+    QPainter painter(viewport());
+    emit Painted(painter);
 }
 
 void TRichEdit::focusInEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusInEvent(event);
+    QsciScintillaBase::focusInEvent(event);
     if (m_hideSelection)
-        viewport()->update();
+        SendScintilla(SCI_HIDESELECTION, 0UL);
 }
 
 void TRichEdit::focusOutEvent(QFocusEvent *event)
 {
-    QPlainTextEdit::focusOutEvent(event);
+    QsciScintillaBase::focusOutEvent(event);
     if (m_hideSelection)
-        viewport()->update();
+        SendScintilla(SCI_HIDESELECTION, 1UL);
 }
 
 void TRichEdit::changeEvent(QEvent *event)
 {
-    QPlainTextEdit::changeEvent(event);
+    QsciScintillaBase::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
-        invalidateShown();
+        applyLook();
+}
+
+// The clipboard and drops: line breaks are the platform's LF outside, CR LF
+// inside.
+QByteArray TRichEdit::fromMimeData(const QMimeData *source, bool &rectangular) const
+{
+    return ToView(QsciScintillaBase::fromMimeData(source, rectangular)).bytes;
+}
+
+QMimeData *TRichEdit::toMimeData(const QByteArray &text, bool rectangular) const
+{
+    QMimeData *data = QsciScintillaBase::toMimeData(text, rectangular);
+    data->setText(data->text().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    return data;
+}
+
+// The view
+
+void TRichEdit::fillIndicator(int indicator, int start, int length)
+{
+    const long from = toBytes(start);
+    SendScintilla(SCI_SETINDICATORCURRENT, ulong(indicator));
+    SendScintilla(SCI_INDICATORFILLRANGE, ulong(from), toBytes(start + length) - from);
+}
+
+void TRichEdit::clearIndicator(int indicator, int start, int length)
+{
+    const long from = toBytes(start);
+    SendScintilla(SCI_SETINDICATORCURRENT, ulong(indicator));
+    SendScintilla(SCI_INDICATORCLEARRANGE, ulong(from), toBytes(start + length) - from);
+}
+
+int TRichEdit::findIndicator(int indicator, int from) const
+{
+    const long start = toBytes(from);
+    const long length = SendScintilla(SCI_GETLENGTH);
+    long at = start;
+    if (SendScintilla(SCI_INDICATORVALUEAT, ulong(indicator), at) == 0)
+        at = SendScintilla(SCI_INDICATOREND, ulong(indicator), at);
+    if (at >= length || SendScintilla(SCI_INDICATORVALUEAT, ulong(indicator), at) == 0)
+        return -1;
+    return fromBytes(at);
+}
+
+int TRichEdit::positionAt(const QPoint &point) const
+{
+    return fromBytes(SendScintilla(SCI_POSITIONFROMPOINT, ulong(point.x()), long(point.y())));
+}
+
+QRect TRichEdit::positionRect(int position) const
+{
+    const long bytes = toBytes(position);
+    const int x = int(SendScintilla(SCI_POINTXFROMPOSITION, 0UL, bytes));
+    const int y = int(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, bytes));
+    const int height = int(SendScintilla(SCI_TEXTHEIGHT, 0UL));
+    return QRect(x, y, 1, height);
+}
+
+int TRichEdit::firstVisibleLine() const
+{
+    return int(SendScintilla(SCI_DOCLINEFROMVISIBLE, ulong(SendScintilla(SCI_GETFIRSTVISIBLELINE))));
+}
+
+int TRichEdit::lastVisibleLine() const
+{
+    const long visible = SendScintilla(SCI_GETFIRSTVISIBLELINE) + SendScintilla(SCI_LINESONSCREEN);
+    return std::min(int(SendScintilla(SCI_DOCLINEFROMVISIBLE, ulong(visible))), lineCount() - 1);
+}
+
+void TRichEdit::ensureCursorVisible()
+{
+    SendScintilla(SCI_SCROLLCARET);
+}
+
+void TRichEdit::scrollToRange(int start, int end)
+{
+    SendScintilla(SCI_SCROLLRANGE, ulong(toBytes(end)), toBytes(start));
+}
+
+void TRichEdit::centerCursor()
+{
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS)));
+    const long visible = SendScintilla(SCI_VISIBLEFROMDOCLINE, ulong(line));
+    SendScintilla(
+        SCI_SETFIRSTVISIBLELINE, ulong(std::max(0L, visible - SendScintilla(SCI_LINESONSCREEN) / 2)));
+    SendScintilla(SCI_SCROLLCARET);
 }
 
 // Find

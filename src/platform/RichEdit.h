@@ -1,34 +1,37 @@
 #pragma once
 
+#include "PendingLines.h"
 #include "Rtf.h"
-#include "RunsModel.h"
 
-#include <QPlainTextEdit>
+#include <Qsci/qsciscintillabase.h>
 
 #include <optional>
 #include <utility>
 #include <vector>
 
-class QTextBlock;
-
-// The rich-edit control the editor is built on, in that control's own terms.
+// The rich-edit control the editor is built on, in that control's own terms,
+// on a Scintilla view.
 //
 // Character positions count a line break as two characters (CR LF), as in the
-// text the control returns; line numbers are 0-based. Colours and font styles
-// live in a model of our own, one run list per line, shown through the line
-// layouts: styling never touches the document, so it adds no undo step, does
-// not mark the document modified and raises no change notification. Edits
-// carry the runs along: inserted text takes the style of the character before
-// it, deleted text takes its style with it.
+// text the control returns; line numbers are 0-based. The view holds the text
+// as UTF-8 with CR LF after every line but the last, so a position is the
+// count of UTF-16 code units before it.
 //
-// Notifications reach the handlers in the control's order, once the toolkit has
+// Colours and font styles are Scintilla styles, one per distinct look, so
+// styling is no edit: it adds no undo step, does not mark the text modified
+// and raises no change notification. Edits carry the styles along: inserted
+// text takes the style of the character before it, deleted text takes its
+// style with it. Lines can be left to be styled later (StyleLines), when they
+// come into view or when their styles are asked for.
+//
+// Notifications reach the handlers in the control's order, once the view has
 // finished the operation that caused them: the selection change first, then
 // the change. Every change is preceded by a selection notification, also when
 // the edit left the selection where it was, so the selection the handlers saw
 // last before a change is the one the edit replaced. Subclasses override
 // SelectionChange() and Change(); the default handlers raise OnSelectionChange
 // and OnChange.
-class TRichEdit : public QPlainTextEdit {
+class TRichEdit : public QsciScintillaBase {
     Q_OBJECT
 
 public:
@@ -43,12 +46,19 @@ public:
     // CR as line breaks.
     [[nodiscard]] QString text() const;
     void setText(const QString &text);
+    // The same from UTF-8, without a conversion to UTF-16 on the way.
+    void setUtf8Text(const QByteArray &text);
     [[nodiscard]] QStringList lines() const;
     void setLines(const QStringList &lines);
     // An empty control has one empty line.
     [[nodiscard]] int lineCount() const;
     [[nodiscard]] QString line(int index) const;
     [[nodiscard]] int textLength() const;
+    // The whole text as UTF-8 with LF line breaks, for readers that take
+    // bytes: no conversion to UTF-16 on the way.
+    [[nodiscard]] QByteArray utf8Text() const;
+    // Grows with every change of the text.
+    [[nodiscard]] int revision() const { return m_revision; }
 
     // EM_LINEINDEX: the position of the line's first character; -1 for a line
     // past the end, and the caret's line for -1.
@@ -58,22 +68,33 @@ public:
     [[nodiscard]] int lineFromChar(int position) const;
 
     [[nodiscard]] int selStart() const;
+    // The caret: the end of the selection the user moves.
+    [[nodiscard]] int caretPosition() const;
     // Puts the caret at `start` with nothing selected.
     void setSelStart(int start);
     [[nodiscard]] int selLength() const;
     // Selects `length` characters from the selection start.
     void setSelLength(int length);
+    // The caret ends at start + length; it is scrolled into view.
     void select(int start, int length);
     [[nodiscard]] QString selText() const;
     // Replaces the selection as typing would (an undo step); the caret ends
     // after the new text.
     void replaceSelection(const QString &text);
-    // The toolkit's editing operations, with their notifications delivered
-    // before they return.
+    // The editing operations, with their notifications delivered before they
+    // return.
     void undo();
     void redo();
     void cut();
+    void copy();
     void paste();
+    [[nodiscard]] bool isUndoAvailable() const;
+    [[nodiscard]] bool isRedoAvailable() const;
+    // The text differs from the one last loaded.
+    [[nodiscard]] bool isModified() const;
+
+    [[nodiscard]] bool isReadOnly() const { return m_readOnly; }
+    void setReadOnly(bool readOnly);
 
     // The attributes of the selection's first character; for an empty
     // selection, those the next typed text gets.
@@ -86,11 +107,25 @@ public:
 
     // Styles a range without moving the selection.
     void setRangeAttributes(int start, int length, const TextAttributes &attributes);
-    // Overlays styled ranges (start, length within the line) on one line.
-    using LineRange = RunsModel::LineRange;
+    // Overlays styled ranges on one line; start and length count the line's
+    // characters.
+    struct LineRange {
+        int start;
+        int length;
+        TextAttributes attributes;
+    };
     void styleLine(int line, const std::vector<LineRange> &ranges);
+    // Gives one line all its styles: `runs` cover it from its first character.
+    void setLineRuns(int line, const LineRuns &runs);
     [[nodiscard]] TextAttributes attributesAt(int position) const;
-    [[nodiscard]] const LineRuns &lineRuns(int line) const;
+    [[nodiscard]] LineRuns lineRuns(int line) const;
+
+    // The view's indicators (wavy underlines and the like) over a range of
+    // the text; they are no part of it and move with it.
+    void fillIndicator(int indicator, int start, int length);
+    void clearIndicator(int indicator, int start, int length);
+    // The first position from `from` on that holds the indicator, -1 for none.
+    [[nodiscard]] int findIndicator(int indicator, int from = 0) const;
 
     // The font's own size, which the styles and the rich text keep.
     [[nodiscard]] int fontSize() const;
@@ -124,10 +159,23 @@ public:
     // other than letters, digits and "_".
     [[nodiscard]] int findText(const QString &what, int start, int length, FindOptions options) const;
 
+    // The view. Points are in viewport coordinates.
+    // The position nearest to a point.
+    [[nodiscard]] int positionAt(const QPoint &point) const;
+    // The caret's rectangle at a position, one pixel wide.
+    [[nodiscard]] QRect positionRect(int position) const;
+    [[nodiscard]] int firstVisibleLine() const;
+    [[nodiscard]] int lastVisibleLine() const;
+    void ensureCursorVisible();
+    // Scrolls the range into view, the selection staying where it is.
+    void scrollToRange(int start, int end);
+    // Scrolls the caret's line into the middle of the view.
+    void centerCursor();
+
     // For the key notifications: the key is not passed on to the control.
     void consumeKey() { m_keyConsumed = true; }
 
-    // The program's request to repaint the whole control. The toolkit's own
+    // The program's request to repaint the whole control. The view's own
     // painting (typing, scrolling, uncovering) does not go through it.
     virtual void Invalidate();
 
@@ -136,11 +184,15 @@ signals:
     void OnSelectionChange();
     void OnKeyDown(QKeyEvent *event);
     void OnKeyPress(QKeyEvent *event);
-    // A whole new text of about `lineCount` lines replaces the document; the
-    // old text is gone and the new one not yet in. Whatever is sized by the
-    // line count resizes here: a change of the viewport's width lays out
-    // every line the document holds, and now it holds none.
+    // A whole new text of `lineCount` lines replaces the old one, which is
+    // gone; the new one is not yet in.
     void TextReplacing(int lineCount);
+    // An edit left lines first..last (in the text as it is now) where the
+    // lines it touched were; raised at once, for every edit, before the
+    // notifications. A whole new text raises it for all its lines.
+    void LinesEdited(int first, int last);
+    // The view was painted; `painter` draws on the viewport over it.
+    void Painted(QPainter &painter);
 
 protected:
     // The change handler, after every change of the text.
@@ -154,14 +206,27 @@ protected:
     // types U+2028 or U+2029: Shift+Enter, and any key that would type one,
     // arrives as Enter.
     virtual void KeyDown(QKeyEvent *event);
+    // Styles lines first..last that were left to be styled later; called
+    // before they are shown or their styles are read. By default they keep
+    // the styles they have.
+    virtual void StyleLines(int first, int last);
+    // Leaves lines to StyleLines.
+    void styleLater(int first, int last);
+    // What reloadRuns does, every line left to StyleLines.
+    void reloadStyledLater();
+    // Styles now the lines among first..last left for later.
+    void ensureStyled(int first, int last) const;
 
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    QByteArray fromMimeData(const QMimeData *source, bool &rectangular) const override;
+    QMimeData *toMimeData(const QByteArray &text, bool rectangular) const override;
 
     // Delivers pending notifications; every public operation ends with it.
     void FlushNotifications();
@@ -170,45 +235,86 @@ protected:
     // the change being delivered; (-1, -1) after the whole text was replaced.
     [[nodiscard]] std::pair<int, int> changedLines() const { return m_changedLines; }
 
-    // Between our positions (a line break counts two) and the document's.
-    [[nodiscard]] int toDocument(int position) const;
-    [[nodiscard]] int toRich(int documentPosition) const;
+    // Between our positions (a line break counts two) and the view's bytes.
+    [[nodiscard]] long toBytes(int position) const;
+    [[nodiscard]] int fromBytes(long bytes) const;
+    // The byte offsets of a line's characters: offsets[column] for every
+    // column up to the line's length.
+    [[nodiscard]] std::vector<int> columnBytes(int line) const;
 
 private:
-    void onContentsChange(int position, int removed, int added);
+    // Lifts read-only for the program's own edits.
+    class Writable;
+
+    void setUpView();
+    void applyLook();
+    // The view reports an edit before it makes it (the report after would
+    // cost a walk over the text before the edit); the edit is taken in once
+    // it is made, at the next report or notification.
+    void onModified(int position, int type, int length);
+    void completeEdit() const;
     void addChangedLines(int first, int last, int linesAdded);
-    void resetModel();
-    [[nodiscard]] std::vector<int32_t> lineLengths() const;
     void replaceAll(RichText &&content);
-    void replaceRuns(std::vector<LineRuns> &&runs);
-    [[nodiscard]] bool holdsText(const QString &text) const;
-    void restartOnSameText();
-    void showLine(const QTextBlock &block);
-    // The columns of a laid-out line at the left and right edge of the view;
-    // all of them for a wrapped line.
-    [[nodiscard]] std::pair<int, int> visibleColumns(const QTextBlock &block) const;
-    void invalidateShown();
+    // `bytes` as the view holds them, of `lines` lines.
+    void replaceAll(QByteArray &&bytes, int lines, bool ascii, std::vector<LineRuns> &&runs);
+    void replaceStyles(std::vector<LineRuns> &&runs);
+    void restartView();
     void scheduleFlush();
     [[nodiscard]] bool typesCharacter(const QKeyEvent &event) const;
-    // Hide-selection, no focus and a selection, which is then not painted.
-    [[nodiscard]] bool selectionHidden() const;
-    void paintLines(const QRect &area);
-    void setTyping(const TextAttributes &attributes);
+    [[nodiscard]] bool asciiText() const { return m_ascii; }
+    void noteNonAscii();
+    [[nodiscard]] std::pair<long, long> lineBytes(int line) const;
+    [[nodiscard]] QByteArray lineUtf8(int line) const;
+    // Keeps the view asking for styles from the first line left for later.
+    void resetEndStyled() const;
 
-    RunsModel m_lines;
+    // Styles: Scintilla style numbers for the looks in use. The view's styles
+    // 32 to 39 are its own (line numbers, brace highlight...); ours take the
+    // others.
+    [[nodiscard]] static int StyleNumber(size_t index) { return index < 32 ? int(index) : int(index) + 8; }
+    [[nodiscard]] int styleFor(const TextAttributes &attributes) const;
+    void defineStyle(int number) const;
+    [[nodiscard]] TextAttributes attributesOfStyle(int number) const;
+    // Writes styles over bytes [start, start + styles.size()) without
+    // changing what the view counts as styled.
+    void writeStyles(long start, const QByteArray &styles) const;
+    [[nodiscard]] QByteArray readStyles(long start, long length) const;
+    [[nodiscard]] int insertionStyle(long position) const;
+
+    mutable std::vector<TextAttributes> m_styles; // by index, see StyleNumber
+    mutable size_t m_lastStyle = 0;
+    QByteArray m_family;
+    qreal m_points = 9;
+    mutable PendingLines m_pending;
+    mutable bool m_styling = false;
+    bool m_ascii = true;
     bool m_replacingAll = false;
     bool m_pendingChange = false;
     bool m_pendingSelection = false;
     bool m_flushScheduled = false;
     bool m_keyConsumed = false;
     bool m_hideSelection = false;
+    bool m_readOnly = false;
     int m_zoom = 0;
     int m_eventDepth = 0;
+    int m_revision = 0;
+    int m_fontPoints = 0;
+    long m_lastAnchor = -1;
+    long m_lastCaret = -1;
     std::pair<int, int> m_pendingLines { -1, -1 };
     std::pair<int, int> m_changedLines { -1, -1 };
-    // Attributes for the next text typed at m_typingPosition (document position).
-    std::optional<TextAttributes> m_typing;
-    int m_typingPosition = -1;
+    struct Edit {
+        bool insertion = false;
+        long position = 0;
+        long length = 0;
+        int line = 0;
+        int linesAdded = 0;
+        QString removed; // for assistive technology, when it listens
+    };
+    mutable std::optional<Edit> m_edit;
+    // The style for the next text typed at m_typingPosition (bytes).
+    std::optional<int> m_typing;
+    long m_typingPosition = -1;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TRichEdit::FindOptions)

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -242,6 +243,24 @@ ScriptText DecodeScriptText(const QByteArray &bytes)
         --size;
     text.truncate(size);
     script.text = std::move(text);
+    return script;
+}
+
+ScriptUtf8 DecodeScriptUtf8(QByteArray bytes)
+{
+    ScriptUtf8 script;
+    script.encoding = ScriptEncoding(bytes);
+    if (script.encoding == Encoding::Cp1252) {
+        if (std::any_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) >= 0x80; }))
+            bytes = TextCodec::DecodeCp1252(bytes).toUtf8();
+    } else if (script.encoding == Encoding::Utf8Bom) {
+        bytes.remove(0, 3);
+    }
+    if (bytes.endsWith("\r\n"))
+        bytes.chop(2);
+    else if (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
+    script.text = std::move(bytes);
     return script;
 }
 

@@ -63,6 +63,16 @@ struct ScriptText
 };
 // For the editor, which takes a script whole: no list of lines on the way.
 [[nodiscard]] ScriptText DecodeScriptText(const QByteArray &bytes);
+struct ScriptUtf8
+{
+    // The script in UTF-8 with the line breaks the file has, less a break at
+    // the very end and a byte order mark; the lines are DecodeScript's.
+    QByteArray text;
+    Encoding encoding = Encoding::Cp1252;
+};
+// The same for an editor that holds UTF-8: a file in ASCII or UTF-8 is taken
+// as it is, without a copy.
+[[nodiscard]] ScriptUtf8 DecodeScriptUtf8(QByteArray bytes);
 void SaveScript(const QString &fileName, const QStringList &lines, Encoding encoding);
 
 [[nodiscard]] QString Decode(const QByteArray &bytes, Encoding encoding);

@@ -26,6 +26,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = tolvane ] && [ "$(field Version)" = 1.10 ] || fail "wrong package name or version"
 field Depends | grep -q 'libqt6widgets6' || fail "the dependencies were not computed: $(field Depends)"
 field Depends | grep -q 'libstorm9' || fail "StormLib is not among the dependencies: $(field Depends)"
+field Depends | grep -q 'libqscintilla2-qt6' || fail "the editor's QScintilla is not a dependency: $(field Depends)"
 [ "$(field Suggests)" = wine ] || fail "wine is not suggested"
 [ -n "$(field Maintainer)" ] && [ -n "$(field Section)" ] || fail "no maintainer or section"
 

@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(edit.lines(), (QStringList { "call Foo(1)", "", "  ", QString(6000, 'x') + " {y}" }));
         QCOMPARE(edit.selStart(), 0);
         QCOMPARE(edit.selLength(), 0);
-        QVERIFY(!edit.document()->isModified());
+        QVERIFY(!edit.isModified());
         const auto chars = LineChars(edit, 0);
         QCOMPARE(chars[0].color, 0xFF0000u);
         QCOMPARE(chars[0].style, FontStyle::Bold);
@@ -128,7 +128,8 @@ private slots:
             const std::vector<LineRuns> runs = edit.HighlightRuns();
             QCOMPARE(runs.size(), read.lines.size());
             for (size_t l = 0; l < runs.size(); ++l)
-                QVERIFY2(runs[l] == read.lines[l], qPrintable(QStringLiteral("line %1: %2").arg(l).arg(lines.value(int(l)))));
+                QVERIFY2(runs[l] == read.lines[l],
+                    qPrintable(QStringLiteral("line %1: %2").arg(l).arg(lines.value(int(l)))));
         };
         compare();
         // A styled plain class leaves its style open after each plain word.

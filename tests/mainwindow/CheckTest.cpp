@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
 #include <QToolBar>
 #include <QTreeView>
 
@@ -158,9 +157,8 @@ private slots:
         if (problems > 0) {
             // The first mark's message shows over its range.
             const TextMarks::Mark &mark = form.Editbox->Marks().Marks().All().front();
-            QTextCursor at(form.Editbox->document()->findBlockByNumber(mark.line));
-            at.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, mark.column);
-            const QPoint point = form.Editbox->cursorRect(at).center() + QPoint(2, 0);
+            const int at = form.Editbox->lineIndex(mark.line) + mark.column;
+            const QPoint point = form.Editbox->positionRect(at).center() + QPoint(2, 0);
             QCOMPARE(form.Editbox->Marks().MessageAt(point), mark.message);
         }
     }
@@ -235,13 +233,13 @@ private slots:
         form.CheckScript1->trigger();
         QVERIFY(!form.Editbox->Marks().Marks().IsEmpty());
         QVERIFY(!form.State.Modified);
-        QVERIFY(!form.Editbox->document()->isUndoAvailable());
+        QVERIFY(!form.Editbox->isUndoAvailable());
         QCOMPARE(changes.size(), 0);
         QCOMPARE(selections.size(), 0);
         QCOMPARE(form.Editbox->rtf(), rtf);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.Editbox->viewport()->repaint(); // drawn, and still nothing changed
-        QVERIFY(!form.Editbox->document()->isUndoAvailable());
+        QVERIFY(!form.Editbox->isUndoAvailable());
         form.Save1->trigger();
         QCOMPARE(ReadAll(s.WorkFile("m.j")), bytes);
     }

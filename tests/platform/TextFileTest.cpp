@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QStringDecoder>
 #include <QTest>
 
 namespace {
@@ -43,8 +44,11 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
         QCOMPARE(TextFile::SplitLines(text), lines);
-        // The editor's whole-text reading breaks the same lines.
+        // The editor's whole-text readings break the same lines.
         QCOMPARE(TextFile::DecodeScriptText(text.toLatin1()).text, lines.join(u'\n'));
+        QString utf8 = QString::fromUtf8(TextFile::DecodeScriptUtf8(text.toLatin1()).text);
+        QCOMPARE(utf8.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n'),
+            lines.join(u'\n'));
     }
 
     void joinLinesEndsEveryLineWithCrLf()
@@ -123,9 +127,14 @@ private slots:
         const TextFile::ScriptText whole = TextFile::DecodeScriptText(bytes);
         QCOMPARE(whole.encoding, content.encoding);
         QCOMPARE(whole.text, content.lines.join(u'\n'));
+        const TextFile::ScriptUtf8 utf8Text = TextFile::DecodeScriptUtf8(bytes);
+        QCOMPARE(utf8Text.encoding, content.encoding);
+        QStringDecoder keepingMarks(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QCOMPARE(QString(keepingMarks(utf8Text.text)).replace(QLatin1String("\r\n"), QLatin1String("\n")),
+            whole.text);
         // Same bytes back, apart from the line ends.
         QCOMPARE(TextFile::Encode(TextFile::JoinLines(content.lines), content.encoding),
-                 bytes.endsWith("\r\n") ? bytes : bytes + "\r\n");
+            bytes.endsWith("\r\n") ? bytes : bytes + "\r\n");
     }
 
     // Inputs the fuzzer found: a script saved unchanged loads back the same.
