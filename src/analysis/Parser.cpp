@@ -419,13 +419,22 @@ void Parser::ParseLibrary(int parent, std::uint32_t flags)
     }
     EndLine();
     const int node = Add(std::move(n), parent);
-    if (open_.size() >= MaxOpen) {
-        Error(tree_.nodes[size_t(node)].keyword, M::TooDeep(int(MaxOpen)));
+    if (!Open(node))
         return;
-    }
-    open_.push_back(node);
     ParseBlock(node, Context::Library);
     CloseBlock(node, w_.endlibrary);
+}
+
+// Opens the block of `node`; false (and one error) when blocks already nest
+// as deep as the parser goes.
+bool Parser::Open(int node)
+{
+    if (open_.size() >= MaxOpen) {
+        Error(tree_.nodes[size_t(node)].keyword, M::TooDeep(int(MaxOpen)));
+        return false;
+    }
+    open_.push_back(node);
+    return true;
 }
 
 // "scope NAME [initializer F]"
@@ -451,11 +460,8 @@ void Parser::ParseScope(int parent, std::uint32_t flags)
     }
     EndLine();
     const int node = Add(std::move(n), parent);
-    if (open_.size() >= MaxOpen) {
-        Error(tree_.nodes[size_t(node)].keyword, M::TooDeep(int(MaxOpen)));
+    if (!Open(node))
         return;
-    }
-    open_.push_back(node);
     ParseBlock(node, Context::Scope);
     CloseBlock(node, w_.endscope);
 }
@@ -502,11 +508,8 @@ void Parser::ParseStruct(int parent, NodeKind kind, std::uint32_t flags)
     }
     EndLine();
     const int node = Add(std::move(n), parent);
-    if (open_.size() >= MaxOpen) {
-        Error(tree_.nodes[size_t(node)].keyword, M::TooDeep(int(MaxOpen)));
+    if (!Open(node))
         return;
-    }
-    open_.push_back(node);
     Node &opened = tree_.nodes[size_t(node)];
     // A module may hold statements, for an 'implement' inside a body.
     opened.body.begin = tok_.begin - tok_.column + 1;
@@ -959,11 +962,8 @@ void Parser::ParseStaticIf(int parent, Context context, const Token &first)
         Expected(M::Want::Then);
     EndLine();
     const int node = Add(std::move(n), parent);
-    if (open_.size() >= MaxOpen) {
-        Error(tree_.nodes[size_t(node)].keyword, M::TooDeep(int(MaxOpen)));
+    if (!Open(node))
         return;
-    }
-    open_.push_back(node);
     ParseBlock(node, context);
     if (tok_.kind == Tok::Elseif) {
         // "elseif C then" is "else static if C then ... endif" sharing this endif.

@@ -49,6 +49,7 @@ private:
     TokenRange RestOfLine();
 
     void ParseBlock(int parent, Context context);
+    bool Open(int node);
     bool ParseLine(int parent, Context context);
     bool IsCloser(const Token &t) const;
     bool CloseBlock(int node, int closerWord);
