@@ -148,8 +148,15 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
         m_script.Build(snapshot());
         m_revision = revision;
         m_slowAnalysis = timer.elapsed() > SlowAnalysisMs;
+        emit ScriptAnalysed();
     }
     return m_script;
+}
+
+void EditorHelp::RefreshScript()
+{
+    if (!refreshInBackground())
+        script();
 }
 
 QByteArray EditorHelp::snapshot() const
@@ -191,6 +198,7 @@ void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, q
         return;
     m_script = index;
     m_revision = revision;
+    emit ScriptAnalysed();
     if (CompletionOpen())
         fillCompletion();
     if (TipOpen()) {

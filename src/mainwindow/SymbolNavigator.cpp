@@ -1,0 +1,138 @@
+#include "SymbolNavigator.h"
+
+#include "EditorHelp.h"
+#include "Main.h"
+#include "OutlinePanel.h"
+#include "SymbolBox.h"
+#include "editor/SyntaxEdit.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSplitter>
+#include <QTimer>
+
+SymbolNavigator::SymbolNavigator(TMainForm &form)
+    : QObject(&form)
+    , m_form(form)
+{
+    GoToSymbol1 = new QAction(QStringLiteral("Go to &Symbol..."), &form);
+    GoToSymbol1->setObjectName(QStringLiteral("GoToSymbol1"));
+    GoToSymbol1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    Outline1 = new QAction(QStringLiteral("&Outline"), &form);
+    Outline1->setObjectName(QStringLiteral("Outline1"));
+    Outline1->setCheckable(true);
+    form.Edit1->insertAction(form.GotoLine1, GoToSymbol1);
+    form.Tools1->addSeparator();
+    form.Tools1->addAction(Outline1);
+
+    SymbolBox1 = new SymbolBox(&form);
+    Outline = new OutlinePanel(&form);
+    Outline->hide();
+    form.Splitter1->insertWidget(0, Outline);
+    form.Splitter1->setStretchFactor(0, 0);
+
+    m_outlineDelay.setSingleShot(true);
+    connect(&m_outlineDelay, &QTimer::timeout, this, &SymbolNavigator::refresh);
+    connect(GoToSymbol1, &QAction::triggered, this,
+        [this] { m_form.RunCommand([this] { GoToSymbol1Click(); }); });
+    connect(Outline1, &QAction::triggered, this, [this] { m_form.RunCommand([this] { Outline1Click(); }); });
+    connect(SymbolBox1, &SymbolBox::Activated, this,
+        [this](int symbol) { m_form.RunCommand([this, symbol] { Jump(symbol, m_symbols); }); });
+    connect(SymbolBox1, &SymbolBox::Closed, this, [this] {
+        if (m_form.Editbox->isEnabled() && m_form.isActiveWindow())
+            m_form.Editbox->setFocus();
+    });
+    connect(Outline, &OutlinePanel::Activated, this,
+        [this](int symbol) { m_form.RunCommand([this, symbol] { Jump(symbol, Outline->Symbols()); }); });
+    connect(m_form.WritingHelper, &EditorHelp::ScriptAnalysed, this, &SymbolNavigator::analysed);
+    connect(m_form.Editbox, &TRichEdit::OnChange, this, &SymbolNavigator::textChanged);
+    connect(m_form.Editbox, &TRichEdit::OnSelectionChange, this, &SymbolNavigator::caretMoved);
+}
+
+SymbolIndexPtr SymbolNavigator::Symbols()
+{
+    if (m_form.WritingHelper == nullptr)
+        return std::make_shared<const Navigation::SymbolIndex>();
+    const EditorHelp &help = *m_form.WritingHelper;
+    if (!m_symbols || m_revision != help.LastRevision()) {
+        m_symbols = std::make_shared<const Navigation::SymbolIndex>(
+            Navigation::Symbols(help.LastScript().Result()));
+        m_revision = help.LastRevision();
+    }
+    return m_symbols;
+}
+
+void SymbolNavigator::GoToSymbol1Click()
+{
+    SymbolBox1->Open(m_form.Editbox, Symbols());
+    // Shown first; a newer analysis fills it in after.
+    QTimer::singleShot(0, this, [this] {
+        if (SymbolBox1->IsOpen())
+            refresh();
+    });
+}
+
+void SymbolNavigator::Outline1Click()
+{
+    const bool show = !Outline->isVisible();
+    Outline->setVisible(show);
+    Outline1->setChecked(show);
+    if (!show) {
+        m_outlineDelay.stop();
+        return;
+    }
+    Outline->SetSymbols(Symbols());
+    caretMoved();
+    QTimer::singleShot(0, this, [this] {
+        if (Outline->isVisible())
+            refresh();
+    });
+}
+
+void SymbolNavigator::refresh()
+{
+    if (m_form.WritingHelper != nullptr && m_form.WritingHelper->LastRevision() != m_form.Editbox->revision())
+        m_form.WritingHelper->RefreshScript();
+}
+
+void SymbolNavigator::analysed()
+{
+    const bool box = SymbolBox1->IsOpen();
+    const bool outline = Outline->isVisible();
+    if (!box && !outline)
+        return;
+    const SymbolIndexPtr symbols = Symbols();
+    if (box)
+        SymbolBox1->SetSymbols(symbols);
+    if (outline) {
+        Outline->SetSymbols(symbols);
+        caretMoved();
+    }
+}
+
+void SymbolNavigator::textChanged()
+{
+    if (Outline->isVisible())
+        m_outlineDelay.start(OutlineDelayMs);
+}
+
+void SymbolNavigator::caretMoved()
+{
+    if (Outline->isVisible())
+        Outline->Follow(m_form.Editbox->lineFromChar(m_form.Editbox->selStart()));
+}
+
+void SymbolNavigator::Jump(int symbol, const SymbolIndexPtr &index)
+{
+    if (!index || symbol < 0 || symbol >= index->Size())
+        return;
+    const Navigation::Symbol &s = (*index)[symbol];
+    TSyntaxEdit &editor = *m_form.Editbox;
+    if (s.line < 0 || s.line >= editor.lineCount())
+        return;
+    const auto [start, length] = Navigation::NameRange(editor.line(s.line), s);
+    editor.select(editor.lineIndex(s.line) + start, length);
+    editor.centerCursor();
+    if (editor.isEnabled())
+        editor.setFocus();
+}

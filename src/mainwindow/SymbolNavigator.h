@@ -1,0 +1,48 @@
+#pragma once
+
+#include "SymbolViews.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QAction;
+class OutlinePanel;
+class SymbolBox;
+class TMainForm;
+
+// Go to symbol (Ctrl+Shift+O) and the outline panel. Both show the
+// declarations of the writing help's last analysis of the script, so they
+// open at once on any size of script; a stale analysis is brought up to date
+// right after (a large script's in the background) and both follow when it is.
+class SymbolNavigator : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SymbolNavigator(TMainForm &form);
+
+    QAction *GoToSymbol1;
+    QAction *Outline1; // shows or hides the outline; hidden at start
+    SymbolBox *SymbolBox1;
+    OutlinePanel *Outline;
+
+    void GoToSymbol1Click();
+    void Outline1Click();
+    // Selects the symbol's name in the editor, in the middle of the view.
+    void Jump(int symbol, const SymbolIndexPtr &index);
+    // The symbols of the last analysis.
+    [[nodiscard]] SymbolIndexPtr Symbols();
+    // How long to wait after typing before the open outline is brought up to date.
+    int OutlineDelayMs = 500;
+
+private:
+    void analysed();
+    void textChanged();
+    void caretMoved();
+    // Asks for an analysis of the text as it is now, when the last is older.
+    void refresh();
+
+    TMainForm &m_form;
+    SymbolIndexPtr m_symbols;
+    int m_revision = -1; // of the analysis m_symbols came from
+    QTimer m_outlineDelay;
+};
