@@ -98,7 +98,6 @@ void SymbolBox::Close()
         return;
     hide();
     m_model->Set(nullptr, {});
-    m_index.reset();
     emit Closed();
 }
 

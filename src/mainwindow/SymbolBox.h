@@ -23,6 +23,8 @@ public:
     void Open(QWidget *over, SymbolIndexPtr index);
     // A newer analysis: the same search over its symbols.
     void SetSymbols(SymbolIndexPtr index);
+    // The symbols shown, or last shown while closed.
+    [[nodiscard]] const SymbolIndexPtr &Symbols() const { return m_index; }
     void Close();
     [[nodiscard]] bool IsOpen() const { return isVisible(); }
     // The symbol of the selected row, -1 for none.

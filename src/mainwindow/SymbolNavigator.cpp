@@ -11,6 +11,14 @@
 #include <QSplitter>
 #include <QTimer>
 
+namespace {
+
+// A script this long has its symbols sorted in the background: some ten
+// thousand declarations, ten milliseconds and more.
+constexpr int kLargeScriptCharacters = 1'000'000;
+
+} // namespace
+
 SymbolNavigator::SymbolNavigator(TMainForm &form)
     : QObject(&form)
     , m_form(form)
@@ -31,13 +39,15 @@ SymbolNavigator::SymbolNavigator(TMainForm &form)
     form.Splitter1->insertWidget(0, Outline);
     form.Splitter1->setStretchFactor(0, 0);
 
+    m_pool.setMaxThreadCount(1);
+    m_poolComparer = std::make_unique<StringComparer>(Qt::CaseInsensitive);
     m_outlineDelay.setSingleShot(true);
     connect(&m_outlineDelay, &QTimer::timeout, this, &SymbolNavigator::refresh);
     connect(GoToSymbol1, &QAction::triggered, this,
         [this] { m_form.RunCommand([this] { GoToSymbol1Click(); }); });
     connect(Outline1, &QAction::triggered, this, [this] { m_form.RunCommand([this] { Outline1Click(); }); });
     connect(SymbolBox1, &SymbolBox::Activated, this,
-        [this](int symbol) { m_form.RunCommand([this, symbol] { Jump(symbol, m_symbols); }); });
+        [this](int symbol) { m_form.RunCommand([this, symbol] { Jump(symbol, SymbolBox1->Symbols()); }); });
     connect(SymbolBox1, &SymbolBox::Closed, this, [this] {
         if (m_form.Editbox->isEnabled() && m_form.isActiveWindow())
             m_form.Editbox->setFocus();
@@ -49,17 +59,54 @@ SymbolNavigator::SymbolNavigator(TMainForm &form)
     connect(m_form.Editbox, &TRichEdit::OnSelectionChange, this, &SymbolNavigator::caretMoved);
 }
 
+SymbolNavigator::~SymbolNavigator()
+{
+    m_pool.clear();
+    m_pool.waitForDone();
+}
+
 SymbolIndexPtr SymbolNavigator::Symbols()
 {
     if (m_form.WritingHelper == nullptr)
         return std::make_shared<const Navigation::SymbolIndex>();
     const EditorHelp &help = *m_form.WritingHelper;
     if (!m_symbols || m_revision != help.LastRevision()) {
+        if (m_symbols && m_form.Editbox->textLength() >= kLargeScriptCharacters) {
+            prepare();
+            return m_symbols;
+        }
         m_symbols = std::make_shared<const Navigation::SymbolIndex>(
             Navigation::Symbols(help.LastScript().Result()));
         m_revision = help.LastRevision();
     }
     return m_symbols;
+}
+
+void SymbolNavigator::prepare()
+{
+    const EditorHelp &help = *m_form.WritingHelper;
+    const int revision = help.LastRevision();
+    if (revision == m_revision || revision == m_preparing)
+        return;
+    m_preparing = revision;
+    // The analysis' lists are shared, not copied, and only read there.
+    m_pool.start([this, revision, result = help.LastScript().Result()] {
+        auto symbols
+            = std::make_shared<const Navigation::SymbolIndex>(Navigation::Symbols(result), *m_poolComparer);
+        QMetaObject::invokeMethod(
+            this, [this, revision, symbols] { prepared(revision, symbols); }, Qt::QueuedConnection);
+    });
+}
+
+void SymbolNavigator::prepared(int revision, const SymbolIndexPtr &symbols)
+{
+    if (revision == m_preparing)
+        m_preparing = -1;
+    if (!m_form.WritingHelper || revision != m_form.WritingHelper->LastRevision())
+        return; // a newer analysis came meanwhile; it is being sorted
+    m_symbols = symbols;
+    m_revision = revision;
+    show();
 }
 
 void SymbolNavigator::GoToSymbol1Click()
@@ -97,14 +144,22 @@ void SymbolNavigator::refresh()
 
 void SymbolNavigator::analysed()
 {
+    if (m_form.Editbox->textLength() >= kLargeScriptCharacters)
+        prepare();
+    else if (SymbolBox1->IsOpen() || Outline->isVisible())
+        show();
+}
+
+void SymbolNavigator::show()
+{
     const bool box = SymbolBox1->IsOpen();
     const bool outline = Outline->isVisible();
     if (!box && !outline)
         return;
     const SymbolIndexPtr symbols = Symbols();
-    if (box)
+    if (box && symbols != SymbolBox1->Symbols())
         SymbolBox1->SetSymbols(symbols);
-    if (outline) {
+    if (outline && symbols != Outline->Symbols()) {
         Outline->SetSymbols(symbols);
         caretMoved();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Analysis.h"
+#include "platform/StringLists.h"
 
 #include <QList>
 #include <QString>
@@ -61,7 +62,9 @@ struct Symbol {
 class SymbolIndex {
 public:
     SymbolIndex() = default;
-    explicit SymbolIndex(QList<Symbol> symbols);
+    // `comparer` gives the order by name; a thread of its own needs one of its own.
+    explicit SymbolIndex(
+        QList<Symbol> symbols, const StringComparer &comparer = StringComparer::CaseInsensitive());
 
     [[nodiscard]] const QList<Symbol> &All() const { return m_symbols; }
     [[nodiscard]] qsizetype Size() const { return m_symbols.size(); }

@@ -1,7 +1,5 @@
 #include "Navigation.h"
 
-#include "platform/StringLists.h"
-
 #include <algorithm>
 #include <vector>
 
@@ -36,11 +34,10 @@ bool HasWordStarting(const QString &name, const QString &typed)
 
 } // namespace
 
-SymbolIndex::SymbolIndex(QList<Symbol> symbols)
+SymbolIndex::SymbolIndex(QList<Symbol> symbols, const StringComparer &comparer)
     : m_symbols(std::move(symbols))
 {
     const qsizetype count = m_symbols.size();
-    const StringComparer &comparer = StringComparer::CaseInsensitive();
     std::vector<StringSortKey> keys;
     keys.reserve(size_t(count));
     for (const Symbol &symbol : std::as_const(m_symbols))
