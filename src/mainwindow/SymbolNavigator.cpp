@@ -111,29 +111,25 @@ void SymbolNavigator::prepared(int revision, const SymbolIndexPtr &symbols)
 
 void SymbolNavigator::GoToSymbol1Click()
 {
+    // A quick script is analysed first; a slow one in the background, the
+    // box showing the last analysis till then.
+    refresh();
     SymbolBox1->Open(m_form.Editbox, Symbols());
-    // Shown first; a newer analysis fills it in after.
-    QTimer::singleShot(0, this, [this] {
-        if (SymbolBox1->IsOpen())
-            refresh();
-    });
 }
 
 void SymbolNavigator::Outline1Click()
 {
     const bool show = !Outline->isVisible();
-    Outline->setVisible(show);
     Outline1->setChecked(show);
     if (!show) {
         m_outlineDelay.stop();
+        Outline->hide();
         return;
     }
+    refresh();
     Outline->SetSymbols(Symbols());
+    Outline->show();
     caretMoved();
-    QTimer::singleShot(0, this, [this] {
-        if (Outline->isVisible())
-            refresh();
-    });
 }
 
 void SymbolNavigator::refresh()
