@@ -58,11 +58,17 @@ void OutlinePanel::SetSymbols(SymbolIndexPtr index)
     const SymbolIndexPtr &symbols = m_model->Index();
     if (!symbols)
         return;
-    // Open every branch but those the user closed.
+    // Open every branch but those the user closed; a script of plain JASS
+    // has none and wastes no room on them.
+    bool branches = false;
     for (int s = 0; s < symbols->Size(); ++s) {
-        if (!symbols->Children(s).isEmpty() && !collapsed.contains(path(s)))
+        if (symbols->Children(s).isEmpty())
+            continue;
+        branches = true;
+        if (!collapsed.contains(path(s)))
             OutlineTree->setExpanded(m_model->IndexOf(s), true);
     }
+    OutlineTree->setRootIsDecorated(branches);
     m_collapsed = collapsed;
 }
 

@@ -7,6 +7,7 @@
 #include "editor/SyntaxEdit.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
 #include <QTimer>
@@ -115,6 +116,7 @@ void SymbolNavigator::GoToSymbol1Click()
     // box showing the last analysis till then.
     refresh();
     SymbolBox1->Open(m_form.Editbox, Symbols());
+    showBusy();
 }
 
 void SymbolNavigator::Outline1Click()
@@ -155,10 +157,20 @@ void SymbolNavigator::show()
     const SymbolIndexPtr symbols = Symbols();
     if (box && symbols != SymbolBox1->Symbols())
         SymbolBox1->SetSymbols(symbols);
+    if (box)
+        showBusy();
     if (outline && symbols != Outline->Symbols()) {
         Outline->SetSymbols(symbols);
         caretMoved();
     }
+}
+
+void SymbolNavigator::showBusy()
+{
+    // An empty list of a large script says why.
+    const bool busy = m_form.WritingHelper != nullptr && (m_form.WritingHelper->Analysing() || Preparing());
+    SymbolBox1->SymbolSearch->setPlaceholderText(
+        busy ? QStringLiteral("Go to symbol (reading the script...)") : QStringLiteral("Go to symbol"));
 }
 
 void SymbolNavigator::textChanged()

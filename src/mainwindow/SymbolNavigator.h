@@ -54,6 +54,8 @@ private:
     void prepared(int revision, const SymbolIndexPtr &symbols);
     // Shows the symbols in what is open.
     void show();
+    // Whether the box waits for a newer analysis, in its search box.
+    void showBusy();
 
     TMainForm &m_form;
     SymbolIndexPtr m_symbols;
