@@ -70,7 +70,7 @@ void SymbolBox::Open(QWidget *over, SymbolIndexPtr index)
     const int lineWidth = metrics.horizontalAdvance(QStringLiteral("0000000")) + 8;
     SymbolList->header()->resizeSection(2, lineWidth);
     SymbolList->header()->resizeSection(1, std::max(width / 4, 60));
-    QFrame::move(over->mapTo(parentWidget(), QPoint((over->width() - width) / 2, 0)));
+    move(over->mapTo(parentWidget(), QPoint((over->width() - width) / 2, 0)));
     filter();
     show();
     raise();
@@ -122,7 +122,7 @@ void SymbolBox::activate()
     emit Activated(symbol);
 }
 
-void SymbolBox::move(int rows)
+void SymbolBox::moveSelection(int rows)
 {
     const int count = m_model->rowCount();
     if (count == 0)
@@ -137,16 +137,16 @@ bool SymbolBox::eventFilter(QObject *watched, QEvent *event)
         const auto *key = static_cast<QKeyEvent *>(event);
         switch (key->key()) {
         case Qt::Key_Up:
-            move(-1);
+            moveSelection(-1);
             return true;
         case Qt::Key_Down:
-            move(1);
+            moveSelection(1);
             return true;
         case Qt::Key_PageUp:
-            move(-kVisibleRows);
+            moveSelection(-kVisibleRows);
             return true;
         case Qt::Key_PageDown:
-            move(kVisibleRows);
+            moveSelection(kVisibleRows);
             return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:

@@ -40,7 +40,7 @@ protected:
 private:
     void filter();
     void activate();
-    void move(int rows);
+    void moveSelection(int rows);
 
     SymbolListModel *m_model;
     SymbolIndexPtr m_index;
