@@ -8,9 +8,9 @@ OutlinePanel::OutlinePanel(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("OutlinePanel"));
-    auto *title = new QLabel(QStringLiteral("Outline"), this);
-    title->setObjectName(QStringLiteral("OutlineTitle"));
-    title->setIndent(4);
+    OutlineTitle = new QLabel(QStringLiteral("Outline"), this);
+    OutlineTitle->setObjectName(QStringLiteral("OutlineTitle"));
+    OutlineTitle->setIndent(4);
     OutlineTree = new QTreeView(this);
     OutlineTree->setObjectName(QStringLiteral("OutlineTree"));
     OutlineTree->setHeaderHidden(true);
@@ -22,7 +22,7 @@ OutlinePanel::OutlinePanel(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 2, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(title);
+    layout->addWidget(OutlineTitle);
     layout->addWidget(OutlineTree, 1);
 
     const auto go = [this](const QModelIndex &index) {

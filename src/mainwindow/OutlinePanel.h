@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QWidget>
 
+class QLabel;
 class QTreeView;
 
 // The outline: the script's declarations as a tree beside the editor, the
@@ -15,6 +16,7 @@ class OutlinePanel : public QWidget {
 public:
     explicit OutlinePanel(QWidget *parent);
 
+    QLabel *OutlineTitle;
     QTreeView *OutlineTree;
 
     // A newer analysis: the tree anew, branches the user closed still closed.

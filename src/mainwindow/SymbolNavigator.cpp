@@ -7,6 +7,7 @@
 #include "editor/SyntaxEdit.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
@@ -131,6 +132,7 @@ void SymbolNavigator::Outline1Click()
     refresh();
     Outline->SetSymbols(Symbols());
     Outline->show();
+    showBusy();
     caretMoved();
 }
 
@@ -138,6 +140,7 @@ void SymbolNavigator::refresh()
 {
     if (m_form.WritingHelper != nullptr && m_form.WritingHelper->LastRevision() != m_form.Editbox->revision())
         m_form.WritingHelper->RefreshScript();
+    showBusy();
 }
 
 void SymbolNavigator::analysed()
@@ -157,8 +160,7 @@ void SymbolNavigator::show()
     const SymbolIndexPtr symbols = Symbols();
     if (box && symbols != SymbolBox1->Symbols())
         SymbolBox1->SetSymbols(symbols);
-    if (box)
-        showBusy();
+    showBusy();
     if (outline && symbols != Outline->Symbols()) {
         Outline->SetSymbols(symbols);
         caretMoved();
@@ -167,10 +169,11 @@ void SymbolNavigator::show()
 
 void SymbolNavigator::showBusy()
 {
-    // An empty list of a large script says why.
+    // An empty or old list of a large script says why.
     const bool busy = m_form.WritingHelper != nullptr && (m_form.WritingHelper->Analysing() || Preparing());
-    SymbolBox1->SymbolSearch->setPlaceholderText(
-        busy ? QStringLiteral("Go to symbol (reading the script...)") : QStringLiteral("Go to symbol"));
+    const QString reading = busy ? QStringLiteral(" (reading the script...)") : QString();
+    SymbolBox1->SymbolSearch->setPlaceholderText(QStringLiteral("Go to symbol") + reading);
+    Outline->OutlineTitle->setText(QStringLiteral("Outline") + reading);
 }
 
 void SymbolNavigator::textChanged()
