@@ -108,6 +108,8 @@ int SymbolBox::Current() const
 
 void SymbolBox::filter()
 {
+    // What holds a declaration: nothing in plain JASS.
+    SymbolList->setColumnHidden(1, !m_index || m_index->Children(-1).size() == m_index->Size());
     m_model->Set(m_index, m_index ? m_index->Filter(SymbolSearch->text().trimmed()) : QList<int>());
     if (m_model->rowCount() > 0)
         SymbolList->setCurrentIndex(m_model->index(0, 0));
