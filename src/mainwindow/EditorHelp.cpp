@@ -159,6 +159,11 @@ void EditorHelp::RefreshScript()
         script();
 }
 
+void EditorHelp::RememberPlace()
+{
+    m_back.append({ m_form.Editbox->selStart(), m_form.Editbox->selLength() });
+}
+
 QByteArray EditorHelp::snapshot() const
 {
     return ScriptCheck::ScriptBytes(

@@ -56,6 +56,8 @@ public:
     // Brings the analysis up to date: at once for a quick script, in the
     // background for a slow one.
     void RefreshScript();
+    // Keeps the selection for GoBack, before a jump made elsewhere.
+    void RememberPlace();
 
 signals:
     void ScriptAnalysed();

@@ -197,6 +197,9 @@ void SymbolNavigator::Jump(int symbol, const SymbolIndexPtr &index)
     if (s.line < 0 || s.line >= editor.lineCount())
         return;
     const auto [start, length] = Navigation::NameRange(editor.line(s.line), s);
+    // Alt+Left comes back, as after a jump to a declaration.
+    if (m_form.WritingHelper != nullptr)
+        m_form.WritingHelper->RememberPlace();
     editor.select(editor.lineIndex(s.line) + start, length);
     editor.centerCursor();
     if (editor.isEnabled())

@@ -75,6 +75,8 @@ private slots:
         QCOMPARE(s.Editbox().selText(), selected);
         QCOMPARE(s.Editbox().lineFromChar(s.Editbox().selStart()) + 1, line);
         QCOMPARE(box.IsOpen(), keys.endsWith(u'\r') && selected.isEmpty());
+        QTest::keyClick(&s.Editbox(), Qt::Key_Left, Qt::AltModifier); // back where it was
+        QCOMPARE(s.Editbox().selStart(), 0);
     }
 
     void outline_data()
