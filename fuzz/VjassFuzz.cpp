@@ -2,10 +2,13 @@
 // bytes that import each other ("f1.j"): preprocessor, parser and checks.
 // Every diagnostic points into its source with a message, a check for
 // diagnostics only finds the same, and the outline's parents come before
-// their children and its lines lie in their sources.
+// their children and its lines lie in their sources. The symbols of go to
+// symbol and the outline come in document order, and the one found at a line
+// holds that line.
 #include "FuzzSupport.h"
 
 #include "analysis/Analysis.h"
+#include "navigation/Navigation.h"
 
 namespace {
 
@@ -54,6 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const int lines = LineCount(sources[d.source].text);
         Fuzz::Require(d.firstLine >= 1 && d.firstLine <= d.lastLine && d.lastLine <= lines,
             "a declaration's lines are in its source");
+    }
+    const Navigation::SymbolIndex symbols(Navigation::Symbols(result));
+    for (int i = 0; i < symbols.Size(); ++i) {
+        Fuzz::Require(symbols[i].parent < i, "a symbol's parent comes before it");
+        Fuzz::Require(
+            i == 0 || symbols[i - 1].firstLine <= symbols[i].firstLine, "symbols are in document order");
+    }
+    Fuzz::Require(symbols.Filter({}).size() == symbols.Size(), "an empty search lists every symbol");
+    for (int line = 0; !sources.isEmpty() && line < LineCount(sources[0].text); ++line) {
+        const int at = symbols.At(line);
+        Fuzz::Require(at < 0 || (symbols[at].firstLine <= line && line <= symbols[at].lastLine),
+            "the symbol at a line holds it");
     }
     Analysis::Options diagnosticsOnly = options;
     diagnosticsOnly.declarations = false;

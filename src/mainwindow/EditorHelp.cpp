@@ -148,8 +148,20 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
         m_script.Build(snapshot());
         m_revision = revision;
         m_slowAnalysis = timer.elapsed() > SlowAnalysisMs;
+        emit ScriptAnalysed();
     }
     return m_script;
+}
+
+void EditorHelp::RefreshScript()
+{
+    if (!refreshInBackground())
+        script();
+}
+
+void EditorHelp::RememberPlace()
+{
+    m_back.append({ m_form.Editbox->selStart(), m_form.Editbox->selLength() });
 }
 
 QByteArray EditorHelp::snapshot() const
@@ -191,6 +203,7 @@ void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, q
         return;
     m_script = index;
     m_revision = revision;
+    emit ScriptAnalysed();
     if (CompletionOpen())
         fillCompletion();
     if (TipOpen()) {

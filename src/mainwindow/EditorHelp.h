@@ -49,6 +49,18 @@ public:
     // declared nowhere.
     bool GoToDeclaration(int position);
     bool GoBack();
+    // The last analysis of the script and the revision of the text it read
+    // (-1: none yet); ScriptAnalysed follows each newer one.
+    [[nodiscard]] const WritingHelp::ScriptIndex &LastScript() const { return m_script; }
+    [[nodiscard]] int LastRevision() const { return m_revision; }
+    // Brings the analysis up to date: at once for a quick script, in the
+    // background for a slow one.
+    void RefreshScript();
+    // Keeps the selection for GoBack, before a jump made elsewhere.
+    void RememberPlace();
+
+signals:
+    void ScriptAnalysed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,6 +4,7 @@
 #include "EditorHelp.h"
 #include "FlatTabStrip.h"
 #include "ProblemsPanel.h"
+#include "SymbolNavigator.h"
 #include "editor/LineNumberGutter.h"
 #include "editor/SyntaxEdit.h"
 #include "langdata/TypeFilterMenu.h"
@@ -125,6 +126,8 @@ TMainForm::TMainForm(DialogService &dialogs, QString executableFolder, QString d
     State.RecentFile = Documents::RecentFileLocation(m_executableFolder, m_dataFolder);
     // After the main window's own editor handlers, so they see every event first.
     WritingHelper = new EditorHelp(*this);
+    Navigator = new SymbolNavigator(*this);
+    m_shortcutActions << Navigator->GoToSymbol1;
     RunCommand([this] { FormCreate(); });
 }
 

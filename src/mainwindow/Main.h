@@ -32,6 +32,7 @@ class LiveCheck;
 class ProblemsPanel;
 class FindReplaceDialog;
 class EditorHelp;
+class SymbolNavigator;
 class TConfirmBox;
 class TSaveFirstForm;
 class TSyntaxEdit;
@@ -134,6 +135,7 @@ public:
     QLabel *ModifiedPanel; // "Modified" while the modified flag is set
     TypeFilterMenu *PopupMenu1; // the type filter menu
     EditorHelp *WritingHelper; // completion, call tips, go to declaration
+    SymbolNavigator *Navigator; // go to symbol and the outline
 
     QMenu *File1;
     QAction *New1;
