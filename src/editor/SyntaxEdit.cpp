@@ -1,5 +1,7 @@
 #include "SyntaxEdit.h"
 
+#include "FoldLevels.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -134,6 +136,58 @@ void TSyntaxEdit::StyleLines(int first, int last)
         m_engine.LineToRuns(line(l), sink, runs);
         setLineRuns(l, runs);
     }
+}
+
+void TSyntaxEdit::FoldLines(int first, int last)
+{
+    int state = first > 0 ? int(SendScintilla(SCI_GETLINESTATE, ulong(first - 1))) : 0;
+    const long from = SendScintilla(SCI_POSITIONFROMLINE, ulong(first));
+    const long to = SendScintilla(SCI_GETLINEENDPOSITION, ulong(last));
+    // Setting levels leaves the text where it is.
+    const char *text = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(from), to - from)));
+    long start = from;
+    for (int line = first; line <= last; ++line) {
+        const long next = line < last ? SendScintilla(SCI_POSITIONFROMLINE, ulong(line + 1)) : to;
+        long end = next;
+        while (end > start && (text[end - 1 - from] == '\n' || text[end - 1 - from] == '\r'))
+            --end;
+        const FoldLevels::LineFold fold
+            = FoldLevels::ReadLine(std::string_view(text + (start - from), size_t(end - start)), state);
+        SendScintilla(SCI_SETFOLDLEVEL, ulong(line),
+            long(SC_FOLDLEVELBASE + fold.depth) | (fold.opens ? long(SC_FOLDLEVELHEADERFLAG) : 0L));
+        SendScintilla(SCI_SETLINESTATE, ulong(line), long(state));
+        start = next;
+    }
+}
+
+void TSyntaxEdit::FoldFunctions()
+{
+    if (!folding())
+        return;
+    const int count = lineCount();
+    ensureFolded(count - 1);
+    auto depthOf
+        = [this](int line) { return SendScintilla(SCI_GETFOLDLEVEL, ulong(line)) & SC_FOLDLEVELNUMBERMASK; };
+    for (int line = 0; line < count;) {
+        if (!FoldLevels::OpensFunction(int(SendScintilla(SCI_GETLINESTATE, ulong(line))))) {
+            ++line;
+            continue;
+        }
+        // The block's lines are those deeper than its first; functions hold
+        // no functions, so the walk goes on after them.
+        const long depth = depthOf(line);
+        int end = line + 1;
+        while (end < count && depthOf(end) > depth)
+            ++end;
+        if (end - 1 > line) {
+            SendScintilla(SCI_SETFOLDEXPANDED, ulong(line), 0L);
+            SendScintilla(SCI_HIDELINES, ulong(line + 1), long(end - 1));
+        }
+        line = end;
+    }
+    keepCaretShown();
+    FlushNotifications();
 }
 
 TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const

@@ -1,0 +1,108 @@
+// Figures of folding:
+//   bench_fold [maps]
+// The map scripts repeated to 200,000 lines, opened in the main window with
+// the shipped language files and painted (only the lines shown have their
+// fold levels then). Folding every function reads the levels of the whole
+// text and hides the functions' lines, until the window has painted again;
+// each run opens the script anew. Then Fold and Unfold at the caret, in the
+// middle of the text, after every function was unfolded.
+
+#include "BenchSupport.h"
+#include "editor/SyntaxEdit.h"
+#include "mainwindow/Main.h"
+#include "platform/Dialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kLines = 200000;
+constexpr int kRuns = 5;
+
+void Paint(QWidget &widget)
+{
+    QCoreApplication::processEvents();
+    widget.repaint();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString maps = argc > 1 ? QString::fromLocal8Bit(argv[1]) : BenchDataPath("scripts/maps");
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    SeedLanguageFiles(work.path());
+
+    ScriptedDialogService dialogs;
+    TMainForm form(dialogs, work.path(), work.path());
+    form.show();
+    Paint(form);
+    TSyntaxEdit &edit = *form.Editbox;
+    const QStringList lines = BuildMapScript(maps, kLines);
+    auto open = [&] {
+        edit.LoadingText = true;
+        edit.setLines(lines);
+        edit.LoadingText = false;
+        Paint(form);
+    };
+
+    std::vector<double> all;
+    int folded = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        open();
+        QElapsedTimer t;
+        t.start();
+        edit.FoldFunctions();
+        Paint(form);
+        all.push_back(Ms(t));
+        folded = 0;
+        for (int line = 0; line < edit.lineCount(); ++line)
+            folded += edit.isFolded(line);
+    }
+    if (folded == 0) {
+        std::fprintf(stderr, "no function folded\n");
+        return 1;
+    }
+
+    // A function in the middle, its lines shown again.
+    open();
+    int middle = kLines / 2;
+    while (middle < kLines && !edit.line(middle).startsWith(QLatin1String("function ")))
+        ++middle;
+    edit.setSelStart(edit.lineIndex(middle + 1));
+    edit.centerCursor();
+    Paint(form);
+    std::vector<double> fold;
+    std::vector<double> unfold;
+    for (int run = 0; run < kRuns; ++run) {
+        edit.setSelStart(edit.lineIndex(middle + 1));
+        QElapsedTimer t;
+        t.start();
+        form.Fold1->trigger();
+        Paint(form);
+        fold.push_back(Ms(t));
+        t.restart();
+        form.Unfold1->trigger();
+        Paint(form);
+        unfold.push_back(Ms(t));
+    }
+    if (!edit.isLineShown(middle + 1)) {
+        std::fprintf(stderr, "Unfold left the function folded\n");
+        return 1;
+    }
+
+    std::printf("%d lines (%d functions folded, median of %d; target 200 ms):\n", kLines, folded, kRuns);
+    std::printf("  fold every function, painted: %.1f ms\n", Median(all));
+    std::printf("  Fold at the caret, painted: %.2f ms\n", Median(fold));
+    std::printf("  Unfold at the caret, painted: %.2f ms\n", Median(unfold));
+    return 0;
+}
