@@ -19,11 +19,20 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 constexpr int kLines = 200000;
 constexpr int kRuns = 5;
+
+// The thread's own processor time: a busy machine stretches the wall clock.
+double CpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
 
 void Paint(QWidget &widget)
 {
@@ -56,20 +65,24 @@ int main(int argc, char *argv[])
     };
 
     std::vector<double> all;
+    std::vector<double> allCpu;
     int folded = 0;
     for (int run = 0; run < kRuns; ++run) {
         open();
         QElapsedTimer t;
         t.start();
+        const double cpu = CpuMs();
         edit.FoldFunctions();
         Paint(form);
         all.push_back(Ms(t));
+        allCpu.push_back(CpuMs() - cpu);
         folded = 0;
         for (int line = 0; line < edit.lineCount(); ++line)
             folded += edit.isFolded(line);
     }
     if (folded == 0) {
-        std::fprintf(stderr, "no function folded\n");
+        std::fprintf(
+            stderr, "no function folded (%d lines, folding %d)\n", edit.lineCount(), int(edit.folding()));
         return 1;
     }
 
@@ -102,6 +115,7 @@ int main(int argc, char *argv[])
 
     std::printf("%d lines (%d functions folded, median of %d; target 200 ms):\n", kLines, folded, kRuns);
     std::printf("  fold every function, painted: %.1f ms\n", Median(all));
+    std::printf("  the same, processor time: %.1f ms\n", Median(allCpu));
     std::printf("  Fold at the caret, painted: %.2f ms\n", Median(fold));
     std::printf("  Unfold at the caret, painted: %.2f ms\n", Median(unfold));
     return 0;

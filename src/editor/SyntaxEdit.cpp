@@ -140,54 +140,34 @@ void TSyntaxEdit::StyleLines(int first, int last)
 
 void TSyntaxEdit::FoldLines(int first, int last)
 {
-    int state = first > 0 ? int(SendScintilla(SCI_GETLINESTATE, ulong(first - 1))) : 0;
+    // What each line leaves, kept for the lines before the first whose level
+    // is out of date: an edit makes those after it out of date anyway.
+    if (m_foldStates.size() <= size_t(last))
+        m_foldStates.resize(size_t(last) + 1);
+    int state = first > 0 ? m_foldStates[size_t(first - 1)] : 0;
     const long from = SendScintilla(SCI_POSITIONFROMLINE, ulong(first));
     const long to = SendScintilla(SCI_GETLINEENDPOSITION, ulong(last));
     // Setting levels leaves the text where it is.
-    const char *text = static_cast<const char *>(
+    const char *p = static_cast<const char *>(
         reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(from), to - from)));
-    long start = from;
+    const char *end = p + (to - from);
     for (int line = first; line <= last; ++line) {
-        const long next = line < last ? SendScintilla(SCI_POSITIONFROMLINE, ulong(line + 1)) : to;
-        long end = next;
-        while (end > start && (text[end - 1 - from] == '\n' || text[end - 1 - from] == '\r'))
-            --end;
-        const FoldLevels::LineFold fold
-            = FoldLevels::ReadLine(std::string_view(text + (start - from), size_t(end - start)), state);
+        // Lines break where the view breaks them: at CR LF, LF or CR.
+        const char *e = p;
+        while (e < end && *e != '\n' && *e != '\r')
+            ++e;
+        const FoldLevels::LineFold fold = FoldLevels::ReadLine(std::string_view(p, size_t(e - p)), state);
         SendScintilla(SCI_SETFOLDLEVEL, ulong(line),
             long(SC_FOLDLEVELBASE + fold.depth) | (fold.opens ? long(SC_FOLDLEVELHEADERFLAG) : 0L));
-        SendScintilla(SCI_SETLINESTATE, ulong(line), long(state));
-        start = next;
+        m_foldStates[size_t(line)] = state;
+        if (e < end)
+            p = e + (*e == '\r' && e + 1 < end && e[1] == '\n' ? 2 : 1);
     }
 }
 
 void TSyntaxEdit::FoldFunctions()
 {
-    if (!folding())
-        return;
-    const int count = lineCount();
-    ensureFolded(count - 1);
-    auto depthOf
-        = [this](int line) { return SendScintilla(SCI_GETFOLDLEVEL, ulong(line)) & SC_FOLDLEVELNUMBERMASK; };
-    for (int line = 0; line < count;) {
-        if (!FoldLevels::OpensFunction(int(SendScintilla(SCI_GETLINESTATE, ulong(line))))) {
-            ++line;
-            continue;
-        }
-        // The block's lines are those deeper than its first; functions hold
-        // no functions, so the walk goes on after them.
-        const long depth = depthOf(line);
-        int end = line + 1;
-        while (end < count && depthOf(end) > depth)
-            ++end;
-        if (end - 1 > line) {
-            SendScintilla(SCI_SETFOLDEXPANDED, ulong(line), 0L);
-            SendScintilla(SCI_HIDELINES, ulong(line + 1), long(end - 1));
-        }
-        line = end;
-    }
-    keepCaretShown();
-    FlushNotifications();
+    foldWhere([this](int line) { return FoldLevels::OpensFunction(m_foldStates[size_t(line)]); });
 }
 
 TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const

@@ -98,6 +98,8 @@ private:
     template<typename PerLine> void ForEachLine(PerLine perLine) const;
 
     SyntaxEngine m_engine;
+    // The state each line leaves for the fold levels of the next.
+    std::vector<int> m_foldStates;
     MarkOverlay *m_marks;
     int m_lastLineCount = 0;
     int m_previousSelLength = 0;

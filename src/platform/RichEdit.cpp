@@ -748,7 +748,9 @@ void TRichEdit::replaceStyles(std::vector<LineRuns> &&runs)
 {
     restartView();
     m_pending.Clear();
+    // Clears the fold levels too, and shows every line.
     SendScintilla(SCI_CLEARDOCUMENTSTYLE);
+    m_foldFrom = 0;
     if (runs.size() == size_t(lineCount())) {
         for (size_t l = 0; l < runs.size(); ++l)
             if (!runs[l].empty())

@@ -5,6 +5,7 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -243,6 +244,9 @@ protected:
     void ensureFolded(int last) const;
     // Moves a caret that a fold hid to the line that hides it.
     void keepCaretShown();
+    // Folds every block whose first line `folds` (a line number) accepts,
+    // but none inside a block it accepts; other folds stay as they are.
+    void foldWhere(const std::function<bool(int)> &folds);
 
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -30,7 +30,14 @@ void TRichEdit::ensureFolded(int last) const
     if (!m_folding || m_foldingLines || last < m_foldFrom)
         return;
     m_foldingLines = true;
+    // The view mends the folds a change of levels breaks, at a cost for
+    // every block that appears; with nothing folded there is nothing to mend.
+    const bool allShown = SendScintilla(SCI_GETALLLINESVISIBLE) != 0;
+    if (allShown)
+        SendScintilla(SCI_SETAUTOMATICFOLD, ulong(SC_AUTOMATICFOLD_SHOW));
     const_cast<TRichEdit *>(this)->FoldLines(m_foldFrom, last);
+    if (allShown)
+        SendScintilla(SCI_SETAUTOMATICFOLD, ulong(SC_AUTOMATICFOLD_SHOW | SC_AUTOMATICFOLD_CHANGE));
     m_foldFrom = last + 1;
     m_foldingLines = false;
 }
@@ -156,4 +163,55 @@ void TRichEdit::keepCaretShown()
         to = SendScintilla(
             SCI_DOCLINEFROMVISIBLE, ulong(SendScintilla(SCI_VISIBLEFROMDOCLINE, ulong(line)) - 1));
     SendScintilla(SCI_GOTOPOS, ulong(SendScintilla(SCI_POSITIONFROMLINE, ulong(to))));
+}
+
+void TRichEdit::foldWhere(const std::function<bool(int)> &folds)
+{
+    if (!m_folding)
+        return;
+    const int count = lineCount();
+    // Every level set and every block folded asks for a repaint of the
+    // margin: one repaint at the end.
+    viewport()->setUpdatesEnabled(false);
+    ensureFolded(count - 1);
+    auto levelOf = [this](long line) { return SendScintilla(SCI_GETFOLDLEVEL, ulong(line)); };
+    auto depthOf = [&](long line) { return levelOf(line) & SC_FOLDLEVELNUMBERMASK; };
+    // Folding each block alone recounts the lines shown every time; the
+    // view folds every outermost block at once, and those not accepted open
+    // again, unless they were folded before.
+    std::vector<long> folded;
+    for (long line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, 0UL); line >= 0;
+         line = SendScintilla(SCI_CONTRACTEDFOLDNEXT, ulong(line + 1)))
+        folded.push_back(line);
+    // The view asks for no styles while it looks for the ends of blocks.
+    SendScintilla(SCI_STARTSTYLING, ulong(SendScintilla(SCI_GETLENGTH)), 0L);
+    SendScintilla(SCI_FOLDALL, ulong(SC_FOLDACTION_CONTRACT));
+    for (long line = 0; line < count;) {
+        const long level = levelOf(line);
+        if (!IsHeader(level)) {
+            ++line;
+            continue;
+        }
+        const long depth = level & SC_FOLDLEVELNUMBERMASK;
+        long end = line + 1;
+        while (end < count && depthOf(end) > depth)
+            ++end;
+        const bool outermost = depth == SC_FOLDLEVELBASE;
+        if (folds(int(line))) {
+            if (!outermost && end - 1 > line) {
+                SendScintilla(SCI_SETFOLDEXPANDED, ulong(line), 0L);
+                SendScintilla(SCI_HIDELINES, ulong(line + 1), long(end - 1));
+            }
+            line = end;
+            continue;
+        }
+        if (outermost && !std::binary_search(folded.begin(), folded.end(), line))
+            SendScintilla(SCI_FOLDLINE, ulong(line), long(SC_FOLDACTION_EXPAND));
+        // Blocks inside one not shown are left alone.
+        line = isLineShown(int(line)) && !isFolded(int(line)) ? line + 1 : end;
+    }
+    resetEndStyled();
+    viewport()->setUpdatesEnabled(true);
+    keepCaretShown();
+    FlushNotifications();
 }
