@@ -129,6 +129,22 @@ private slots:
         edit.viewport()->repaint();
         QVERIFY(edit.isLineShown(6) && edit.isFolded(10));
     }
+
+    // The functions inside a block fold, the block stays open, and a block
+    // folded before stays folded.
+    void foldFunctionsInsideBlocks()
+    {
+        TSyntaxEdit edit;
+        edit.setFolding(true);
+        edit.setLines({ "library L", "globals", "endglobals", "struct S",
+            "method m takes nothing returns nothing", "call X()", "endmethod", "endstruct",
+            "function F takes nothing returns nothing", "endfunction", "endlibrary" });
+        QVERIFY(edit.fold(1));
+        edit.FoldFunctions();
+        QVERIFY(!edit.isFolded(0) && edit.isFolded(1) && !edit.isFolded(3) && edit.isFolded(4));
+        QVERIFY(!edit.isLineShown(5) && edit.isLineShown(7) && edit.isFolded(8) && !edit.isLineShown(9));
+        QVERIFY(edit.isLineShown(10));
+    }
 };
 
 TOLVANE_TEST(FoldTest);
