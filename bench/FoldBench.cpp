@@ -5,8 +5,10 @@
 // fold levels then). Folding every function reads the levels of the whole
 // text and hides the functions' lines, until the window has painted again;
 // each run opens the script anew. Then Fold and Unfold at the caret, in the
-// middle of the text, after every function was unfolded.
+// middle of the text, after every function was unfolded; and typing a letter
+// in the main window with folding on and off.
 
+#include "BenchProgram.h"
 #include "BenchSupport.h"
 #include "editor/SyntaxEdit.h"
 #include "mainwindow/Main.h"
@@ -34,10 +36,21 @@ double CpuMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-void Paint(QWidget &widget)
+// A letter typed after the first word of 200 lines from `first`, handled
+// and painted.
+double TypedAndPainted(TSyntaxEdit &edit, int first)
 {
-    QCoreApplication::processEvents();
-    widget.repaint();
+    std::vector<double> times;
+    for (int line = first; line < first + 200; ++line) {
+        edit.setSelStart(edit.lineIndex(line) + ColumnAfterFirstWord(edit.line(line)));
+        Paint(edit);
+        QElapsedTimer t;
+        t.start();
+        SendKey(edit, Qt::Key_X, QStringLiteral("x"));
+        edit.viewport()->repaint();
+        times.push_back(Ms(t));
+    }
+    return Median(times);
 }
 
 } // namespace
@@ -113,10 +126,19 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // Typing where the levels after the caret must be read again.
+    open();
+    const double typed = TypedAndPainted(edit, kLines / 2);
+    edit.setFolding(false);
+    open();
+    const double typedWithout = TypedAndPainted(edit, kLines / 2);
+
     std::printf("%d lines (%d functions folded, median of %d; target 200 ms):\n", kLines, folded, kRuns);
     std::printf("  fold every function, painted: %.1f ms\n", Median(all));
     std::printf("  the same, processor time: %.1f ms\n", Median(allCpu));
     std::printf("  Fold at the caret, painted: %.2f ms\n", Median(fold));
     std::printf("  Unfold at the caret, painted: %.2f ms\n", Median(unfold));
+    std::printf("  typing a letter, painted, folding on: %.3f ms\n", typed);
+    std::printf("  typing a letter, painted, folding off: %.3f ms\n", typedWithout);
     return 0;
 }
