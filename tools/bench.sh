@@ -76,7 +76,8 @@ figures() { # bench
 other_args() { # bench
     case "$1" in
     bench_engine) echo "$maps $declarations" ;;
-    bench_keystroke | bench_mainwindow | bench_explorer | bench_editorcheck | bench_writinghelp | bench_maps | bench_navigation) echo "$maps" ;;
+    bench_keystroke | bench_mainwindow | bench_explorer | bench_editorcheck | bench_writinghelp | bench_maps | bench_navigation | bench_fold)
+        echo "$maps" ;;
     bench_checker | bench_lint) echo "$data" ;;
     bench_merge) echo "$declarations/blizzard.j" ;;
     *) ;;

@@ -107,8 +107,17 @@ void LineNumberGutter::paint(QPainter &painter) const
     const int caretLine = m_editor->lineFromChar(-1);
     const int lineHeight = int(m_editor->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
     const QPalette palette = m_editor->palette();
-    const int last = m_editor->lastVisibleLine();
-    for (int line = m_editor->firstVisibleLine(); line <= last; ++line) {
+    // Lines shown, one after the other; those hidden in folds have none.
+    const long top = m_editor->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+    const long bottom = top + m_editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+    const int count = m_editor->lineCount();
+    int previous = -1;
+    for (long shown = top; shown <= bottom; ++shown) {
+        const int line
+            = int(m_editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, ulong(shown)));
+        if (line >= count || line <= previous)
+            break;
+        previous = line;
         const long start = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, ulong(line));
         const int top = int(m_editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, start));
         const bool caret = line == caretLine;

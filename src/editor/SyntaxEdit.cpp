@@ -1,5 +1,7 @@
 #include "SyntaxEdit.h"
 
+#include "FoldLevels.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -134,6 +136,38 @@ void TSyntaxEdit::StyleLines(int first, int last)
         m_engine.LineToRuns(line(l), sink, runs);
         setLineRuns(l, runs);
     }
+}
+
+void TSyntaxEdit::FoldLines(int first, int last)
+{
+    // What each line leaves, kept for the lines before the first whose level
+    // is out of date: an edit makes those after it out of date anyway.
+    if (m_foldStates.size() <= size_t(last))
+        m_foldStates.resize(size_t(last) + 1);
+    int state = first > 0 ? m_foldStates[size_t(first - 1)] : 0;
+    const long from = SendScintilla(SCI_POSITIONFROMLINE, ulong(first));
+    const long to = SendScintilla(SCI_GETLINEENDPOSITION, ulong(last));
+    // Setting levels leaves the text where it is.
+    const char *p = static_cast<const char *>(
+        reinterpret_cast<void *>(SendScintilla(SCI_GETRANGEPOINTER, ulong(from), to - from)));
+    const char *end = p + (to - from);
+    for (int line = first; line <= last; ++line) {
+        // Lines break where the view breaks them: at CR LF, LF or CR.
+        const char *e = p;
+        while (e < end && *e != '\n' && *e != '\r')
+            ++e;
+        const FoldLevels::LineFold fold = FoldLevels::ReadLine(std::string_view(p, size_t(e - p)), state);
+        SendScintilla(SCI_SETFOLDLEVEL, ulong(line),
+            long(SC_FOLDLEVELBASE + fold.depth) | (fold.opens ? long(SC_FOLDLEVELHEADERFLAG) : 0L));
+        m_foldStates[size_t(line)] = state;
+        if (e < end)
+            p = e + (*e == '\r' && e + 1 < end && e[1] == '\n' ? 2 : 1);
+    }
+}
+
+void TSyntaxEdit::FoldFunctions()
+{
+    foldWhere([this](int line) { return FoldLevels::OpensFunction(m_foldStates[size_t(line)]); });
 }
 
 TextAttributes TSyntaxEdit::AttributesOf(const TSyntaxType &type) const

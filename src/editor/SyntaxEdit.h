@@ -55,6 +55,9 @@ public:
 
     void Invalidate() override;
 
+    // Folds every function and method, with folding on.
+    void FoldFunctions();
+
     // The check's marks over the text.
     [[nodiscard]] MarkOverlay &Marks() { return *m_marks; }
     [[nodiscard]] const MarkOverlay &Marks() const { return *m_marks; }
@@ -75,6 +78,8 @@ protected:
     void KeyDown(QKeyEvent *event) override;
     // The whole-text colouring of lines that come into view.
     void StyleLines(int first, int last) override;
+    // The blocks of JASS and vJASS.
+    void FoldLines(int first, int last) override;
 
     // While set, the change and selection handlers do nothing at all.
     bool m_highlighting = false;
@@ -93,6 +98,8 @@ private:
     template<typename PerLine> void ForEachLine(PerLine perLine) const;
 
     SyntaxEngine m_engine;
+    // The state each line leaves for the fold levels of the next.
+    std::vector<int> m_foldStates;
     MarkOverlay *m_marks;
     int m_lastLineCount = 0;
     int m_previousSelLength = 0;

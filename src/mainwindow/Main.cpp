@@ -147,6 +147,13 @@ void TMainForm::setupActions()
     GotoLine1 = MakeAction(this, "GotoLine1", "&Goto Line", QKeySequence(Qt::CTRL | Qt::Key_G));
     FindNext1 = MakeAction(this, "FindNext1", "Find &Next", QKeySequence(Qt::Key_F3));
     FindPrevious1 = MakeAction(this, "FindPrevious1", "Find &Previous", QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    // With Shift, a US keyboard reports [ and ] as { and }.
+    Fold1 = MakeAction(this, "Fold1", "Fold");
+    Fold1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceLeft) });
+    Unfold1 = MakeAction(this, "Unfold1", "Unfold");
+    Unfold1->setShortcuts({ QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BraceRight) });
     NewFunction1 = MakeAction(this, "NewFunction1", "New &Function", QKeySequence(Qt::CTRL | Qt::Key_F));
     NewLoop1 = MakeAction(this, "NewLoop1", "New &Loop", QKeySequence(Qt::CTRL | Qt::Key_L));
     NewIf1 = MakeAction(this, "NewIf1", "New &If", QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -176,6 +183,7 @@ void TMainForm::setupActions()
     m_shortcutActions = { CheckScript1, NextProblem1, PreviousProblem1, New1, Open1, Save1, SaveAs1, Find1,
         FindandReplace1, GotoLine1, FindNext1, FindPrevious1, NewFunction1, NewLoop1, NewIf1, SyntaxCheck1,
         LoadfromJassTrigger1, SavetoJassTrigger1, MergeFiles1, Redo1, ZoomIn1, ZoomOut1, ZoomReset1 };
+    m_shortcutActions += { Fold1, Unfold1 };
 }
 
 void TMainForm::setupMenus()
@@ -206,6 +214,9 @@ void TMainForm::setupMenus()
     Edit1->addSeparator();
     Edit1->addAction(FindNext1);
     Edit1->addAction(FindPrevious1);
+    Edit1->addSeparator();
+    Edit1->addAction(Fold1);
+    Edit1->addAction(Unfold1);
 
     Templates1 = MainMenu1->addMenu(QStringLiteral("&Templates"));
     Templates1->setObjectName(QStringLiteral("Templates1"));
@@ -273,6 +284,7 @@ void TMainForm::setupEditors()
     Editbox->installEventFilter(this);
     Editbox->viewport()->installEventFilter(this); // Ctrl+wheel
     new LineNumberGutter(Editbox);
+    Editbox->setFolding(true);
     for (QAction *action : { Redo1, ZoomIn1, ZoomOut1, ZoomReset1 }) {
         action->setShortcutContext(Qt::WidgetShortcut);
         Editbox->addAction(action);
@@ -386,6 +398,8 @@ void TMainForm::connectHandlers()
     wire(ZoomIn1, &TMainForm::ZoomIn1Click);
     wire(ZoomOut1, &TMainForm::ZoomOut1Click);
     wire(ZoomReset1, &TMainForm::ZoomReset1Click);
+    wire(Fold1, &TMainForm::Fold1Click);
+    wire(Unfold1, &TMainForm::Unfold1Click);
 
     connect(Editbox, &TRichEdit::OnKeyPress, this,
             [this](QKeyEvent *event) { RunCommand([this, event] { EditboxKeyPress(event); }); });

@@ -151,6 +151,8 @@ public:
     QAction *GotoLine1;
     QAction *FindNext1; // the last search again, from the caret on
     QAction *FindPrevious1; // and back from the caret
+    QAction *Fold1; // the block at the caret
+    QAction *Unfold1;
     // The editor's own keys, in no menu.
     QAction *Redo1; // Ctrl+Y, beside the editor's Ctrl+Shift+Z
     QAction *ZoomIn1;
@@ -255,6 +257,8 @@ public:
     void ZoomIn1Click();
     void ZoomOut1Click();
     void ZoomReset1Click();
+    void Fold1Click();
+    void Unfold1Click();
 
     // Language data, loaded by the creation step.
     void LoadCatalogue();

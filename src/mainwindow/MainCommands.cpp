@@ -49,3 +49,13 @@ void TMainForm::ZoomReset1Click()
 {
     Editbox->setZoom(0);
 }
+
+void TMainForm::Fold1Click()
+{
+    Editbox->fold(Editbox->lineFromChar(-1));
+}
+
+void TMainForm::Unfold1Click()
+{
+    Editbox->unfold(Editbox->lineFromChar(-1));
+}

@@ -115,7 +115,8 @@ void MarkOverlay::paintPastEnds(QPainter &painter) const
     const auto [begin, end] = m_marks.OnLines(m_edit.firstVisibleLine(), m_edit.lastVisibleLine());
     for (size_t i = begin; i < end; ++i) {
         const TextMarks::Mark &mark = m_marks.All()[i];
-        if (mark.column < int(m_edit.line(mark.line).size()))
+        // Lines hidden in a fold have no place of their own.
+        if (mark.column < int(m_edit.line(mark.line).size()) || !m_edit.isLineShown(mark.line))
             continue;
         const QRect r = markRect(mark);
         painter.setPen(QPen(MarkColor(mark.kind), 1));

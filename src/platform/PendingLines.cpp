@@ -24,6 +24,12 @@ bool PendingLines::Contains(int line) const
     return it != m_ranges.begin() && std::prev(it)->second >= line;
 }
 
+bool PendingLines::Intersects(int first, int last) const
+{
+    auto it = m_ranges.upper_bound(last);
+    return first <= last && it != m_ranges.begin() && std::prev(it)->second >= first;
+}
+
 int PendingLines::First() const
 {
     return m_ranges.empty() ? -1 : m_ranges.begin()->first;

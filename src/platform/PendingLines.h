@@ -16,6 +16,8 @@ public:
     void Add(int first, int last);
     [[nodiscard]] bool IsEmpty() const { return m_ranges.empty(); }
     [[nodiscard]] bool Contains(int line) const;
+    // Whether a line among first..last waits.
+    [[nodiscard]] bool Intersects(int first, int last) const;
     // The first waiting line, -1 when none waits.
     [[nodiscard]] int First() const;
     // Takes the waiting lines among first..last out, in order.

@@ -233,12 +233,17 @@ TRichEdit::TRichEdit(QWidget *parent)
             scheduleFlush();
     });
     connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int position) {
-        // Painting: only the lines in view get their styles now.
+        // Painting, or folding a block: the fold levels up to the position,
+        // but only the lines shown get their styles now.
         completeEdit();
-        if (!m_pending.IsEmpty())
-            ensureStyled(firstVisibleLine(), int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position))));
+        const int line = int(SendScintilla(SCI_LINEFROMPOSITION, ulong(position)));
+        ensureFolded(line);
+        styleShown(line);
         resetEndStyled();
     });
+    connect(this, &QsciScintillaBase::SCN_MARGINCLICK, this,
+        [this](int position, int, int margin) { foldMarginClick(position, margin); });
+    connect(this, &QsciScintillaBase::SCN_ZOOM, this, &TRichEdit::updateFoldMargin);
 }
 
 TRichEdit::~TRichEdit() = default;
@@ -287,6 +292,7 @@ void TRichEdit::applyLook()
     // Tab stops every 80 pixels, as a plain text field has them.
     const qreal space = QFontMetricsF(f).horizontalAdvance(u' ');
     SendScintilla(SCI_SETTABWIDTH, ulong(std::max(1, qRound(80 / std::max<qreal>(space, 1)))));
+    updateFoldMargin();
 }
 
 // Text and lines
@@ -459,6 +465,7 @@ int TRichEdit::caretPosition() const
 void TRichEdit::setSelStart(int start)
 {
     const long at = toBytes(start);
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(at)));
     SendScintilla(SCI_SETSEL, ulong(at), at);
     FlushNotifications();
 }
@@ -477,6 +484,8 @@ void TRichEdit::select(int start, int length)
 {
     const long anchor = toBytes(start);
     const long caret = toBytes(start + std::max(length, 0));
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(anchor)));
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(caret)));
     SendScintilla(SCI_SETSEL, ulong(anchor), caret);
     FlushNotifications();
 }
@@ -511,6 +520,7 @@ void TRichEdit::undo()
         const Writable writable(*this);
         SendScintilla(SCI_UNDO);
     }
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS))));
     FlushNotifications();
 }
 
@@ -520,6 +530,7 @@ void TRichEdit::redo()
         const Writable writable(*this);
         SendScintilla(SCI_REDO);
     }
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS))));
     FlushNotifications();
 }
 
@@ -690,6 +701,10 @@ void TRichEdit::replaceAll(QByteArray &&bytes, int lines, bool ascii, std::vecto
         SendScintilla(SCI_SETMODEVENTMASK, 0UL);
         SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
         SendScintilla(SCI_CLEARALL);
+        // The line that stays takes no fold into the new text.
+        SendScintilla(SCI_SETFOLDLEVEL, 0UL, long(SC_FOLDLEVELBASE));
+        SendScintilla(SCI_SETFOLDEXPANDED, 0UL, 1L);
+        m_foldFrom = 0;
         if (!m_ascii && ascii) {
             SendScintilla(SCI_RELEASELINECHARACTERINDEX, ulong(SC_LINECHARACTERINDEX_UTF16));
             m_ascii = true;
@@ -733,7 +748,9 @@ void TRichEdit::replaceStyles(std::vector<LineRuns> &&runs)
 {
     restartView();
     m_pending.Clear();
+    // Clears the fold levels too, and shows every line.
     SendScintilla(SCI_CLEARDOCUMENTSTYLE);
+    m_foldFrom = 0;
     if (runs.size() == size_t(lineCount())) {
         for (size_t l = 0; l < runs.size(); ++l)
             if (!runs[l].empty())
@@ -778,6 +795,7 @@ void TRichEdit::completeEdit() const
         return;
     const Edit edit = *m_edit;
     m_edit.reset();
+    m_foldFrom = std::min(m_foldFrom, edit.line);
     auto *self = const_cast<TRichEdit *>(this);
     if (!edit.insertion) {
         self->addChangedLines(edit.line, edit.line, edit.linesAdded);
@@ -1066,6 +1084,7 @@ int TRichEdit::lastVisibleLine() const
 
 void TRichEdit::ensureCursorVisible()
 {
+    showLine(SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS))));
     SendScintilla(SCI_SCROLLCARET);
 }
 
@@ -1077,6 +1096,7 @@ void TRichEdit::scrollToRange(int start, int end)
 void TRichEdit::centerCursor()
 {
     const long line = SendScintilla(SCI_LINEFROMPOSITION, ulong(SendScintilla(SCI_GETCURRENTPOS)));
+    showLine(line);
     const long visible = SendScintilla(SCI_VISIBLEFROMDOCLINE, ulong(line));
     SendScintilla(
         SCI_SETFIRSTVISIBLELINE, ulong(std::max(0L, visible - SendScintilla(SCI_LINESONSCREEN) / 2)));

@@ -5,6 +5,7 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -172,6 +173,24 @@ public:
     // Scrolls the caret's line into the middle of the view.
     void centerCursor();
 
+    // Folding hides the lines of a block behind its first line. It is the
+    // view's alone: the text, the undo history and the modified state never
+    // see it. The blocks come from FoldLines. With folding on, a margin
+    // beside the text shows them and a click there folds or unfolds one; a
+    // selection made in a folded block unfolds it.
+    void setFolding(bool on);
+    [[nodiscard]] bool folding() const { return m_folding; }
+    // Folds the innermost unfolded block holding `line` (a block holds the
+    // line that opens it); a caret it hides moves to the block's first line.
+    // False when there is none.
+    bool fold(int line);
+    // Unfolds the block that `line` opens, when it is folded.
+    bool unfold(int line);
+    // The line opens a block that is folded.
+    [[nodiscard]] bool isFolded(int line) const;
+    // The line is not hidden in a folded block.
+    [[nodiscard]] bool isLineShown(int line) const;
+
     // For the key notifications: the key is not passed on to the control.
     void consumeKey() { m_keyConsumed = true; }
 
@@ -216,6 +235,18 @@ protected:
     void reloadStyledLater();
     // Styles now the lines among first..last left for later.
     void ensureStyled(int first, int last) const;
+    // With folding on: gives lines first..last their fold levels
+    // (SCI_SETFOLDLEVEL), each read on from the line before; called before
+    // they are shown or folded, and again for the lines after an edit. By
+    // default no line opens a block.
+    virtual void FoldLines(int first, int last);
+    // Brings the fold levels up to date up to line `last`.
+    void ensureFolded(int last) const;
+    // Moves a caret that a fold hid to the line that hides it.
+    void keepCaretShown();
+    // Folds every block whose first line `folds` (a line number) accepts,
+    // but none inside a block it accepts; other folds stay as they are.
+    void foldWhere(const std::function<bool(int)> &folds);
 
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -265,8 +296,15 @@ private:
     void noteNonAscii();
     [[nodiscard]] std::pair<long, long> lineBytes(int line) const;
     [[nodiscard]] QByteArray lineUtf8(int line) const;
-    // Keeps the view asking for styles from the first line left for later.
+    // Keeps the view asking for styles from the first line left for later,
+    // or whose fold level is out of date.
     void resetEndStyled() const;
+    // Styles the lines shown up to `last` that wait.
+    void styleShown(int last) const;
+    void updateFoldMargin();
+    void foldMarginClick(int position, int margin);
+    // Unfolds the blocks that hide a line.
+    void showLine(long line);
 
     // Styles: Scintilla style numbers for the looks in use. The view's styles
     // 32 to 39 are its own (line numbers, brace highlight...); ours take the
@@ -287,6 +325,10 @@ private:
     qreal m_points = 9;
     mutable PendingLines m_pending;
     mutable bool m_styling = false;
+    bool m_folding = false;
+    mutable bool m_foldingLines = false;
+    // Lines from this one on may have out-of-date fold levels.
+    mutable int m_foldFrom = 0;
     bool m_ascii = true;
     bool m_replacingAll = false;
     bool m_pendingChange = false;

@@ -56,7 +56,9 @@ void TRichEdit::defineStyle(int number) const
 
 void TRichEdit::resetEndStyled() const
 {
-    const int first = m_pending.First();
+    int first = m_pending.First();
+    if (m_folding && m_foldFrom < lineCount())
+        first = first < 0 ? m_foldFrom : std::min(first, m_foldFrom);
     const long end
         = first < 0 ? SendScintilla(SCI_GETLENGTH) : SendScintilla(SCI_POSITIONFROMLINE, ulong(first));
     SendScintilla(SCI_STARTSTYLING, ulong(end), 0L);
@@ -131,6 +133,34 @@ void TRichEdit::ensureStyled(int first, int last) const
         self->StyleLines(from, to);
     m_styling = false;
     resetEndStyled();
+}
+
+void TRichEdit::styleShown(int last) const
+{
+    if (m_pending.IsEmpty())
+        return;
+    // Lines hidden in folds among them stay for later.
+    const long top = SendScintilla(SCI_GETFIRSTVISIBLELINE);
+    const long bottom = top + SendScintilla(SCI_LINESONSCREEN);
+    last = std::min(last, int(SendScintilla(SCI_DOCLINEFROMVISIBLE, ulong(bottom))));
+    if (!m_pending.Intersects(int(SendScintilla(SCI_DOCLINEFROMVISIBLE, ulong(top))), last))
+        return;
+    int from = -1;
+    int to = -2;
+    for (long shown = top; shown <= bottom; ++shown) {
+        const int line = int(SendScintilla(SCI_DOCLINEFROMVISIBLE, ulong(shown)));
+        if (line > last)
+            break;
+        if (line <= to + 1) {
+            to = std::max(to, line);
+            continue;
+        }
+        if (from >= 0)
+            ensureStyled(from, to);
+        from = to = line;
+    }
+    if (from >= 0)
+        ensureStyled(from, to);
 }
 
 // Attributes

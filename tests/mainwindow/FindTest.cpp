@@ -311,6 +311,29 @@ private slots:
         QCOMPARE(s.Editbox().selLength(), 0);
     }
 
+    // Ctrl+Shift+[ and ] at the caret; Goto Line into a folded block opens it.
+    void foldKeysAndGotoLine()
+    {
+        FindSession s;
+        s.Editbox().setText("function F takes nothing returns nothing\n    loop\n    endloop\nendfunction\n");
+        s.Editbox().setSelStart(s.Editbox().lineIndex(2));
+        s.Form->State.Modified = false;
+        QApplication::setActiveWindow(s.Form.get());
+        QVERIFY(QTest::qWaitForWindowActive(s.Form.get()));
+        QTest::keyClick(s.Form->Editbox, Qt::Key_BraceLeft, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(s.Editbox().isFolded(1) && !s.Editbox().isLineShown(2));
+        QTest::keyClick(s.Form->Editbox, Qt::Key_BracketLeft, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(s.Editbox().isFolded(0) && !s.Editbox().isLineShown(1));
+        QVERIFY(!s.Form->State.Modified);
+        QTest::keyClick(s.Form->Editbox, Qt::Key_BraceRight, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(s.Editbox().isLineShown(1) && !s.Editbox().isLineShown(2));
+        s.Dialogs.InputAnswers.append(QStringLiteral("3"));
+        s.Form->GotoLine1->trigger();
+        QVERIFY(s.Editbox().isLineShown(2) && !s.Editbox().isFolded(1));
+        QCOMPARE(s.Editbox().text(), QStringLiteral("function F takes nothing returns nothing\r\n    loop\r\n"
+                                                    "    endloop\r\nendfunction\r\n"));
+    }
+
     void templates_data()
     {
         QTest::addColumn<QString>("text");

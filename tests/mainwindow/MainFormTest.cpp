@@ -719,7 +719,7 @@ private slots:
                 "New1", "Open1", "OpenMapScript1", "Reopen1Action", "-", "Save1", "SaveAs1", "-", "Exit1" }));
         QCOMPARE(names(form.Edit1),
             (QStringList { "Find1", "FindandReplace1", "-", "GoToSymbol1", "GotoLine1", "-", "FindNext1",
-                "FindPrevious1" }));
+                "FindPrevious1", "-", "Fold1", "Unfold1" }));
         QCOMPARE(names(form.Tools1),
             (QStringList { "SyntaxCheck1", "CheckScript1", "NextProblem1", "PreviousProblem1", "-",
                 "LoadfromJassTrigger1", "Dontclickonme1", "SavetoJassTrigger1", "-", "MergeFiles1", "-",
