@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace Members {
 
 namespace {
@@ -57,13 +59,19 @@ int Nearness(const Context &context, const Declaration &d)
     return d.source == 0 ? 1 : 0;
 }
 
-// The nearest declaration that `accept` takes, or -1.
-template<typename Accept> int Nearest(const Context &context, Accept accept)
+// The nearest declaration named `name`, or named by what follows one of its
+// "_", that `accept` takes; -1 when there is none. The first of the nearest
+// wins.
+template<typename Accept> int Nearest(const Context &context, const QString &name, Accept accept)
 {
     const QList<Declaration> &outline = context.result.outline;
+    QList<int> candidates = context.names.values(name);
+    for (qsizetype i = name.indexOf(u'_'); i >= 0; i = name.indexOf(u'_', i + 1))
+        candidates += context.names.values(name.mid(i + 1));
+    std::sort(candidates.begin(), candidates.end());
     int best = -1;
     int bestNearness = -1;
-    for (int i = 0; i < outline.size(); ++i) {
+    for (const int i : std::as_const(candidates)) {
         if (!accept(outline[i]))
             continue;
         const int nearness = Nearness(context, outline[i]);
@@ -90,7 +98,7 @@ bool NamedFromOutside(const QList<Declaration> &outline, const Declaration &d, c
 int FindObjectOf(const Context &context, const QString &type, bool module)
 {
     const QList<Declaration> &outline = context.result.outline;
-    return Nearest(context, [&](const Declaration &d) {
+    return Nearest(context, type, [&](const Declaration &d) {
         return (module ? d.kind == Kind::Module : d.kind == Kind::Struct || d.kind == Kind::Interface)
             && (d.name == type || NamedFromOutside(outline, d, type));
     });
@@ -384,13 +392,26 @@ int FindNamed(const Context &context, const QString &name, bool member)
     const QList<Declaration> &outline = context.result.outline;
     if (name.isEmpty())
         return -1;
-    return Nearest(context, [&](const Declaration &d) {
+    const auto accept = [&](const Declaration &d) {
         const bool isMember = d.kind == Kind::Member || d.kind == Kind::Method;
         if (member)
-            return isMember && (d.name == name || d.name == QLatin1String("operator ") + name);
+            return isMember;
         return !isMember && d.kind != Kind::Implement && d.kind != Kind::Globals
             && (d.name == name || NamedFromOutside(outline, d, name));
-    });
+    };
+    const int found = Nearest(
+        context, name, [&](const Declaration &d) { return accept(d) && (!member || d.name == name); });
+    // A property by its name: its "method operator".
+    return found >= 0 || !member ? found : Nearest(context, QLatin1String("operator ") + name, accept);
+}
+
+QMultiHash<QString, int> NameIndex(const QList<Declaration> &outline)
+{
+    QMultiHash<QString, int> names;
+    names.reserve(outline.size());
+    for (int i = 0; i < outline.size(); ++i)
+        names.insert(outline[i].name, i);
+    return names;
 }
 
 QList<Member> MembersOf(const Context &context, const Target &target)
@@ -470,7 +491,7 @@ std::optional<Target> FirstStep(const Context &context, const Step &step)
     }
     const QList<Declaration> &outline = context.result.outline;
     if (!variable) {
-        const int global = Nearest(context, [&](const Declaration &d) {
+        const int global = Nearest(context, name, [&](const Declaration &d) {
             return d.kind == Kind::Global && (d.name == name || NamedFromOutside(outline, d, name));
         });
         if (global >= 0)
@@ -486,7 +507,7 @@ std::optional<Target> FirstStep(const Context &context, const Step &step)
         return AfterBrackets(context, Target { object, called }, step.brackets, called ? 1 : 0);
     if (!called)
         return std::nullopt;
-    const int function = Nearest(context, [&](const Declaration &d) {
+    const int function = Nearest(context, name, [&](const Declaration &d) {
         return (d.kind == Kind::Function || d.kind == Kind::Native)
             && (d.name == name || NamedFromOutside(outline, d, name));
     });

@@ -3,6 +3,7 @@
 #include "analysis/Analysis.h"
 
 #include <QList>
+#include <QMultiHash>
 #include <QString>
 
 #include <optional>
@@ -14,12 +15,17 @@
 // lines of the analysis' first source, the script itself.
 namespace Members {
 
-// Where the code stands: the analysis, the body holding `line` if any.
+// Where the code stands: the analysis, its outline by name (each
+// declaration's index under its name), the body holding `line` if any.
 struct Context {
     const Analysis::Result &result;
+    const QMultiHash<QString, int> &names;
     const Analysis::Scope *scope = nullptr;
     int line = 0;
 };
+
+// The index of an outline by its names.
+[[nodiscard]] QMultiHash<QString, int> NameIndex(const QList<Analysis::Declaration> &outline);
 
 // A struct, interface or module of the outline, as a value (its instance
 // members) or by its name (its statics).

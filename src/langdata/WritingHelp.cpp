@@ -55,6 +55,7 @@ void ScriptIndex::Build(const QByteArray &text, const QString &fileName, const Q
     scopes.removeIf([](const Analysis::Scope &scope) { return scope.source != 0; });
     std::stable_sort(scopes.begin(), scopes.end(),
         [](const Analysis::Scope &a, const Analysis::Scope &b) { return a.firstLine < b.firstLine; });
+    m_names = Members::NameIndex(m_result.outline);
 }
 
 QString ScriptIndex::FileOf(int source) const
@@ -154,7 +155,7 @@ std::optional<QList<Candidate>> CompleteMembers(
     QList<Candidate> found;
     if (!script)
         return found;
-    const Members::Context context { script->Result(), script->ScopeAt(line), line };
+    const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
     const std::optional<Members::Target> target = Members::TargetBefore(context, text, dot);
     if (!target)
         return found;
@@ -320,7 +321,7 @@ QString CallDeclarationAt(const Catalogue &catalogue, const ScriptIndex *script,
         return CallDeclaration(catalogue, script, name);
     if (!script)
         return {};
-    const Members::Context context { script->Result(), script->ScopeAt(line), line };
+    const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
     const std::optional<Members::Target> target = Members::TargetBefore(context, text, start - 1);
     const std::optional<Members::Member> member
         = target ? Members::FindMember(context, *target, name) : std::nullopt;
@@ -376,7 +377,7 @@ std::optional<Declaration> FindDeclarationAt(const Catalogue &catalogue, const S
                 : Declaration { false, EditorLine(at), QString(), script->FileOf(at.source) };
         };
         const QList<Analysis::Declaration> &outline = script->Result().outline;
-        const Members::Context context { script->Result(), script->ScopeAt(line), line };
+        const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
         const auto outlined = [&](int index) {
             return inScript(Analysis::Position { outline[index].source, outline[index].line });
         };

@@ -4,6 +4,7 @@
 #include "analysis/Analysis.h"
 
 #include <QList>
+#include <QMultiHash>
 #include <QString>
 
 #include <functional>
@@ -50,9 +51,12 @@ public:
     [[nodiscard]] const Analysis::Function *FindFunction(const QString &name) const;
     // The file an analysis source was read from; empty for the script.
     [[nodiscard]] QString FileOf(int source) const;
+    // The outline's declarations by name.
+    [[nodiscard]] const QMultiHash<QString, int> &Names() const { return m_names; }
 
 private:
     Analysis::Result m_result;
+    QMultiHash<QString, int> m_names;
     QStringList m_files; // the sources after the script
 };
 
