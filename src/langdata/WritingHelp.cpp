@@ -402,7 +402,10 @@ std::optional<Declaration> FindDeclarationAt(const Catalogue &catalogue, const S
                 }
             }
         }
-        if (const int named = Members::FindNamed(context, name, false); named >= 0)
+        // thistype is the struct the code is in.
+        if (const int named = name == u"thistype" ? Members::FindObject(context, name)
+                                                  : Members::FindNamed(context, name, false);
+            named >= 0)
             return outlined(named);
         const Analysis::Api &declared = script->Result().declared;
         if (const Analysis::Function *function = script->FindFunction(name);
