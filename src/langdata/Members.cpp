@@ -301,13 +301,9 @@ struct Collector {
                 if (setter)
                     m.name.chop(1);
                 // "[]", "<" are no names.
-                if (m.name.isEmpty() || !IsWordChar(m.name[0])) {
+                if (m.name.isEmpty() || !IsWordChar(m.name[0]))
                     m.name = d.name;
-                    m.method = false;
-                } else {
-                    m.method = false;
-                    m.property = true;
-                }
+                m.method = false;
             }
             Add(m, setter);
         }

@@ -48,7 +48,6 @@ struct Member {
     QString type; // a variable's type, what a method returns
     int owner = -1; // what thistype stands for in `type`
     bool isArray = false;
-    bool property = false;
 };
 
 // What `target` offers to code at context.line, each name once, the nearest
@@ -63,7 +62,7 @@ struct Member {
 // "static real x", "method move takes real dx, real dy returns nothing".
 [[nodiscard]] QString DeclarationText(const Analysis::Declaration &declaration);
 
-// The struct, interface or module whose name `type` is, seen from the code
+// The struct or interface whose name `type` is, seen from the code
 // at context.line; `self` stands for thistype. -1 when there is none.
 [[nodiscard]] int FindObject(const Context &context, const QString &type, int self = -1);
 

@@ -210,6 +210,9 @@ void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, q
     emit ScriptAnalysed();
     if (CompletionOpen())
         fillCompletion();
+    else if (std::exchange(m_membersWanted, -1) == revision && revision == m_form.Editbox->revision()
+        && memberAtCaret())
+        OpenCompletion(false);
     if (TipOpen()) {
         updateTip();
     } else if (m_tipWanted >= 0) {
@@ -555,7 +558,9 @@ void EditorHelp::changed()
     if (CompletionOpen()) {
         fillCompletion();
     } else if (typed == u"." && memberAtCaret()) {
-        OpenCompletion(false);
+        // A struct or local declared since the last analysis needs the next one.
+        m_membersWanted = m_form.Editbox->revision();
+        OpenCompletion();
     } else if (typed.size() == 1 && IsWordChar(typed[0])) {
         // Two letters of a word in code open the list, once per word.
         const auto [line, text, column] = caret();

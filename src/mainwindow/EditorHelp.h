@@ -105,6 +105,7 @@ private:
     bool m_slowAnalysis = false;
     int m_analysing = -1; // the revision being analysed in the background
     int m_tipWanted = -1; // the revision at which "(" found no declaration
+    int m_membersWanted = -1; // the revision at which "." was typed
     QThreadPool m_pool;
     QList<WritingHelp::Candidate> m_items;
     // The user moved in the open list: Enter inserts what they went to.

@@ -138,6 +138,8 @@ private slots:
                "0\r\rendfunction\rendlibrary");
         s.Saved();
         s.Editbox().setSelStart(s.Editbox().lineIndex(3));
+        // The list waits for an analysis in the background.
+        s.Form().WritingHelper->SlowAnalysisMs = -1;
         s.Type("set n.");
         QTRY_COMPARE(s.Listed(), QStringList({ "destroy", "getType" }));
         s.Type("w\t");
