@@ -185,6 +185,7 @@ struct Collector {
     const Context &context;
     bool instance;
     int depth = 0;
+    bool both = false; // an array struct's name reaches its instance members too
     QList<Member> found;
     QHash<QString, qsizetype> names;
     QSet<qsizetype> setters;
@@ -284,7 +285,8 @@ struct Collector {
                 continue;
             if (d.kind == Kind::Member && instance && d.modifiers.contains(u"delegate"))
                 delegates.append(FindObjectOf(context, d.type, false));
-            if (d.modifiers.contains(u"static") == instance || (d.modifiers.contains(u"private") && !inside))
+            if ((!both && d.modifiers.contains(u"static") == instance)
+                || (d.modifiers.contains(u"private") && !inside))
                 continue;
             Member m;
             m.name = d.name;
@@ -415,6 +417,8 @@ QList<Member> MembersOf(const Context &context, const Target &target)
     if (target.declaration < 0 || target.declaration >= context.result.outline.size())
         return {};
     Collector collector(context, target.instance);
+    const Declaration &d = context.result.outline[target.declaration];
+    collector.both = !target.instance && d.kind == Kind::Struct && d.type == u"array";
     collector.Collect(target.declaration, target.declaration);
     return collector.found;
 }
@@ -434,6 +438,10 @@ namespace {
 std::optional<Target> Indexed(const Context &context, const Target &target)
 {
     const std::optional<Member> index = FindMember(context, target, QStringLiteral("operator []"));
+    const Declaration &d = context.result.outline[target.declaration];
+    // "T[i]" of an array struct is its instance i.
+    if (!index && !target.instance && d.kind == Kind::Struct && d.type == u"array")
+        return Target { target.declaration, true };
     if (!index)
         return std::nullopt;
     const int object = FindObject(context, index->type, index->owner);

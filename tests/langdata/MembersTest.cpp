@@ -55,7 +55,11 @@ const char kScript[] = "library Shapes requires Base\n" // 0
                        "    local Point3 q = 0\n" // 35
                        "    local Shape s = 0\n"
                        "    local Node n = 0\n"
-                       "endfunction\n";
+                       "endfunction\n"
+                       "struct Cell extends array\n"
+                       "    integer depth\n"
+                       "    static integer total\n"
+                       "endstruct\n";
 constexpr int kInMove = 20;
 constexpr int kInTest = 36;
 
@@ -111,6 +115,10 @@ private slots:
             << "area deallocate destroy getType hidden move name rename ring size x";
         QTest::newRow("thistype.") << kInMove << "call thistype."
                                    << "allocate count create typeid";
+        QTest::newRow("Cell., an array struct") << kInTest << "call Cell."
+                                                << "depth total";
+        QTest::newRow("Cell[1].") << kInTest << "set x = Cell[1]."
+                                  << "depth";
         QTest::newRow("p.x. is a real") << kInTest << "set p.x."
                                         << "";
         QTest::newRow("1. is a number") << kInTest << "set r = 1."
