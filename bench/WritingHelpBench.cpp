@@ -6,7 +6,8 @@
 // five); the analysis of the script that follows the first is shown apart. Call tip:
 // "(" after CreateUnit to the tip shown. Keystroke: a letter typed in the middle of the
 // script with the gutter and the writing help, then in the same run with both
-// taken away.
+// taken away. Members: "." after a local of the last of 2,000 vJASS structs to
+// the list of its members shown, once the script is analysed.
 
 #include "BenchProgram.h"
 #include "BenchSupport.h"
@@ -18,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +34,25 @@ void Type(QWidget &w, const QString &text)
 {
     for (const QChar c : text)
         SendKey(w, Qt::Key(c.toUpper().unicode()), QString(c));
+}
+
+// A library of structs of ten fields and a method, and a function with a
+// local of the last struct and an empty line to type on.
+QStringList VjassStructs(int count)
+{
+    QStringList lines { QStringLiteral("library Shapes") };
+    for (int s = 0; s < count; ++s) {
+        lines << QStringLiteral("struct S%1").arg(s);
+        for (int m = 0; m < 10; ++m)
+            lines << QStringLiteral("    integer field%1").arg(m);
+        lines << QStringLiteral("    method move takes integer d returns thistype")
+              << QStringLiteral("        return this") << QStringLiteral("    endmethod")
+              << QStringLiteral("endstruct");
+    }
+    lines << QStringLiteral("endlibrary") << QStringLiteral("function F takes nothing returns nothing")
+          << QStringLiteral("    local S%1 s = 0").arg(count - 1) << QStringLiteral("    set s")
+          << QStringLiteral("endfunction");
+    return lines;
 }
 
 double Keystroke(TSyntaxEdit &editor)
@@ -102,6 +123,25 @@ int main(int argc, char **argv)
     while (help.Analysing())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double with = Keystroke(editor);
+
+    const QStringList vjass = VjassStructs(2000);
+    const int memberLine = int(vjass.size()) - 2;
+    editor.LoadingText = true;
+    editor.setLines(vjass);
+    editor.LoadingText = false;
+    editor.setSelStart(editor.lineIndex(memberLine) + int(vjass[memberLine].size()));
+    help.OpenCompletion();
+    QCoreApplication::processEvents();
+    while (help.Analysing())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    SendKey(editor, Qt::Key_Escape, QString());
+    bool membersShown = true;
+    const double members = MedianMs(kRuns, [&] {
+        Type(editor, QStringLiteral("."));
+        membersShown = membersShown && help.CompletionOpen() && help.CompletionList->count() == 13;
+        SendKey(editor, Qt::Key_Escape, QString());
+        SendKey(editor, Qt::Key_Backspace, QString());
+    });
     delete form.WritingHelper;
     form.WritingHelper = nullptr;
     delete editor.findChild<LineNumberGutter *>();
@@ -114,5 +154,7 @@ int main(int argc, char **argv)
     std::printf("  keystroke with gutter and help: median %.4f ms\n", with);
     std::printf("  keystroke without them: median %.4f ms\n", without);
     std::printf("  keystroke ratio %.2f, tip shown %s\n", with / without, tipShown ? "yes" : "no");
-    return 0;
+    std::printf("vJASS, %d lines, 2000 structs:\n", int(vjass.size()));
+    std::printf("  members after \".\" + Escape + Backspace: median %.2f ms\n", members);
+    return membersShown ? 0 : 1;
 }

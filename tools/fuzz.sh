@@ -4,7 +4,7 @@
 # 600).
 #
 #   tools/fuzz.sh [TARGET|all] [SECONDS]
-#   TARGET: rtf textfile config syntaxdef highlight check merge import analysis map vjass fold
+#   TARGET: rtf textfile config syntaxdef highlight check merge import analysis map vjass fold members
 #
 # A quarter of each target's time goes to long inputs, up to LONG_INPUT bytes
 # (default 1 MiB): what only deep or large input breaks (a stack exhausted by
@@ -18,7 +18,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-fuzz}"
 jobs="${JOBS:-1}"
-all_targets=(rtf textfile config syntaxdef highlight check merge import analysis map vjass fold)
+all_targets=(rtf textfile config syntaxdef highlight check merge import analysis map vjass fold members)
 target="${1:-all}"
 seconds="${2:-600}"
 long_input="${LONG_INPUT:-1048576}"

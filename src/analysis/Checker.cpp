@@ -620,7 +620,9 @@ void Checker::ParseVariable(bool isLocal, bool isConstant)
     Symbol &s = symbols_[name.symbol];
     const Position at { source_, name.line };
     const auto declared = [&] {
-        return Variable { WrittenType(type, typeTok.symbol), Name(name.symbol), isArray, isConstant, at };
+        // A struct's name, not the integer it is underneath.
+        return Variable { WrittenType(object >= 0 ? ErrorType : type, typeTok.symbol), Name(name.symbol),
+            isArray, isConstant, at };
     };
     // A local is in scope at once, so its own initial value already reads it.
     int local = -1;

@@ -1194,7 +1194,10 @@ void Checker::CheckBody(int node, int function, const Context &context)
         local(current_.names[i], current_.types[i], i < current_.objects.size() ? current_.objects[i] : -1,
             true);
         if (keep_)
-            scope.parameters.append(Variable { WrittenType(current_.types[i], current_.typeSymbols[i]),
+            scope.parameters.append(Variable {
+                WrittenType(
+                    i < current_.objects.size() && current_.objects[i] >= 0 ? ErrorType : current_.types[i],
+                    current_.typeSymbols[i]),
                 Name(current_.names[i]), false, false, { n.source, scope.firstLine } });
     }
     blocks_.clear();

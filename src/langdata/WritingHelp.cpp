@@ -1,5 +1,7 @@
 #include "WritingHelp.h"
 
+#include "Members.h"
+#include "analysis/Project.h"
 #include "platform/StringLists.h"
 
 #include <algorithm>
@@ -24,14 +26,41 @@ const DeclarationCategory &Category(const Catalogue &catalogue, CategoryKind kin
     return catalogue[kind];
 }
 
+// Sorted as the explorer sorts names, each name once (the first wins).
+void SortNames(QList<Candidate> &found)
+{
+    const StringComparer &comparer = StringComparer::CaseInsensitive();
+    std::stable_sort(found.begin(), found.end(),
+        [&comparer](const Candidate &a, const Candidate &b) { return comparer.Compare(a.name, b.name) < 0; });
+    const auto last = std::unique(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) == 0;
+    });
+    found.erase(last, found.end());
+}
+
 } // namespace
 
-void ScriptIndex::Build(const QByteArray &text)
+void ScriptIndex::Build(const QByteArray &text, const QString &fileName, const QString &folder)
 {
     Analysis::Options options;
     options.declarations = true;
-    m_result = Analysis::Analyse({ Analysis::Source { QString(), text } }, Analysis::PrimitiveApi(), options);
+    Analysis::ProjectFiles files;
+    m_result = Analysis::AnalyseProject({ Analysis::Source { fileName, text } }, Analysis::PrimitiveApi(),
+        options, folder, QString(), &files);
+    m_files = files.libraries;
     m_result.diagnostics.clear();
+    // The script's own bodies in document order: a vJASS program's are read
+    // library by library, a module's once per struct that implements it.
+    QList<Analysis::Scope> &scopes = m_result.scopes;
+    scopes.removeIf([](const Analysis::Scope &scope) { return scope.source != 0; });
+    std::stable_sort(scopes.begin(), scopes.end(),
+        [](const Analysis::Scope &a, const Analysis::Scope &b) { return a.firstLine < b.firstLine; });
+    m_names = Members::NameIndex(m_result.outline);
+}
+
+QString ScriptIndex::FileOf(int source) const
+{
+    return m_files.value(source - 1);
 }
 
 const Analysis::Scope *ScriptIndex::ScopeAt(int line) const
@@ -113,13 +142,29 @@ QList<Candidate> Complete(
                 found.append({ category.Names[i], kKinds[c], category.Lines[i] });
         }
     }
-    const StringComparer &comparer = StringComparer::CaseInsensitive();
-    std::stable_sort(found.begin(), found.end(),
-        [&comparer](const Candidate &a, const Candidate &b) { return comparer.Compare(a.name, b.name) < 0; });
-    const auto last = std::unique(found.begin(), found.end(), [](const Candidate &a, const Candidate &b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) == 0;
-    });
-    found.erase(last, found.end());
+    SortNames(found);
+    return found;
+}
+
+std::optional<QList<Candidate>> CompleteMembers(
+    const ScriptIndex *script, int line, const QString &text, int start, const QString &prefix)
+{
+    const int dot = start - 1;
+    if (dot < 0 || dot >= text.size() || text[dot] != u'.' || !InCode(text, dot))
+        return std::nullopt;
+    QList<Candidate> found;
+    if (!script)
+        return found;
+    const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
+    const std::optional<Members::Target> target = Members::TargetBefore(context, text, dot);
+    if (!target)
+        return found;
+    for (const Members::Member &member : Members::MembersOf(context, *target)) {
+        if (member.name.startsWith(prefix, Qt::CaseInsensitive) && IsWordChar(member.name.front()))
+            found.append(
+                { member.name, member.method ? NameKind::Method : NameKind::Member, member.declaration });
+    }
+    SortNames(found);
     return found;
 }
 
@@ -211,6 +256,12 @@ std::pair<int, int> WordAt(const QString &line, int column)
 std::optional<CallSite> CallAt(
     const QString &line, int column, const std::function<bool(const QString &)> &isFunction)
 {
+    return CallAt(line, column, [&isFunction](const QString &name, int) { return isFunction(name); });
+}
+
+std::optional<CallSite> CallAt(
+    const QString &line, int column, const std::function<bool(const QString &, int)> &isFunction)
+{
     struct Open {
         int at;
         int commas;
@@ -240,8 +291,8 @@ std::optional<CallSite> CallAt(
         if (length == 0 || start + length != nameEnd)
             continue;
         const QString name = line.mid(start, length);
-        if (isFunction(name))
-            return CallSite { name, open[k].commas, at };
+        if (isFunction(name, start))
+            return CallSite { name, open[k].commas, at, start };
     }
     return std::nullopt;
 }
@@ -261,6 +312,20 @@ QString CallDeclaration(const Catalogue &catalogue, const ScriptIndex *script, c
             return category.Lines[i];
     }
     return {};
+}
+
+QString CallDeclarationAt(const Catalogue &catalogue, const ScriptIndex *script, int line,
+    const QString &text, int start, const QString &name)
+{
+    if (start <= 0 || start > text.size() || text[start - 1] != u'.')
+        return CallDeclaration(catalogue, script, name);
+    if (!script)
+        return {};
+    const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
+    const std::optional<Members::Target> target = Members::TargetBefore(context, text, start - 1);
+    const std::optional<Members::Member> member
+        = target ? Members::FindMember(context, *target, name) : std::nullopt;
+    return member && member->method ? member->declaration : QString();
 }
 
 Tip MakeTip(const QString &declaration, int argument)
@@ -296,12 +361,39 @@ Tip MakeTip(const QString &declaration, int argument)
 std::optional<Declaration> FindDeclaration(
     const Catalogue &catalogue, const ScriptIndex *script, int line, const QString &name)
 {
+    return FindDeclarationAt(catalogue, script, line, QString(), 0, name);
+}
+
+std::optional<Declaration> FindDeclarationAt(const Catalogue &catalogue, const ScriptIndex *script, int line,
+    const QString &text, int start, const QString &name)
+{
     if (name.isEmpty())
         return std::nullopt;
     if (script) {
-        const auto inScript = [](const Analysis::Position &at) {
-            return Declaration { true, EditorLine(at), QString() };
+        // In the script, or in another file of its project.
+        const auto inScript = [script](const Analysis::Position &at) {
+            return at.source == 0
+                ? Declaration { true, EditorLine(at), QString(), QString() }
+                : Declaration { false, EditorLine(at), QString(), script->FileOf(at.source) };
         };
+        const QList<Analysis::Declaration> &outline = script->Result().outline;
+        const Members::Context context { script->Result(), script->Names(), script->ScopeAt(line), line };
+        const auto outlined = [&](int index) {
+            return inScript(Analysis::Position { outline[index].source, outline[index].line });
+        };
+        if (start > 0 && start <= text.size() && text[start - 1] == u'.') {
+            const std::optional<Members::Target> target = Members::TargetBefore(context, text, start - 1);
+            const std::optional<Members::Member> member
+                = target ? Members::FindMember(context, *target, name) : std::nullopt;
+            // What every struct has stands at the struct.
+            if (member)
+                return outlined(member->declarationIndex >= 0 ? member->declarationIndex : member->owner);
+            // A value the analysis cannot follow: the member of that name nearest.
+            const int any = Members::FindNamed(context, name, true);
+            if (any >= 0)
+                return outlined(any);
+            return std::nullopt;
+        }
         if (const Analysis::Scope *scope = script->ScopeAt(line)) {
             for (const QList<Analysis::Variable> *list : { &scope->locals, &scope->parameters }) {
                 for (const Analysis::Variable &variable : *list) {
@@ -310,6 +402,11 @@ std::optional<Declaration> FindDeclaration(
                 }
             }
         }
+        // thistype is the struct the code is in.
+        if (const int named = name == u"thistype" ? Members::FindObject(context, name)
+                                                  : Members::FindNamed(context, name, false);
+            named >= 0)
+            return outlined(named);
         const Analysis::Api &declared = script->Result().declared;
         if (const Analysis::Function *function = script->FindFunction(name);
             function && function->at.line > 0)
@@ -326,7 +423,7 @@ std::optional<Declaration> FindDeclaration(
     for (const DeclarationCategory &category : catalogue.Categories) {
         const qsizetype i = category.Names.indexOf(name);
         if (i >= 0)
-            return Declaration { false, -1, category.Lines[i] };
+            return Declaration { false, -1, category.Lines[i], QString() };
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "analysis/Analysis.h"
 
 #include <QList>
+#include <QMultiHash>
 #include <QString>
 
 #include <functional>
@@ -24,7 +25,9 @@ enum class NameKind {
     ScriptFunction,
     ScriptGlobal,
     Local,
-    Parameter
+    Parameter,
+    Member,
+    Method
 };
 
 struct Candidate {
@@ -37,14 +40,24 @@ struct Candidate {
 // milliseconds, so the owner decides when to rebuild it.
 class ScriptIndex {
 public:
-    void Build(const QByteArray &text);
+    // A vJASS script with a `folder` is read with the files of its project
+    // that declare the libraries and textmacros it uses, as Check Script
+    // reads it; the script itself is the analysis' first source.
+    void Build(
+        const QByteArray &text, const QString &fileName = QString(), const QString &folder = QString());
     [[nodiscard]] const Analysis::Result &Result() const { return m_result; }
     // The body holding a 0-based editor line, or none.
     [[nodiscard]] const Analysis::Scope *ScopeAt(int line) const;
     [[nodiscard]] const Analysis::Function *FindFunction(const QString &name) const;
+    // The file an analysis source was read from; empty for the script.
+    [[nodiscard]] QString FileOf(int source) const;
+    // The outline's declarations by name.
+    [[nodiscard]] const QMultiHash<QString, int> &Names() const { return m_names; }
 
 private:
     Analysis::Result m_result;
+    QMultiHash<QString, int> m_names;
+    QStringList m_files; // the sources after the script
 };
 
 // "Name takes type a, type b returns type", as the declaration files write it.
@@ -57,6 +70,12 @@ private:
 // in that order wins).
 [[nodiscard]] QList<Candidate> Complete(
     const Catalogue &catalogue, const ScriptIndex *script, int line, const QString &prefix);
+
+// After a "." right before `start` of `line`: the members of the struct the
+// expression before it stands for that begin with `prefix`, sorted as
+// Complete sorts. None when no "." stands there.
+[[nodiscard]] std::optional<QList<Candidate>> CompleteMembers(
+    const ScriptIndex *script, int line, const QString &text, int start, const QString &prefix);
 
 // True when `column` of `line` stands in code: not in a comment or a string.
 [[nodiscard]] bool InCode(const QString &line, int column);
@@ -77,9 +96,13 @@ struct CallSite {
     QString function;
     int argument = 0;
     int open = 0;
+    int start = 0; // the column of the name
 };
 [[nodiscard]] std::optional<CallSite> CallAt(
     const QString &line, int column, const std::function<bool(const QString &)> &isFunction);
+// The same with the column the name starts at, for a method after a ".".
+[[nodiscard]] std::optional<CallSite> CallAt(
+    const QString &line, int column, const std::function<bool(const QString &, int)> &isFunction);
 
 // A declaration and the range of one of its parameters in it (length 0 when
 // it has no such parameter).
@@ -92,16 +115,27 @@ struct Tip {
 // Functions and AI Functions of the catalogue; empty when none is known.
 [[nodiscard]] QString CallDeclaration(
     const Catalogue &catalogue, const ScriptIndex *script, const QString &name);
+// The same for the name at `start` of `text` on `line`: after a "." the
+// method of the struct before it.
+[[nodiscard]] QString CallDeclarationAt(const Catalogue &catalogue, const ScriptIndex *script, int line,
+    const QString &text, int start, const QString &name);
 [[nodiscard]] Tip MakeTip(const QString &declaration, int argument);
 
-// Where `name` is declared: in the script (0-based line), or in the catalogue
-// (its declaration line, looked up as a selection in the editor looks it up).
+// Where `name` is declared: in the script (0-based line), in another file
+// of its project (`file` and its 0-based line), or in the catalogue (its
+// declaration line, looked up as a selection in the editor looks it up).
 struct Declaration {
     bool inScript = false;
     int line = -1;
     QString text;
+    QString file;
 };
 [[nodiscard]] std::optional<Declaration> FindDeclaration(
     const Catalogue &catalogue, const ScriptIndex *script, int line, const QString &name);
+// The same for the word at `start` of `text` on `line`: after a "." the
+// member of the struct before it; in vJASS also libraries, structs,
+// modules, textmacros, the nearest first.
+[[nodiscard]] std::optional<Declaration> FindDeclarationAt(const Catalogue &catalogue,
+    const ScriptIndex *script, int line, const QString &text, int start, const QString &name);
 
 } // namespace WritingHelp

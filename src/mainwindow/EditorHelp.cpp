@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
@@ -42,6 +43,8 @@ QIcon KindIcon(NameKind kind)
         { 'v', QColor(0, 112, 0) },
         { 'l', QColor(96, 0, 128) },
         { 'p', QColor(96, 0, 128) },
+        { 'v', QColor(0, 96, 96) },
+        { 'm', QColor(0, 96, 96) },
     };
     static QIcon icons[std::size(kLooks)];
     QIcon &icon = icons[size_t(kind)];
@@ -145,7 +148,7 @@ const WritingHelp::ScriptIndex &EditorHelp::script()
     if (m_revision < 0 || revision != m_revision) {
         QElapsedTimer timer;
         timer.start();
-        m_script.Build(snapshot());
+        m_script.Build(snapshot(), m_form.CheckedName(), m_form.CheckedFolder());
         m_revision = revision;
         m_slowAnalysis = timer.elapsed() > SlowAnalysisMs;
         emit ScriptAnalysed();
@@ -161,7 +164,7 @@ void EditorHelp::RefreshScript()
 
 void EditorHelp::RememberPlace()
 {
-    m_back.append({ m_form.Editbox->selStart(), m_form.Editbox->selLength() });
+    m_back.append({ m_form.State.FileName, m_form.Editbox->selStart(), m_form.Editbox->selLength() });
 }
 
 QByteArray EditorHelp::snapshot() const
@@ -181,15 +184,16 @@ bool EditorHelp::refreshInBackground()
     if (revision == m_revision || m_analysing >= 0)
         return true;
     m_analysing = revision;
-    m_pool.start([this, revision, text = snapshot()] {
-        QElapsedTimer timer;
-        timer.start();
-        WritingHelp::ScriptIndex index;
-        index.Build(text);
-        const qint64 ms = timer.elapsed();
-        QMetaObject::invokeMethod(
-            this, [this, revision, index, ms] { analysed(revision, index, ms); }, Qt::QueuedConnection);
-    });
+    m_pool.start(
+        [this, revision, text = snapshot(), name = m_form.CheckedName(), folder = m_form.CheckedFolder()] {
+            QElapsedTimer timer;
+            timer.start();
+            WritingHelp::ScriptIndex index;
+            index.Build(text, name, folder);
+            const qint64 ms = timer.elapsed();
+            QMetaObject::invokeMethod(
+                this, [this, revision, index, ms] { analysed(revision, index, ms); }, Qt::QueuedConnection);
+        });
     return true;
 }
 
@@ -206,6 +210,9 @@ void EditorHelp::analysed(int revision, const WritingHelp::ScriptIndex &index, q
     emit ScriptAnalysed();
     if (CompletionOpen())
         fillCompletion();
+    else if (std::exchange(m_membersWanted, -1) == revision && revision == m_form.Editbox->revision()
+        && memberAtCaret())
+        OpenCompletion(false);
     if (TipOpen()) {
         updateTip();
     } else if (m_tipWanted >= 0) {
@@ -274,8 +281,12 @@ void EditorHelp::fillCompletion()
 {
     const TSyntaxEdit &editor = *m_form.Editbox;
     const int first = editor.lineIndex(m_wordLine);
-    const QString prefix = editor.line(m_wordLine).mid(m_wordStart - first, editor.selStart() - m_wordStart);
-    m_items = WritingHelp::Complete(m_form.State.Declarations, &m_script, m_wordLine, prefix);
+    const QString text = editor.line(m_wordLine);
+    const QString prefix = text.mid(m_wordStart - first, editor.selStart() - m_wordStart);
+    // After a "." the members of what stands before it, and nothing else.
+    auto members = WritingHelp::CompleteMembers(&m_script, m_wordLine, text, m_wordStart - first, prefix);
+    m_items = members ? std::move(*members)
+                      : WritingHelp::Complete(m_form.State.Declarations, &m_script, m_wordLine, prefix);
     if (m_items.isEmpty()) {
         closeCompletion();
         return;
@@ -348,10 +359,28 @@ void EditorHelp::insertCompletion()
 std::optional<WritingHelp::CallSite> EditorHelp::callAtCaret()
 {
     const auto [line, text, column] = caret();
-    const Catalogue &catalogue = m_form.State.Declarations;
-    return WritingHelp::CallAt(text, column, [this, &catalogue](const QString &name) {
-        return !WritingHelp::CallDeclaration(catalogue, &m_script, name).isEmpty();
-    });
+    return WritingHelp::CallAt(
+        text, column, [this, line = line, &text = text](const QString &name, int start) {
+            return !callDeclaration(line, text, { name, 0, 0, start }).isEmpty();
+        });
+}
+
+QString EditorHelp::callDeclaration(int line, const QString &text, const WritingHelp::CallSite &call) const
+{
+    return WritingHelp::CallDeclarationAt(
+        m_form.State.Declarations, &m_script, line, text, call.start, call.function);
+}
+
+bool EditorHelp::memberAtCaret() const
+{
+    const auto [line, text, column] = caret();
+    if (column < 1 || column > text.size() || text[column - 1] != u'.'
+        || !WritingHelp::InCode(text, column - 1))
+        return false;
+    // Not in a number; and a script whose last analysis found no vJASS has no members.
+    const auto [start, length] = WritingHelp::WordAt(text, column - 1);
+    return (length == 0 || !text[start].isDigit())
+        && (m_revision < 0 || !m_script.Result().outline.isEmpty());
 }
 
 bool EditorHelp::namedCallAtCaret() const
@@ -390,8 +419,8 @@ bool EditorHelp::OpenCallTip()
 
 void EditorHelp::showCallTip(const WritingHelp::CallSite &call)
 {
-    showTip(WritingHelp::MakeTip(
-        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call.function), call.argument));
+    const auto [line, text, column] = caret();
+    showTip(WritingHelp::MakeTip(callDeclaration(line, text, call), call.argument));
     const TSyntaxEdit &editor = *m_form.Editbox;
     m_tipAnchor = editor.lineIndex(editor.lineFromChar(editor.selStart())) + call.open;
     place(CallTip, m_tipAnchor);
@@ -422,8 +451,8 @@ void EditorHelp::updateTip()
         CallTip->hide();
         return;
     }
-    showTip(WritingHelp::MakeTip(
-        WritingHelp::CallDeclaration(m_form.State.Declarations, &m_script, call->function), call->argument));
+    const auto [line, text, column] = caret();
+    showTip(WritingHelp::MakeTip(callDeclaration(line, text, *call), call->argument));
     CallTip->adjustSize();
 }
 
@@ -435,29 +464,43 @@ bool EditorHelp::GoToDeclaration(int position)
     const auto [start, length] = WritingHelp::WordAt(text, position - editor.lineIndex(line));
     if (length == 0)
         return false;
-    const auto found
-        = WritingHelp::FindDeclaration(m_form.State.Declarations, &script(), line, text.mid(start, length));
+    const auto found = WritingHelp::FindDeclarationAt(
+        m_form.State.Declarations, &script(), line, text, start, text.mid(start, length));
     if (!found)
         return false;
-    if (!found->inScript) {
+    if (!found->inScript && found->file.isEmpty()) {
         m_form.ShowDeclaration(found->text);
         return true;
     }
+    const Place here { m_form.State.FileName, editor.selStart(), editor.selLength() };
+    if (!found->file.isEmpty() && !openFile(found->file))
+        return true;
     if (found->line < 0 || found->line >= editor.lineCount())
         return false;
-    m_back.append({ editor.selStart(), editor.selLength() });
+    m_back.append(here);
     editor.select(editor.lineIndex(found->line), int(editor.line(found->line).size()));
     editor.ensureCursorVisible();
     return true;
+}
+
+bool EditorHelp::openFile(const QString &file)
+{
+    if (QFileInfo(file) == QFileInfo(m_form.State.FileName))
+        return true;
+    // As File > Open opens it, after the question whether to save this one.
+    return m_form.RunCommand([this, &file] { m_form.OpenFileFromOutside(file); })
+        && m_form.State.FileName == file;
 }
 
 bool EditorHelp::GoBack()
 {
     if (m_back.isEmpty())
         return false;
-    const auto [start, length] = m_back.takeLast();
+    if (!m_back.last().file.isEmpty() && !openFile(m_back.last().file))
+        return true;
+    const Place back = m_back.takeLast();
     TSyntaxEdit &editor = *m_form.Editbox;
-    editor.select(std::min(start, editor.textLength()), length);
+    editor.select(std::min(back.start, editor.textLength()), back.length);
     editor.ensureCursorVisible();
     return true;
 }
@@ -514,6 +557,10 @@ void EditorHelp::changed()
     const QString typed = std::exchange(m_typed, QString());
     if (CompletionOpen()) {
         fillCompletion();
+    } else if (typed == u"." && memberAtCaret()) {
+        // A struct or local declared since the last analysis needs the next one.
+        m_membersWanted = m_form.Editbox->revision();
+        OpenCompletion();
     } else if (typed.size() == 1 && IsWordChar(typed[0])) {
         // Two letters of a word in code open the list, once per word.
         const auto [line, text, column] = caret();

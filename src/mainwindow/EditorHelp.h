@@ -88,6 +88,13 @@ private:
     [[nodiscard]] std::optional<WritingHelp::CallSite> callAtCaret();
     // Whether the caret is in brackets after a name that may be a function.
     [[nodiscard]] bool namedCallAtCaret() const;
+    // Whether the caret is right after a "." that may be followed by a member.
+    [[nodiscard]] bool memberAtCaret() const;
+    [[nodiscard]] QString callDeclaration(
+        int line, const QString &text, const WritingHelp::CallSite &call) const;
+    // Makes `file` the document, as File > Open does; false when it did not
+    // become one (the user kept the one open, or it could not be read).
+    bool openFile(const QString &file);
     // The caret's line, its text and column.
     [[nodiscard]] std::tuple<int, QString, int> caret() const;
     void place(QWidget *widget, int position);
@@ -98,6 +105,7 @@ private:
     bool m_slowAnalysis = false;
     int m_analysing = -1; // the revision being analysed in the background
     int m_tipWanted = -1; // the revision at which "(" found no declaration
+    int m_membersWanted = -1; // the revision at which "." was typed
     QThreadPool m_pool;
     QList<WritingHelp::Candidate> m_items;
     // The user moved in the open list: Enter inserts what they went to.
@@ -106,5 +114,10 @@ private:
     int m_wordLine = 0;
     int m_tipAnchor = 0; // the "(" of the call the tip shows
     QString m_typed; // the text of the key being typed, until its change
-    QList<std::pair<int, int>> m_back; // selections before the jumps
+    struct Place {
+        QString file;
+        int start = 0;
+        int length = 0;
+    };
+    QList<Place> m_back; // selections before the jumps
 };

@@ -125,6 +125,35 @@ private slots:
         QCOMPARE(s.Editbox().selText(), s.Editbox().line(1));
     }
 
+    // "." lists the members of a struct another file of the folder declares;
+    // Ctrl+click on the struct opens that file, Alt+Left the script again.
+    void membersAndTheFolder()
+    {
+        HelpSession s;
+        QFile base(s.WorkFile("base.j"));
+        QVERIFY(base.open(QIODevice::WriteOnly));
+        base.write("library Base\nstruct Node\ninteger value\nreal weight\nendstruct\nendlibrary\n");
+        base.close();
+        s.Type("library Main requires Base\rfunction F takes nothing returns nothing\rlocal Node n = "
+               "0\r\rendfunction\rendlibrary");
+        s.Saved();
+        s.Editbox().setSelStart(s.Editbox().lineIndex(3));
+        // The list waits for an analysis in the background.
+        s.Form().WritingHelper->SlowAnalysisMs = -1;
+        s.Type("set n.");
+        QTRY_COMPARE(s.Listed(), QStringList({ "destroy", "getType" }));
+        s.Type("w\t");
+        QCOMPARE(s.Editbox().line(3), "set n.weight");
+        s.Saved();
+        QTest::mouseClick(
+            s.Editbox().viewport(), Qt::LeftButton, Qt::ControlModifier, PointOf(s.Editbox(), 2, 7));
+        QCOMPARE(QFileInfo(s.Form().State.FileName).fileName(), "base.j");
+        QCOMPARE(s.Editbox().selText(), "struct Node");
+        QTest::keyClick(&s.Editbox(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(QFileInfo(s.Form().State.FileName).fileName(), "typed.j");
+        QCOMPARE(s.Editbox().selStart(), s.Editbox().lineIndex(3) + 12);
+    }
+
     void callTipAndJump()
     {
         HelpSession s;
