@@ -807,16 +807,7 @@ void Checker::ParseFunction(bool isConstant)
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, start.line });
     blocksBroken_ = false;
-    for (;;) {
-        if (tok_.kind == Tok::Newline) {
-            Advance();
-        } else if (tok_.kind == Tok::Local) {
-            Advance();
-            ParseVariable(true, false);
-        } else {
-            break;
-        }
-    }
+    ParseLocals();
     bool ends = ParseBlock();
     for (;;) {
         if (tok_.kind == Tok::Endfunction) {
@@ -1191,6 +1182,21 @@ void Checker::ParseExitwhen()
     EndLine();
 }
 
+// The locals at the top of a body, and the blank lines between them.
+void Checker::ParseLocals()
+{
+    for (;;) {
+        if (tok_.kind == Tok::Newline) {
+            Advance();
+        } else if (tok_.kind == Tok::Local) {
+            Advance();
+            ParseVariable(true, false);
+        } else {
+            break;
+        }
+    }
+}
+
 void Checker::ParseReturn()
 {
     const Token start = tok_;
@@ -1206,7 +1212,8 @@ void Checker::ParseReturn()
                 ReportAt(v, M::ReturnNoValue(Name(current_.symbol)));
             // An integer value may stand for a returned real, an integer literal may not.
             // JassHelper passes 'return null' from a string function through and the game takes it.
-            else if ((!Converts(v.type, returns, Use::Return) && !(vjass_ && v.type == NullType && returns == String))
+            else if ((!Converts(v.type, returns, Use::Return)
+                         && !(vjass_ && v.type == NullType && returns == String))
                 || (returns == Real && v.integerLiteral))
                 ReportAt(v, M::ReturnType(Name(current_.symbol), TypeName(returns), Describe(v)));
         }

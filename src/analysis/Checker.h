@@ -159,6 +159,7 @@ private:
     bool ParseIf();
     bool ParseLoop();
     void ParseExitwhen();
+    void ParseLocals();
     void ParseReturn();
 
     // Expressions

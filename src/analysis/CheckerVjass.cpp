@@ -1203,16 +1203,7 @@ void Checker::CheckBody(int node, int function, const Context &context)
     blocks_.clear();
     blocks_.push_back(Block { Tok::Function, n.firstLine });
     blocksBroken_ = false;
-    for (;;) {
-        if (tok_.kind == Tok::Newline) {
-            Advance();
-        } else if (tok_.kind == Tok::Local) {
-            Advance();
-            ParseVariable(true, false);
-        } else {
-            break;
-        }
-    }
+    ParseLocals();
     bool ends = ParseBlock();
     while (tok_.kind != Tok::End) {
         Stray();
