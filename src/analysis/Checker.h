@@ -12,6 +12,7 @@
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Parses and checks sources statement by statement: no syntax tree is kept,
@@ -276,6 +277,7 @@ private:
     void WalkNode(int node, Pass pass);
     void WalkChildren(int node, Pass pass);
     bool StaticIfTaken(int node);
+    std::pair<size_t, size_t> StaticIfBranch(int node);
     int StaticValue(const TokenRange &range);
     void EnterScope(int node);
     void LeaveScope();

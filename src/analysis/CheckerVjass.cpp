@@ -327,9 +327,7 @@ void Checker::WalkNode(int node, Pass pass)
             CheckHook(node);
         break;
     case NodeKind::StaticIf: {
-        const bool taken = StaticIfTaken(node);
-        const size_t from = taken ? 0 : size_t(n.elseChild);
-        const size_t to = taken ? size_t(n.elseChild) : n.children.size();
+        const auto [from, to] = StaticIfBranch(node);
         for (size_t i = from; i < to; ++i)
             WalkNode(tree_.nodes[size_t(node)].children[i], pass);
         break;
@@ -337,6 +335,16 @@ void Checker::WalkNode(int node, Pass pass)
     default:
         break;
     }
+}
+
+// The children of a 'static if' that are kept: those before its 'else', or
+// those after it.
+std::pair<size_t, size_t> Checker::StaticIfBranch(int node)
+{
+    const bool taken = StaticIfTaken(node);
+    const Node &n = tree_.nodes[size_t(node)];
+    return taken ? std::pair { size_t(0), size_t(n.elseChild) }
+                 : std::pair { size_t(n.elseChild), n.children.size() };
 }
 
 // Whether the code of a 'static if' is in. One inside a module depends on the
@@ -940,9 +948,7 @@ void Checker::DeclareMember(int object, int module, int node)
         ImplementModule(object, node, n.name.kind == Tok::Name ? symbols_[n.name.symbol].module : -1);
         break;
     case NodeKind::StaticIf: {
-        const bool taken = StaticIfTaken(node);
-        const size_t from = taken ? 0 : size_t(n.elseChild);
-        const size_t to = taken ? size_t(n.elseChild) : n.children.size();
+        const auto [from, to] = StaticIfBranch(node);
         for (size_t i = from; i < to; ++i)
             DeclareMember(object, module, tree_.nodes[size_t(node)].children[i]);
         break;
@@ -1301,9 +1307,7 @@ void Checker::CheckObjectBodies(int node)
         }
         case NodeKind::StaticIf: {
             ctx_ = Context { object, module, true };
-            const bool taken = StaticIfTaken(child);
-            const size_t from = taken ? 0 : size_t(n.elseChild);
-            const size_t to = taken ? size_t(n.elseChild) : n.children.size();
+            const auto [from, to] = StaticIfBranch(child);
             for (size_t i = from; i < to; ++i)
                 self(self, module, tree_.nodes[size_t(child)].children[i]);
             break;
